@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Quillon's one entry point: set-up, build, tests, benchmarks and the demo.
+set -euo pipefail
+cd "$(dirname "$0")"
+ROOT=$(pwd)
+BUILD=${QUILLON_BUILD:-$ROOT/build}
+JOBS=${JOBS:-$(nproc)}
+
+# What a fresh Debian 12 machine lacks to build, test and demo Quillon.
+PACKAGES=(
+  cmake g++ make pkg-config
+  qt6-base-dev qt6-qpa-plugins libqt6svg6
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libcpp-httplib-dev libssl-dev openssl
+  fonts-dejavu-core fonts-liberation
+  poppler-utils
+)
+
+as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+
+deps() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build() {
+  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  cmake --build "$BUILD" -j "$JOBS"
+}
+
+run_tests() {
+  (cd "$BUILD" && ctest --output-on-failure -j "$JOBS" --timeout 900)
+}
+
+cmd=${1:-help}
+shift || true
+case "$cmd" in
+  deps) deps ;;
+  build) deps; build ;;
+  test)
+    deps
+    if [ "${1:-}" = "--sanitize" ]; then
+      BUILD=$ROOT/build-sanitize build -DQUILLON_SANITIZE=ON
+    else
+      build
+    fi
+    run_tests
+    ;;
+  bench)
+    deps; build
+    for b in "$BUILD"/bench/*Bench; do
+      [ -x "$b" ] || continue
+      echo "== $(basename "$b")"
+      "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
+    done
+    ;;
+  demo) deps; build; exec "$ROOT/tools/demo.sh" "$BUILD" ;;
+  gui) deps; build; exec "$ROOT/tools/gui.sh" "$BUILD" ;;
+  screenshots) deps; build; exec "$ROOT/tools/screenshots.sh" "$BUILD" ;;
+  fuzz) deps; exec "$ROOT/tests/fuzz/run-fuzzers.sh" "${1:-60}" ;;
+  *)
+    echo "usage: ./run.sh deps|build|test [--sanitize]|bench|demo|gui|screenshots|fuzz [SECONDS]"
+    [ "$cmd" = help ] || exit 2
+    ;;
+esac
