@@ -13,7 +13,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libssl-dev openssl
   fonts-dejavu-core fonts-liberation
-  poppler-utils
+  poppler-utils locales
 )
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
@@ -28,6 +28,8 @@ deps() {
     as_root apt-get update
     as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
   fi
+  # Number texts are tested under a locale with a decimal comma.
+  locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$' || as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }
 
 build() {
