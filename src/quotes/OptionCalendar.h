@@ -13,6 +13,7 @@ ExpirationCalendar BuildExpirationCalendar(const LocalDateTime& now);
 StrikeTable SelectStrikes(float lastSale);
 
 // The one-letter code of a strike (dollars): 5 "A", 7.5 "U", 10 "B", ... 100 "T", 105 "A" again.
+// '\0' for a strike that has no letter: below 5 once brought into 0..100, or not a number.
 char StrikeCodeFor(float strike);
 
 // The month letter of a side (0 calls, 1 puts) for a month 0 (January) to 11 (December).
