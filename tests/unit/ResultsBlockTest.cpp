@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "TemporaryDirectory.h"
+#include "app/SharedState.h"
+#include "app/TextFile.h"
+#include "report/ResultsBlock.h"
+#include "report/ResultsFile.h"
+
+namespace {
+
+template <class T>
+void FillSeries(SeriesArray<T>& values, T value)
+{
+    for (auto& side : values)
+        for (auto& strike : side) strike.fill(value);
+}
+
+// The quote record as it stands after a symbol whose option page gave nothing.
+void ClearOptions(QuoteData& quote)
+{
+    for (auto* column : {&quote.Series.OptLast, &quote.Series.OptValue2, &quote.Series.OptBid,
+                         &quote.Series.OptAsk, &quote.Series.OptVolume, &quote.Series.OptOpenInterest,
+                         &quote.Series.OptQVA})
+        FillSeries(*column, -1.0f);
+    FillSeries(quote.Series.OptNote, std::int16_t{0});
+    FillSeries(quote.Series.OptSymbol, std::string());
+    quote.QVA = QVAResults{};
+}
+
+void SetOption(QuoteData& quote, int side, int s, int e, float last, float bid, float ask, float volume,
+               float openInterest, float qva, std::int16_t note)
+{
+    OptionSeries& series = quote.Series;
+    series.OptLast[side][s][e] = last;
+    series.OptBid[side][s][e] = bid;
+    series.OptAsk[side][s][e] = ask;
+    series.OptVolume[side][s][e] = volume;
+    series.OptOpenInterest[side][s][e] = openInterest;
+    series.OptQVA[side][s][e] = qva;
+    series.OptNote[side][s][e] = note;
+}
+
+// A symbol with a full quote and a partly filled option window, the shape of a typical saved block.
+void FillExample(SharedState& state)
+{
+    state.Run.SavedCount = 2;
+    state.Run.SymbolIndex = 17;
+    state.Symbols.SymbolCount = 250;
+    state.Run.CurrentSymbol = "QRX";
+    state.Settings.InterestRate = 0.05f;
+    state.Settings.DrvQVAfrom = 3;
+
+    StockQuote& stock = state.Quote.Stock;
+    stock.OptionRoot = "QRX";
+    stock.CompanyName = "QUARRIX INDUSTRIES INC";
+    stock.LastTick = "UP";
+    stock.Exchange = "NYSE";
+    stock.TimeOfLastSale = "15:59";
+    stock.SizeBidAsk = "5x10";
+    stock.ExDividendDate = "05/12/99";
+    stock.LastSale = 45.375f;
+    stock.BidPrice = 45.25f;
+    stock.AskPrice = 45.5f;
+    stock.NetChange = 1.125f;
+    stock.PercentChange = 2.54f;
+    stock.OpenPrice = 44.25f;
+    stock.HighPrice = 45.75f;
+    stock.LowPrice = 44.0f;
+    stock.PreviousClose = 44.25f;
+    stock.High52Week = 60.5f;
+    stock.Low52Week = 30.125f;
+    stock.Dividend = 0.8f;
+    stock.YieldPercent = 1.76f;
+    stock.Volatility = 1.15f;
+    stock.EarningsPerShare = 2.1f;
+    stock.PriceEarnings = 21.607f;
+    stock.Volume = 1234500;
+    stock.SharesOutstanding = 150250000.0;
+
+    ExpirationCalendar& calendar = state.Quote.Calendar;
+    calendar.ExpiryMonth[0] = 4;
+    calendar.ExpiryDay[0] = 17;
+    calendar.DaysToExpiry[0] = 12;
+    calendar.ExpiryMonth[1] = 5;
+    calendar.ExpiryDay[1] = 21;
+    calendar.DaysToExpiry[1] = 47;
+    calendar.ExpiryMonthCode[Calls][0] = 'E';
+    calendar.ExpiryMonthCode[Calls][1] = 'F';
+    calendar.ExpiryMonthCode[Puts][0] = 'Q';
+    calendar.ExpiryMonthCode[Puts][1] = 'R';
+
+    state.Quote.Strikes.StrikePrice = {35.0f, 40.0f, 45.0f, 50.0f, 55.0f};
+    state.Quote.Strikes.StrikeCode = {'G', 'H', 'I', 'J', 'K'};
+
+    QuoteData& quote = state.Quote;
+    ClearOptions(quote);
+    SetOption(quote, Calls, 1, 0, 5.625f, 5.5f, 5.75f, 120, 3400, 0.3125f, 1);
+    SetOption(quote, Calls, 2, 0, 1.25f, 1.125f, 1.375f, 860, 5200, 0.2871f, 2);
+    SetOption(quote, Calls, 2, 1, 2.5f, 2.375f, 2.625f, 45, 1100, 0.2802f, 1);
+    SetOption(quote, Calls, 3, 0, 0.0625f, 0.0f, 0.125f, 0, 900, -1.0f, 0);
+    SetOption(quote, Puts, 1, 1, 0.375f, 0.3125f, 0.4375f, 10, 250, 0.3301f, 1);
+    SetOption(quote, Puts, 2, 0, 0.875f, 0.75f, 1.0f, 300, 2700, 0.2699f, 1);
+    SetOption(quote, Puts, 3, 0, 4.75f, 4.5f, -1.0f, 15, 600, -1.0f, 0);
+    quote.Series.OptSymbol[Calls][1][0] = "QRXEH";
+    quote.Series.OptSymbol[Puts][2][0] = "QRXQI";
+    quote.QVA.QVAAverage = {0.3012f, 0.2874f};
+    quote.QVA.WeightVolume = {1025, 325};
+    quote.QVA.WeightOpenInterest = {9700, 3550};
+}
+
+std::vector<std::string> Lines(const std::string& block)
+{
+    std::vector<std::string> lines;
+    for (const auto line : SplitLines(block)) lines.emplace_back(line);
+    return lines;
+}
+
+class ResultsBlockTest : public ::testing::Test {
+protected:
+    ResultsBlockTest() { FillExample(state); }
+    std::vector<std::string> BlockLines() const { return Lines(BuildResultsBlock(state)); }
+
+    FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
+    SharedState state{clock};
+};
+
+} // namespace
+
+TEST_F(ResultsBlockTest, MatchesTheReferenceBlockByteForByte)
+{
+    const auto expected = ReadWholeFile(QUILLON_TEST_DATA "/report/FullBlock.expected");
+    ASSERT_TRUE(expected.has_value());
+    const std::string block = BuildResultsBlock(state);
+    const auto expectedLines = Lines(*expected);
+    const auto actualLines = Lines(block);
+    for (std::size_t i = 0; i < std::min(expectedLines.size(), actualLines.size()); ++i)
+        EXPECT_EQ(actualLines[i], expectedLines[i]) << "line " << i + 1;
+    EXPECT_EQ(block, *expected);
+}
+
+TEST_F(ResultsBlockTest, HasFiftyEightCrLfLinesAndFixedWidthTable)
+{
+    const std::string block = BuildResultsBlock(state);
+    ASSERT_TRUE(block.ends_with("\r\n"));
+    std::size_t crLfCount = 0;
+    for (std::size_t at = block.find("\r\n"); at != std::string::npos; at = block.find("\r\n", at + 2))
+        ++crLfCount;
+    EXPECT_EQ(crLfCount, static_cast<std::size_t>(ResultsBlockLines));
+    EXPECT_EQ(block.find_first_of("\r\n"), block.find("\r\n")); // no lone CR or LF anywhere
+
+    const auto lines = Lines(block);
+    ASSERT_EQ(lines.size(), static_cast<std::size_t>(ResultsBlockLines));
+    for (std::size_t i = 15; i < 49; ++i) EXPECT_EQ(lines[i].size(), 66u) << "line " << i + 1;
+    EXPECT_EQ(lines[10], "");
+    EXPECT_EQ(lines[14], "");
+    EXPECT_EQ(lines[49], "");
+    EXPECT_EQ(lines[57], " OpnInt: Open Interest");
+}
+
+TEST_F(ResultsBlockTest, EmptyOptionChainShowsNotAvailableEverywhere)
+{
+    ClearOptions(state.Quote);
+    const auto lines = BlockLines();
+    EXPECT_EQ(lines[11].substr(0, 44), "Call QVA..n/a         Put QVA...n/a         ");
+    EXPECT_EQ(lines[11].substr(44), "QVAC - QVAP = n/a     ");
+    EXPECT_EQ(lines[12].substr(44), "QVA Implied Trend = ?      ");
+    EXPECT_EQ(lines[12].substr(0, 44), "Open Int..n/a         Open Int..n/a         ");
+    // Calls, strike position 1 (40, in the money by 5.375), expiration rows A, B, C.
+    EXPECT_EQ(lines[24], " 5.375 | n/a    n/a    n/a          | n/a    n/a    n/a          |");
+    EXPECT_EQ(lines[25], " 40.0  | *0     n/a    n/a    n/a   | *0     n/a    n/a    n/a   |");
+    EXPECT_EQ(lines[26], "   H   | QRXEH  n/a    n/a          | QRXFH  n/a    n/a          |");
+    // Puts, strike position 3 (50): the put side's month letters.
+    EXPECT_EQ(lines[48], "   J   | QRXQJ  n/a    n/a          | QRXRJ  n/a    n/a          |");
+}
+
+TEST_F(ResultsBlockTest, TrendFollowsTheSignOfTheDifference)
+{
+    const auto differenceAndTrend = [this](float calls, float puts) {
+        state.Quote.QVA.QVAAverage = {calls, puts};
+        const auto lines = BlockLines();
+        return lines[11].substr(44) + "|" + lines[12].substr(64);
+    };
+    EXPECT_EQ(differenceAndTrend(0.3f, 0.3f), "QVAC - QVAP = 0.0%    |?      ");
+    EXPECT_EQ(differenceAndTrend(0.35f, 0.3f), "QVAC - QVAP = 5.0%    |UP     ");
+    EXPECT_EQ(differenceAndTrend(0.2f, 0.3f), "QVAC - QVAP = -10.0%  |DOWN   ");
+    EXPECT_EQ(differenceAndTrend(0.0f, 0.25f), "QVAC - QVAP = -25.0%  |DOWN   ");
+    EXPECT_EQ(differenceAndTrend(0.3f, -1.0f), "QVAC - QVAP = n/a     |?      ");
+}
+
+TEST_F(ResultsBlockTest, OutOfTheMoneyAndMidPriceRows)
+{
+    ClearOptions(state.Quote);
+    // Call at strike 50 above the last sale: no intrinsic value, the time value is the price.
+    SetOption(state.Quote, Calls, 3, 0, 0.5f, 0.4375f, 0.5625f, 7, 80, 0.25f, 1);
+    // Missing bid with an ask of 2 under the mid price: (2 + -1) / 2.
+    SetOption(state.Quote, Calls, 3, 1, 1.0f, -1.0f, 2.0f, 0, 0, -1.0f, -1);
+    const auto lines = BlockLines();
+    EXPECT_EQ(lines[32], " 0.0   | 0.5    0.438  0.563        | 1.0    n/a    2.0          |");
+    EXPECT_EQ(lines[33], " 50.0  | *1     0.5    80     0.5   | *0     0.5    0      0.5   |");
+    EXPECT_EQ(lines[34], "   J   | QRXEJ  25.0%  7            | QRXFJ  n/a    0            |");
+
+    state.Settings.DrvQVAfrom = 1;
+    EXPECT_EQ(Lines(BuildResultsBlock(state))[33],
+              " 50.0  | *1     0.438  80     0.438 | *0     n/a    0      n/a   |");
+}
+
+TEST_F(ResultsBlockTest, NegativeTimeValueShowsDashes)
+{
+    // A put at 50 worth 4.625 intrinsically, quoted at 4.5: priced below its intrinsic value.
+    state.Settings.DrvQVAfrom = 0;
+    SetOption(state.Quote, Puts, 3, 0, 4.5f, 4.25f, 4.75f, 15, 600, -1.0f, 0);
+    EXPECT_EQ(BlockLines()[47], " 50.0  | *0     4.5    600    ----- | *0     n/a    n/a    n/a   |");
+}
+
+TEST_F(ResultsBlockTest, StockBlockEdgeValues)
+{
+    StockQuote& stock = state.Quote.Stock;
+    stock.BidPrice = 0.0f;
+    stock.AskPrice = 0.01f;
+    stock.CompanyName = std::string(36, 'N');
+    stock.LastSale = 2.0f;
+    stock.SharesOutstanding = 617283800.3;
+    const auto lines = BlockLines();
+    EXPECT_EQ(lines[3], "Last......$2          Bid.......n/a         Ask.......$0.01       ");
+    EXPECT_EQ(lines[1], std::string(36, 'N') + "        Mkt Cap...$1,234,567,601");
+
+    stock.CompanyName = std::string(50, 'W');
+    EXPECT_EQ(BlockLines()[1].substr(40), "WWWWMkt Cap...$1,234,567,601");
+}
+
+TEST_F(ResultsBlockTest, OverlongTextsAreCutAtTheirFields)
+{
+    state.Quote.Stock.OptionRoot = "ABCDEFGH";
+    state.Quote.Stock.Exchange = "A VERY LONG EXCHANGE NAME";
+    const auto lines = BlockLines();
+    EXPECT_EQ(lines[2].substr(44), "Exchange..A VERY LONG ");
+    EXPECT_EQ(lines[22].substr(0, 8), "  ABCDE|");
+}
+
+TEST_F(ResultsBlockTest, UnknownNotesShowAsNotIncluded)
+{
+    state.Quote.Series.OptNote[Calls][1][0] = -1;
+    state.Quote.Series.OptNote[Calls][1][1] = 7;
+    EXPECT_EQ(BlockLines()[25].substr(0, 15), " 40.0  | *0    ");
+    EXPECT_EQ(BlockLines()[25].substr(36, 8), "| *0    ");
+}
+
+TEST(AppendSavedBlock, NumbersBlocksAndClosesEachWithAFormFeedLine)
+{
+    TemporaryDirectory dir;
+    const std::string fnResults = dir.File("Results.txt");
+    FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
+    SharedState state{clock};
+    FillExample(state);
+    state.Run.SavedCount = 0;
+
+    std::string first = BuildResultsBlock(state);
+    ASSERT_TRUE(first.starts_with("Saved 0               Progress"));
+    ASSERT_TRUE(AppendSavedBlock(first, state.Run.SavedCount, fnResults));
+    EXPECT_EQ(state.Run.SavedCount, 1);
+    EXPECT_TRUE(first.starts_with("Saved 1               Progress"));
+
+    std::string second = BuildResultsBlock(state);
+    ASSERT_TRUE(AppendSavedBlock(second, state.Run.SavedCount, fnResults));
+    EXPECT_EQ(state.Run.SavedCount, 2);
+    EXPECT_TRUE(second.starts_with("Saved 2               Progress"));
+
+    EXPECT_EQ(ReadWholeFile(fnResults), first + "\f\r\n" + second + "\f\r\n");
+}
+
+TEST(AppendSavedBlock, UnwritableFileChangesNothing)
+{
+    TemporaryDirectory dir;
+    const std::string fnResults = dir.File("Results.txt");
+    std::filesystem::create_directory(fnResults);
+    std::string block = "Saved 4               rest\r\n";
+    std::int16_t savedCount = 4;
+    EXPECT_FALSE(AppendSavedBlock(block, savedCount, fnResults));
+    EXPECT_EQ(savedCount, 4);
+    EXPECT_EQ(block, "Saved 4               rest\r\n");
+}
