@@ -31,4 +31,6 @@ struct UserSettings {
     std::string FnSym;
     // Field 36: true takes quotes from the quote cache instead of the quote server.
     bool GetQuoteFromLocalFile = false;
+
+    bool operator==(const UserSettings&) const = default;
 };

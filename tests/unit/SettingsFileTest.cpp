@@ -1,0 +1,298 @@
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "app/SettingsFile.h"
+#include "app/TextFile.h"
+#include "TemporaryDirectory.h"
+
+namespace {
+
+// The file as written by a freshly defaulted program in /p (field 35 is the only path in it).
+const std::vector<std::string> DefaultLines = {
+    "\"STk9SVkFMRTpsYW50ZXJuNA==\"", "\"localhost\"", "80",
+    "\"/cgi-bin/getquote.dll?TICKER=\"", "\"/cgi-bin/options.dll?TICKER=\"", "\"\"", "0.05",
+    "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"",
+    "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"100\"",
+    "\"NA\"", "\"0.375\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"25\"", "\"25\"", "1", "3",
+    "\"/p/Symbols.sym\"", "#FALSE#",
+};
+
+UserSettings Defaults(const std::string& fnSym)
+{
+    UserSettings settings;
+    settings.FnSym = fnSym;
+    SetDefaults(settings);
+    return settings;
+}
+
+// Every field away from its default, with the awkward values a user may enter.
+UserSettings Unusual()
+{
+    UserSettings s;
+    s.UserName = "trader";
+    s.Password = "pa:ss:word";
+    s.Credentials = CredentialsOf(s.UserName, s.Password);
+    s.DnsName = "quotes.example.net";
+    s.PortNumber = 65535;
+    s.GetQuoteString = "/q?s=";
+    s.GetOptionsQuoteString = "/o?s=";
+    s.SwitchText = "x, y";
+    s.InterestRate = 0.0575f;
+    s.MinPE = Criterion::Number(0.375);
+    s.MaxPE = Criterion::Text("0.375");
+    s.MinMktCap = Criterion::Number(-12.5);
+    s.MaxMktCap = Criterion::Number(1e-05);
+    s.MinVolume = Criterion::Number(123456789012.0);
+    s.MinQVAC_QVAP = Criterion::Text("NA");
+    s.AvgQVAusing = 0;
+    s.DrvQVAfrom = -32768;
+    s.FnSym = "/home/u/My Symbols/tech.sym";
+    s.GetQuoteFromLocalFile = true;
+    return s;
+}
+
+std::vector<std::string> FileLines(const std::string& path)
+{
+    const auto content = ReadWholeFile(path);
+    std::vector<std::string> lines;
+    if (content)
+        for (const auto line : SplitLines(*content)) lines.emplace_back(line);
+    return lines;
+}
+
+std::string JoinLines(const std::vector<std::string>& lines, std::size_t count, const char* end)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count && i < lines.size(); ++i) text += lines[i] + end;
+    return text;
+}
+
+void WriteRaw(const std::string& path, const std::string& content)
+{
+    ASSERT_TRUE(ReplaceFile(path, content));
+}
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    TemporaryDirectory dir;
+    const std::string fn = dir.File("Quillon.---");
+
+    UserSettings ReadOver(UserSettings before)
+    {
+        EXPECT_TRUE(ReadSettings(before, fn));
+        return before;
+    }
+};
+
+} // namespace
+
+TEST_F(SettingsFileTest, DefaultsMakeThirtySixLinesWithCriteriaAsQuotedTexts)
+{
+    ASSERT_TRUE(WriteSettings(Defaults("/p/Symbols.sym"), fn));
+    const std::string bytes = *ReadWholeFile(fn);
+    EXPECT_EQ(bytes, JoinLines(DefaultLines, DefaultLines.size(), "\r\n"));
+
+    const UserSettings back = ReadOver(UserSettings{});
+    EXPECT_EQ(back, Defaults("/p/Symbols.sym"));
+    EXPECT_EQ(back.UserName, "NORVALE");
+    EXPECT_EQ(back.Password, "lantern4");
+    EXPECT_EQ(back.MinOptInt, Criterion::Text("100"));
+    EXPECT_EQ(back.InterestRate, 0.05f);
+}
+
+TEST_F(SettingsFileTest, IsReadableByTheOwnerOnly)
+{
+    ASSERT_TRUE(WriteSettings(Defaults("/p/Symbols.sym"), fn));
+    struct stat info {};
+    ASSERT_EQ(::stat(fn.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+}
+
+TEST_F(SettingsFileTest, EveryFieldSurvivesAWriteAndRead)
+{
+    const UserSettings written = Unusual();
+    ASSERT_TRUE(WriteSettings(written, fn));
+    const UserSettings back = ReadOver(Defaults("/elsewhere"));
+    EXPECT_EQ(back, written);
+    EXPECT_EQ(back.Password, "pa:ss:word");
+
+    const auto lines = FileLines(fn);
+    EXPECT_EQ(lines[7], "0.375");     // a number criterion is bare ...
+    EXPECT_EQ(lines[8], "\"0.375\""); // ... a text criterion quoted, and each reads back as it was
+    EXPECT_EQ(lines[10], "1E-05");
+    EXPECT_EQ(lines[11], "123456789012");
+    EXPECT_TRUE(back.MinPE == Criterion::Number(0.375) && back.MaxPE.IsText());
+}
+
+TEST_F(SettingsFileTest, LoginRulesOfTheColon)
+{
+    UserSettings s = Defaults("/p");
+    s.Credentials = CredentialsOf("us:er", "secret");
+    ASSERT_TRUE(WriteSettings(s, fn));
+    UserSettings back = ReadOver(s);
+    EXPECT_EQ(back.UserName, "us"); // the first ":" divides, so the rest moves into the password
+    EXPECT_EQ(back.Password, "er:secret");
+
+    s.Credentials = CredentialsOf("u", "");
+    ASSERT_TRUE(WriteSettings(s, fn));
+    back = ReadOver(s);
+    EXPECT_EQ(back.UserName, "u");
+    EXPECT_EQ(back.Password, "");
+
+    s.Credentials = "bm9jb2xvbg=="; // "nocolon": all of it is the user name
+    ASSERT_TRUE(WriteSettings(s, fn));
+    back = ReadOver(s);
+    EXPECT_EQ(back.UserName, "nocolon");
+    EXPECT_EQ(back.Password, "");
+}
+
+TEST_F(SettingsFileTest, AShortCredentialsTextKeepsItsFirstCharacter)
+{
+    UserSettings s = Defaults("/p");
+    s.Credentials = "Og";
+    ASSERT_TRUE(WriteSettings(s, fn));
+    EXPECT_EQ(ReadOver(Defaults("/p")).Credentials, "Og");
+}
+
+TEST_F(SettingsFileTest, AFileCutAfterAnyLineChangesOnlyTheLinesItHolds)
+{
+    const UserSettings before = Defaults("/before.sym");
+    ASSERT_TRUE(WriteSettings(before, fn));
+    const auto beforeLines = FileLines(fn);
+    ASSERT_TRUE(WriteSettings(Unusual(), fn));
+    const auto fileLines = FileLines(fn);
+
+    const std::string crossCheck = dir.File("check");
+    for (std::size_t kept = 0; kept <= fileLines.size(); ++kept) {
+        WriteRaw(fn, JoinLines(fileLines, kept, "\r\n"));
+        ASSERT_TRUE(WriteSettings(ReadOver(before), crossCheck));
+        const auto got = FileLines(crossCheck);
+        for (std::size_t i = 0; i < got.size(); ++i)
+            ASSERT_EQ(got[i], i < kept ? fileLines[i] : beforeLines[i]) << kept << " lines, line " << i + 1;
+    }
+}
+
+TEST_F(SettingsFileTest, AcceptsLoneLineFeedsAndLoneCarriageReturns)
+{
+    ASSERT_TRUE(WriteSettings(Unusual(), fn));
+    const auto lines = FileLines(fn);
+    for (const char* end : {"\n", "\r"}) {
+        WriteRaw(fn, JoinLines(lines, lines.size(), end));
+        EXPECT_EQ(ReadOver(Defaults("/p")), Unusual()) << "line end " << int(end[0]);
+    }
+}
+
+TEST_F(SettingsFileTest, AValueThatDoesNotConvertKeepsTheSettingAndReadingGoesOn)
+{
+    auto lines = DefaultLines;
+    lines[2] = "70000";      // port beyond 65535
+    lines[6] = "1E+39";      // rate beyond single precision
+    lines[8] = "";           // an empty criterion line
+    lines[9] = "NA";         // a bare word is a text criterion
+    lines[32] = "40000";     // beyond 16 bits
+    lines[33] = "2.5";       // not a whole number
+    lines[35] = "yes";       // not a boolean
+    WriteRaw(fn, JoinLines(lines, lines.size(), "\r\n"));
+
+    const UserSettings back = ReadOver(Unusual());
+    EXPECT_EQ(back.PortNumber, 65535);
+    EXPECT_EQ(back.InterestRate, 0.0575f);
+    EXPECT_EQ(back.MaxPE, Criterion::Text("0.375"));
+    EXPECT_EQ(back.MinMktCap, Criterion::Text("NA"));
+    EXPECT_EQ(back.AvgQVAusing, 0);
+    EXPECT_EQ(back.DrvQVAfrom, -32768);
+    EXPECT_TRUE(back.GetQuoteFromLocalFile);
+    EXPECT_EQ(back.UserName, "NORVALE"); // fields around the bad ones did read
+    EXPECT_EQ(back.MinOptInt, Criterion::Text("100"));
+    EXPECT_EQ(back.FnSym, "/p/Symbols.sym");
+}
+
+TEST_F(SettingsFileTest, JunkNeverCrashesAndReadingStillSucceeds)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 200; ++round) {
+        std::string junk(random() % 2000, '\0');
+        for (char& c : junk) c = "\"\r\n,# 0.5-E:A\0\xff"[random() % 15];
+        WriteRaw(fn, junk);
+        UserSettings s = Defaults("/p");
+        ASSERT_TRUE(ReadSettings(s, fn));
+    }
+
+    auto lines = DefaultLines;
+    lines[1] = "\"" + std::string(10'000'000, 'h') + "\"";
+    lines[2] = std::string(10'000'000, '9');
+    WriteRaw(fn, JoinLines(lines, lines.size(), "\r\n"));
+    const UserSettings back = ReadOver(Unusual());
+    EXPECT_EQ(back.DnsName.size(), 10'000'000u);
+    EXPECT_EQ(back.PortNumber, 65535);
+    EXPECT_EQ(back.DrvQVAfrom, 3);
+}
+
+TEST_F(SettingsFileTest, AMissingFileReadsAsFalseAndChangesNothing)
+{
+    UserSettings s = Unusual();
+    EXPECT_FALSE(ReadSettings(s, dir.File("absent")));
+    EXPECT_FALSE(ReadSettings(s, dir.Path()));
+    EXPECT_EQ(s, Unusual());
+}
+
+TEST_F(SettingsFileTest, AFailedWriteLeavesTheOldFileAndNamesThePath)
+{
+    ASSERT_TRUE(WriteSettings(Defaults("/p/Symbols.sym"), fn));
+    EXPECT_FALSE(WriteSettings(Unusual(), dir.File("no/such/dir/Quillon.---")));
+    // A directory where the temporary file would go stops the write, even for root.
+    std::filesystem::create_directory(fn + std::string(TemporarySuffix));
+    EXPECT_FALSE(WriteSettings(Unusual(), fn));
+    EXPECT_EQ(FileLines(fn), DefaultLines);
+    EXPECT_EQ(CannotCreateText("/d/Quillon.---"), "Cannot create /d/Quillon.---");
+}
+
+TEST_F(SettingsFileTest, NumbersIgnoreADecimalCommaLocale)
+{
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    ASSERT_TRUE(WriteSettings(Unusual(), fn));
+    const auto lines = FileLines(fn);
+    const UserSettings back = ReadOver(Defaults("/p"));
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(lines[6], "0.0575");
+    EXPECT_EQ(lines[9], "-12.5");
+    EXPECT_EQ(back, Unusual());
+}
+
+TEST(SetDefaults, EachGroupResetsOnlyItsOwnFields)
+{
+    UserSettings s = Unusual();
+    SetQuoteServerDefaults(s);
+    EXPECT_EQ(s.DnsName, "localhost");
+    EXPECT_EQ(s.PortNumber, 80);
+    EXPECT_EQ(s.GetQuoteString, "/cgi-bin/getquote.dll?TICKER=");
+    EXPECT_EQ(s.GetOptionsQuoteString, "/cgi-bin/options.dll?TICKER=");
+    EXPECT_EQ(s.SwitchText, "");
+    EXPECT_EQ(s.UserName, "trader");
+    EXPECT_EQ(s.InterestRate, 0.0575f);
+    EXPECT_EQ(s.MinPE, Criterion::Number(0.375));
+
+    s = Unusual();
+    SetFilterDefaults(s);
+    EXPECT_EQ(s.MinPE, Criterion::Text("NA"));
+    EXPECT_EQ(s.MinMktCap, Criterion::Text("NA"));
+    EXPECT_EQ(s.MinTimeVal, Criterion::Text("0.375"));
+    EXPECT_EQ(s.MinQVAC_QVAP, Criterion::Text("25"));
+    EXPECT_EQ(s.AvgQVAusing, 1);
+    EXPECT_EQ(s.DrvQVAfrom, 3);
+    EXPECT_EQ(s.DnsName, "quotes.example.net");
+    EXPECT_EQ(s.InterestRate, 0.0575f);
+
+    s = Unusual();
+    SetDefaults(s);
+    EXPECT_EQ(s, Defaults("/home/u/My Symbols/tech.sym")); // the symbol file is no default
+    EXPECT_EQ(s.Credentials, CredentialsOf("NORVALE", "lantern4"));
+}
