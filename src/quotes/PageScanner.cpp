@@ -167,10 +167,11 @@ std::optional<std::int32_t> ReadWholeNumber(PageBuffer& page)
         const auto c = CursorCharacter(page);
         if (!c || !IsDigit(*c)) break;
         value = value * 10 + (*c - '0');
-        // The overflowing digit stays unconsumed, like any digit that could not be taken.
-        if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
         ++page.PageCursor;
     }
+    // An overflowing number is consumed whole, so that the next read starts at the next value
+    // instead of at the number's last digit.
+    if (value > std::numeric_limits<std::int32_t>::max()) return std::nullopt;
     return static_cast<std::int32_t>(value);
 }
 

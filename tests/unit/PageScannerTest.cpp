@@ -151,8 +151,9 @@ TEST(ReadWholeNumber, FailsOnOverflowAndAtTheEndOfTheText)
 {
     PageBuffer overflow = PageAt("2147483648");
     EXPECT_FALSE(ReadWholeNumber(overflow).has_value());
-    PageBuffer large = PageAt("9999999999\r\n");
+    PageBuffer large = PageAt("9999999999\r\n7");
     EXPECT_FALSE(ReadWholeNumber(large).has_value());
+    EXPECT_EQ(ReadWholeNumber(large), 7); // the failed number does not leak into the next one
     PageBuffer fillersOnly = PageAt(" \r\n) ");
     EXPECT_FALSE(ReadWholeNumber(fillersOnly).has_value());
 }
