@@ -1,0 +1,42 @@
+#include "QuoteService.h"
+
+#include "QuotePages.h"
+#include "app/Base64.h"
+
+QuoteService::QuoteService(const ServerOptions& options, const std::vector<Company>& market,
+                           std::function<LocalDateTime()> now)
+    : expectedAuthorization_("Basic " + Base64Encode(options.UserName + ":" + options.Password)),
+      quotePrefix_(options.QuotePrefix), optionsPrefix_(options.OptionsPrefix), rate_(options.Rate),
+      now_(std::move(now)), faults_(options.Faults) {
+    for (const Company& company : market) market_.emplace(company.Symbol, company);
+}
+
+Answer QuoteService::Respond(std::string_view target, std::string_view authorization) {
+    if (authorization != expectedAuthorization_)
+        return {401, "<HTML><BODY>Login refused</BODY></HTML>\r\n", Fault::None, ""};
+    // The options prefix is tested first: with prefixes of the user's choice one may begin the other.
+    if (target.substr(0, optionsPrefix_.size()) == optionsPrefix_) {
+        const std::string symbol(target.substr(optionsPrefix_.size()));
+        return OptionAnswer(symbol, faults_.Next(symbol));
+    }
+    if (target.substr(0, quotePrefix_.size()) == quotePrefix_) {
+        const std::string symbol(target.substr(quotePrefix_.size()));
+        return StockAnswer(symbol, faults_.Next(symbol));
+    }
+    return {404, "<HTML><BODY>No such page</BODY></HTML>\r\n", Fault::None, ""};
+}
+
+Answer QuoteService::StockAnswer(const std::string& symbol, Fault fault) {
+    if (fault == Fault::TryAgain) return {200, TryAgainPage(symbol), fault, symbol};
+    const auto company = market_.find(symbol);
+    if (company == market_.end()) return {200, UnknownStockPage(symbol), fault, symbol};
+    return {200, StockPage(company->second, now_()), fault, symbol};
+}
+
+Answer QuoteService::OptionAnswer(const std::string& symbol, Fault fault) {
+    if (fault == Fault::TryAgain) return {200, TryAgainPage(symbol), fault, symbol};
+    const auto company = market_.find(symbol);
+    if (company == market_.end()) return {200, SymbolNotFoundPage(symbol), fault, symbol};
+    const std::vector<ChainRow> chain = OptionChain(company->second, now_(), rate_);
+    return {200, OptionPage(company->second, chain), fault, symbol};
+}

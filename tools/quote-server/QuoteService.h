@@ -1,0 +1,42 @@
+#pragma once
+// What the stand-in server answers to one GET: the login check, the two page kinds, the injected
+// faults. Independent of the HTTP library, so tests can ask it directly.
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+#include "FaultPlan.h"
+#include "MarketFile.h"
+#include "ServerOptions.h"
+#include "quotes/Clock.h"
+
+struct Answer {
+    int Status = 200;
+    std::string Body;
+    Fault Injected = Fault::None; // Slow and Drop are carried out by the HTTP layer
+    std::string Symbol;           // empty when the path named none
+};
+
+class QuoteService {
+public:
+    // `now` gives the date whose expiration calendar the chains are priced for.
+    QuoteService(const ServerOptions& options, const std::vector<Company>& market,
+                 std::function<LocalDateTime()> now);
+
+    // `target` is the request path with its query string; `authorization` the header's value.
+    Answer Respond(std::string_view target, std::string_view authorization);
+    std::size_t SymbolCount() const { return market_.size(); }
+
+private:
+    Answer StockAnswer(const std::string& symbol, Fault fault);
+    Answer OptionAnswer(const std::string& symbol, Fault fault);
+
+    std::string expectedAuthorization_;
+    std::string quotePrefix_, optionsPrefix_;
+    float rate_;
+    std::map<std::string, Company, std::less<>> market_;
+    std::function<LocalDateTime()> now_;
+    FaultPlan faults_;
+};

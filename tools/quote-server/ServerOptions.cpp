@@ -1,0 +1,79 @@
+#include "ServerOptions.h"
+
+#include <functional>
+#include <map>
+
+#include "app/NumberText.h"
+
+namespace {
+
+std::set<std::string> SymbolSet(const std::string& list) {
+    std::set<std::string> symbols;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        if (comma > start) symbols.insert(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return symbols;
+}
+
+bool ReadCount(const std::string& text, int& into, int lowest, int highest) {
+    const std::optional<std::int32_t> value = ParseInteger(text);
+    if (!value || *value < lowest || *value > highest) return false;
+    into = *value;
+    return true;
+}
+
+using Setter = std::function<bool(ServerOptions&, const std::string&)>;
+
+const std::map<std::string, Setter>& Setters() {
+    static const std::map<std::string, Setter> setters = {
+        {"--port", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Port, 0, 65535); }},
+        {"--market", [](ServerOptions& o, const std::string& v) { o.MarketFile = v; return true; }},
+        {"--generate", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Generate, 0, 99999); }},
+        {"--now", [](ServerOptions& o, const std::string& v) { o.Now = ParseDateTime(v); return o.Now.has_value(); }},
+        {"--rate", [](ServerOptions& o, const std::string& v) {
+             const std::optional<double> rate = ParseDecimal(v);
+             if (rate) o.Rate = static_cast<float>(*rate);
+             return rate.has_value(); }},
+        {"--user", [](ServerOptions& o, const std::string& v) { o.UserName = v; return true; }},
+        {"--password", [](ServerOptions& o, const std::string& v) { o.Password = v; return true; }},
+        {"--quote-prefix", [](ServerOptions& o, const std::string& v) { o.QuotePrefix = v; return true; }},
+        {"--options-prefix", [](ServerOptions& o, const std::string& v) { o.OptionsPrefix = v; return true; }},
+        {"--log", [](ServerOptions& o, const std::string& v) { o.LogFile = v; return true; }},
+        {"--slow", [](ServerOptions& o, const std::string& v) { o.Faults.SlowSymbols = SymbolSet(v); return true; }},
+        {"--slow-every", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.SlowEvery, 0, 1 << 30); }},
+        {"--slow-ms", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.SlowMilliseconds, 0, 600000); }},
+        {"--drop", [](ServerOptions& o, const std::string& v) { o.Faults.DropSymbols = SymbolSet(v); return true; }},
+        {"--drop-every", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.DropEvery, 0, 1 << 30); }},
+        {"--try-again", [](ServerOptions& o, const std::string& v) { o.Faults.TryAgainSymbols = SymbolSet(v); return true; }},
+        {"--try-again-every", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.TryAgainEvery, 0, 1 << 30); }},
+    };
+    return setters;
+}
+
+} // namespace
+
+std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& arguments,
+                                                std::string& error) {
+    ServerOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& name = arguments[i];
+        if (name == "--quiet") {
+            options.Quiet = true;
+            continue;
+        }
+        const auto setter = Setters().find(name);
+        if (setter == Setters().end()) {
+            error = "unknown option " + name;
+            return std::nullopt;
+        }
+        if (i + 1 == arguments.size() || !setter->second(options, arguments[i + 1])) {
+            error = "option " + name + " needs a valid value";
+            return std::nullopt;
+        }
+        ++i;
+    }
+    return options;
+}

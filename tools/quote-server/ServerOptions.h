@@ -1,0 +1,36 @@
+#pragma once
+// Command line of quillon-quote-server.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "FaultPlan.h"
+#include "quotes/Clock.h"
+
+struct ServerOptions {
+    int Port = 0;                  // 0 picks a free port
+    std::string MarketFile;        // empty: the bundled demo market
+    int Generate = 0;              // extra generated symbols G00001.. for load tests
+    std::optional<LocalDateTime> Now; // the day whose expirations the chains are priced for
+    float Rate = 0.05f;            // risk-free rate, fraction per year
+    std::string UserName = "NORVALE";
+    std::string Password = "lantern4";
+    std::string QuotePrefix = "/cgi-bin/getquote.dll?TICKER=";
+    std::string OptionsPrefix = "/cgi-bin/options.dll?TICKER=";
+    std::string LogFile;           // empty: the request log goes to stderr
+    bool Quiet = false;            // no request log at all
+    FaultSettings Faults;
+};
+
+inline constexpr const char* ServerUsage =
+    "usage: quillon-quote-server [--port N] [--market FILE] [--generate N]\n"
+    "         [--now \"YYYY-MM-DD HH:MM:SS\"] [--rate FRACTION] [--user NAME] [--password TEXT]\n"
+    "         [--quote-prefix PATH] [--options-prefix PATH] [--log FILE | --quiet]\n"
+    "         [--slow SYM[,SYM]] [--slow-every N] [--slow-ms MS] [--drop SYM[,SYM]] [--drop-every N]\n"
+    "         [--try-again SYM[,SYM]] [--try-again-every N]\n"
+    "Serves made-up stock and option pages on 127.0.0.1; prints the port on the first line.\n";
+
+// Nothing when the arguments do not read; `error` then says why.
+std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& arguments,
+                                                std::string& error);

@@ -1,0 +1,144 @@
+// quillon-quote-server: a stand-in quote server on the loopback interface, for tests and the demo.
+
+#include <httplib.h>
+#include <pthread.h>
+#include <signal.h>
+
+#include <chrono>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "MarketFile.h"
+#include "QuoteService.h"
+#include "ServerOptions.h"
+#include "app/TextFile.h"
+
+namespace {
+
+LocalDateTime SystemNow() {
+    const std::time_t seconds = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&seconds, &local);
+    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
+            local.tm_sec};
+}
+
+// The bundled demo market: beside the binary when installed or built, else in the source tree.
+std::string DefaultMarketFile() {
+    std::error_code error;
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path beside = self.parent_path() / "demo-market.csv";
+    if (!error && std::filesystem::exists(beside)) return beside.string();
+    return QUOTE_SERVER_SOURCE_MARKET;
+}
+
+std::optional<std::vector<Company>> LoadMarket(const ServerOptions& options, std::string& error) {
+    const std::string path = options.MarketFile.empty() ? DefaultMarketFile() : options.MarketFile;
+    const std::optional<std::string> text = ReadWholeFile(path);
+    if (!text) {
+        error = "cannot read market file " + path;
+        return std::nullopt;
+    }
+    std::optional<std::vector<Company>> market = ParseMarket(*text, error);
+    if (market)
+        for (int i = 1; i <= options.Generate; ++i) market->push_back(GeneratedCompany(i));
+    return market;
+}
+
+class RequestLog {
+public:
+    explicit RequestLog(const ServerOptions& options) : quiet_(options.Quiet) {
+        if (!options.LogFile.empty()) file_.open(options.LogFile, std::ios::app);
+    }
+    void Write(const std::string& line) {
+        if (quiet_) return;
+        const std::lock_guard<std::mutex> guard(lock_);
+        std::ostream& out = file_.is_open() ? static_cast<std::ostream&>(file_) : std::cerr;
+        out << line << std::endl;
+    }
+
+private:
+    bool quiet_;
+    std::ofstream file_;
+    std::mutex lock_;
+};
+
+const char* FaultName(Fault fault) {
+    switch (fault) {
+    case Fault::Slow: return " (slow)";
+    case Fault::Drop: return " (dropped)";
+    case Fault::TryAgain: return " (try again)";
+    case Fault::None: break;
+    }
+    return "";
+}
+
+void Serve(httplib::Server& server, QuoteService& service, RequestLog& log, int slowMilliseconds) {
+    server.Get(".*", [&, slowMilliseconds](const httplib::Request& request, httplib::Response& response) {
+        const Answer answer = service.Respond(request.target, request.get_header_value("Authorization"));
+        log.Write("GET " + request.target + " " + std::to_string(answer.Status) + FaultName(answer.Injected));
+        if (answer.Injected == Fault::Slow)
+            std::this_thread::sleep_for(std::chrono::milliseconds(slowMilliseconds));
+        if (answer.Injected == Fault::Drop) {
+            // The headers go out, then the connection closes before the promised body.
+            response.set_content_provider(answer.Body.size(), "text/html",
+                                          [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
+            return;
+        }
+        if (answer.Status == 401) response.set_header("WWW-Authenticate", "Basic realm=\"quotes\"");
+        response.status = answer.Status;
+        response.set_content(answer.Body, "text/html");
+    });
+}
+
+// SIGINT and SIGTERM stop the server cleanly; they are taken by one thread with sigwait, since a
+// signal handler may not call into the server.
+void StopOnSignal(httplib::Server& server) {
+    sigset_t signals;
+    sigemptyset(&signals);
+    sigaddset(&signals, SIGINT);
+    sigaddset(&signals, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+    std::thread([&server, signals] {
+        int received = 0;
+        sigwait(&signals, &received);
+        server.stop();
+    }).detach();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::string error;
+    const std::optional<ServerOptions> options =
+        ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc), error);
+    if (!options) {
+        std::cerr << error << "\n" << ServerUsage;
+        return 2;
+    }
+    const std::optional<std::vector<Company>> market = LoadMarket(*options, error);
+    if (!market) {
+        std::cerr << error << "\n";
+        return 1;
+    }
+    const std::optional<LocalDateTime> fixedNow = options->Now;
+    QuoteService service(*options, *market, [fixedNow] { return fixedNow ? *fixedNow : SystemNow(); });
+    RequestLog log(*options);
+    httplib::Server server;
+    StopOnSignal(server);
+    Serve(server, service, log, options->Faults.SlowMilliseconds);
+
+    const int port = options->Port == 0 ? server.bind_to_any_port("127.0.0.1")
+                                         : (server.bind_to_port("127.0.0.1", options->Port) ? options->Port : -1);
+    if (port <= 0) {
+        std::cerr << "cannot listen on 127.0.0.1 port " << options->Port << "\n";
+        return 1;
+    }
+    std::cout << port << std::endl;
+    std::cout << "Serving " << service.SymbolCount() << " symbols on http://127.0.0.1:" << port << "/" << std::endl;
+    return server.listen_after_bind() ? 0 : 1;
+}
