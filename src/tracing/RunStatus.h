@@ -24,6 +24,9 @@ struct RunStatus {
     std::int16_t SettleTicks = 0;      // countdowns of the quote retrieval, one per timer tick
     std::int16_t TimeoutTicks = 0;
     std::int16_t Verdict = -2;         // -2 not saved; 0, 1, -1, 2 kinds of saved symbol
+    // True while a pass starts that resumes one begun before (a progress record written during it
+    // was found): its output files and quote cache are kept, even at the first symbol.
+    bool PassResumed = false;
 };
 
 // At most 30000 distinct symbols of 1 to 6 upper-case letters and digits, ascending.
