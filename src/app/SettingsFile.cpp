@@ -262,14 +262,19 @@ bool ReadSettings(UserSettings& settings, const std::string& fnSettings)
     return true;
 }
 
-bool WriteSettings(const UserSettings& settings, const std::string& fnSettings)
+std::string SettingsFileText(const UserSettings& settings)
 {
     std::string content;
     for (const SettingsField& field : SettingsTable()) {
         content += std::visit([&](auto member) { return FormatItem(settings, member); }, field.Member);
         content += CrLf;
     }
-    return ReplaceFile(fnSettings, content, /*ownerOnly=*/true);
+    return content;
+}
+
+bool WriteSettings(const UserSettings& settings, const std::string& fnSettings)
+{
+    return ReplaceFile(fnSettings, SettingsFileText(settings), /*ownerOnly=*/true);
 }
 
 std::string CannotCreateText(std::string_view path)

@@ -32,6 +32,9 @@ std::string CredentialsOf(std::string_view userName, std::string_view password);
 // true: a short or damaged file changes only what it holds intact.
 [[nodiscard]] bool ReadSettings(UserSettings& settings, const std::string& fnSettings);
 
+// The 36 lines of the file for `settings`, each ended by CR LF.
+std::string SettingsFileText(const UserSettings& settings);
+
 // Replaces the file with all 36 fields, atomically and readable by the owner only (it holds the
 // login). False when it could not be written; the old file is then untouched, and the caller tells
 // the user CannotCreateText(fnSettings).

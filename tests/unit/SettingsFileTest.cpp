@@ -10,6 +10,7 @@
 
 #include "app/SettingsFile.h"
 #include "app/TextFile.h"
+#include "SettingsPrinting.h"
 #include "TemporaryDirectory.h"
 
 namespace {
