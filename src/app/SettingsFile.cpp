@@ -249,16 +249,21 @@ std::string CredentialsOf(std::string_view userName, std::string_view password)
     return Base64Encode(login);
 }
 
-bool ReadSettings(UserSettings& settings, const std::string& fnSettings)
+void ReadSettingsText(UserSettings& settings, std::string_view content)
 {
-    const auto content = ReadWholeFile(fnSettings);
-    if (!content) return false;
-    const auto lines = SplitLines(*content);
+    const auto lines = SplitLines(content);
     for (const SettingsField& field : SettingsTable()) {
         const auto index = static_cast<std::size_t>(field.Number - 1);
         if (index >= lines.size()) break;
         (void)TakeField(settings, field, lines[index]); // a field that does not convert is skipped
     }
+}
+
+bool ReadSettings(UserSettings& settings, const std::string& fnSettings)
+{
+    const auto content = ReadWholeFile(fnSettings);
+    if (!content) return false;
+    ReadSettingsText(settings, *content);
     return true;
 }
 

@@ -35,6 +35,9 @@ std::string CredentialsOf(std::string_view userName, std::string_view password);
 // The 36 lines of the file for `settings`, each ended by CR LF.
 std::string SettingsFileText(const UserSettings& settings);
 
+// Takes over the fields of a settings file's text, by the rules of ReadSettings.
+void ReadSettingsText(UserSettings& settings, std::string_view content);
+
 // Replaces the file with all 36 fields, atomically and readable by the owner only (it holds the
 // login). False when it could not be written; the old file is then untouched, and the caller tells
 // the user CannotCreateText(fnSettings).
