@@ -1,5 +1,6 @@
 #include "quotes/OptionCalendar.h"
 
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string_view>
@@ -103,10 +104,12 @@ double WholeQuotient(double whole, double divisor)
     return std::floor(whole / divisor);
 }
 
+// The sums are formed in double precision, where they are exact, so that only R decides halves.
 float CentreStrike(float lastSale)
 {
     const double price = lastSale;
-    if (lastSale >= 23.75f) return static_cast<float>(5 * WholeQuotient(RoundHalfEven(price + 2.5), 5));
+    if (lastSale >= 23.75f)
+        return static_cast<float>(5 * WholeQuotient(RoundHalfEven(price + 2.5), 5));
     return static_cast<float>(5 * WholeQuotient(RoundHalfEven(2 * price + 2.5), 5) / 2);
 }
 

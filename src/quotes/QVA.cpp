@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <optional>
+#include <string>
 
 #include "app/RunTimeError.h"
 #include "quotes/Pricing.h"
@@ -158,7 +159,8 @@ private:
 
     bool ReachesMinQVA(std::int16_t side, float sigma) const
     {
-        const std::optional<double>& minimum = side == Calls ? criteria_.MinQVAC : criteria_.MinQVAP;
+        const std::optional<double>& minimum =
+            side == Calls ? criteria_.MinQVAC : criteria_.MinQVAP;
         const float percent = sigma * 100;
         return minimum && percent >= *minimum;
     }

@@ -147,14 +147,6 @@ TEST(BuildExpirationCalendar, DecemberRollsIntoJanuary)
     EXPECT_EQ(calendar.ExpiryMonthCode[Puts][11], 'X');
 }
 
-TEST(BuildExpirationCalendar, EarlyNewYearsMorningStillTradesOnNewYearsEve)
-{
-    const ExpirationCalendar calendar = BuildExpirationCalendar(At(2027, 1, 1, 5));
-    EXPECT_EQ(calendar.ExpiryMonth[0], 0);
-    EXPECT_EQ(calendar.ExpiryDay[0], 16);
-    EXPECT_EQ(calendar.DaysToExpiry[0], 16); // from 31 December
-}
-
 TEST(BuildExpirationCalendar, AgreesWithTheRealCalendarEveryDayOfEightYears)
 {
     // 2024..2031 hold two leap years, every weekday on which a month can begin, and every month's
@@ -162,7 +154,8 @@ TEST(BuildExpirationCalendar, AgreesWithTheRealCalendarEveryDayOfEightYears)
     for (int year = 2024; year <= 2031; ++year)
         for (int month = 1; month <= 12; ++month)
             for (int day = 1; day <= GregorianDaysIn(year, month); ++day)
-                for (int hour : {0, 8, 9, 23}) ExpectMatchesRealCalendar(At(year, month, day, hour));
+                for (int hour : {0, 8, 9, 23})
+                    ExpectMatchesRealCalendar(At(year, month, day, hour));
 }
 
 TEST(SelectStrikes, FollowsTheWorkedExamples)
@@ -224,13 +217,4 @@ TEST(StrikeCodeFor, StrikesWithoutALetterGiveNone)
     EXPECT_EQ(StrikeCodeFor(INFINITY), '\0');
     // Far beyond float's whole-number precision, stepping down by 100 would never end.
     EXPECT_EQ(StrikeCodeFor(3e9f), 'T');
-}
-
-TEST(MonthCodeFor, CallsAndPutsHaveTheirOwnLetters)
-{
-    EXPECT_EQ(MonthCodeFor(Calls, 0), 'A');
-    EXPECT_EQ(MonthCodeFor(Calls, 11), 'L');
-    EXPECT_EQ(MonthCodeFor(Puts, 0), 'M');
-    EXPECT_EQ(MonthCodeFor(Puts, 6), 'S');
-    EXPECT_EQ(MonthCodeFor(Puts, 11), 'X');
 }
