@@ -11,6 +11,7 @@ bool ReplaySource::StartPass()
 
 void ReplaySource::BeginSymbol()
 {
+    // No message when this fails: every read of the pass then fails and its symbols are bad.
     if (state_.Run.SymbolIndex == 1) (void)reader_.Open(state_.Paths.FnQuote);
     host_.SetStatus1("Reading quotes of " + state_.Run.CurrentSymbol);
 }
