@@ -1,0 +1,40 @@
+#pragma once
+// The HTTP transfer on QNetworkAccessManager: one GET at a time, Basic authentication sent with
+// the first request, redirects not followed, the body buffered up to the request's limit. The
+// same object serves the desktop program and the console runner.
+
+#include <QByteArray>
+#include <QNetworkAccessManager>
+#include <QObject>
+#include <QPointer>
+
+#include "tracing/HttpTransfer.h"
+
+class QNetworkReply;
+
+class QtHttpTransfer final : public QObject, public HttpTransfer {
+    Q_OBJECT
+public:
+    explicit QtHttpTransfer(QObject* parent = nullptr);
+    ~QtHttpTransfer() override;
+
+    void Start(const HttpRequest& request, HttpTransferListener& listener) override;
+    void Cancel() override;
+
+    // Replies not yet deleted; stays at most one however many transfers ran.
+    int LiveReplies() const;
+
+private:
+    void ReadAvailable();
+    void Finish();
+    // Detaches the reply in hand and hands back its listener, so that a listener that starts the
+    // next transfer from its callback finds a clean slate.
+    HttpTransferListener* Release();
+    void Report(int state);
+
+    QNetworkAccessManager manager_;
+    QPointer<QNetworkReply> reply_;
+    HttpTransferListener* listener_ = nullptr;
+    QByteArray body_;
+    std::size_t maxBodyBytes_ = 0;
+};

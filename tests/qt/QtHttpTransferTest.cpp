@@ -1,0 +1,144 @@
+// The Qt transfer against the real stand-in server on loopback.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QNetworkReply>
+#include <QTcpServer>
+
+#include "QuoteServerProcess.h"
+#include "platform/QtHttpTransfer.h"
+
+namespace {
+
+class RecordingListener final : public HttpTransferListener {
+public:
+    void StateChanged(int state) override { states.push_back(state); }
+    void Completed(int httpStatus, HttpResponseBody& body) override {
+        status = httpStatus;
+        for (std::string piece = body.GetChunk(1024); !piece.empty(); piece = body.GetChunk(1024)) text += piece;
+        done = true;
+    }
+    void Failed(int code, const std::string& why) override {
+        failure = code;
+        failureText = why;
+        done = true;
+    }
+    std::vector<int> states;
+    int status = 0;
+    std::string text;
+    int failure = 0;
+    std::string failureText;
+    bool done = false;
+};
+
+// Runs the event loop until the listener has its answer or `milliseconds` have passed.
+bool AwaitAnswer(const RecordingListener& listener, int milliseconds = 10000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!listener.done && timer.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return listener.done;
+}
+
+HttpRequest Request(int port, const std::string& path, const std::string& password = "lantern4") {
+    HttpRequest request;
+    request.Host = "127.0.0.1";
+    request.Port = port;
+    request.Path = path;
+    request.UserName = "NORVALE";
+    request.Password = password;
+    return request;
+}
+
+class QtHttpTransferTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        server = new QuoteServerProcess({"--now", "2026-03-04 11:30:00", "--drop", "ADUK", "--slow", "AEE",
+                                         "--slow-ms", "1500", "--quiet"});
+    }
+    static void TearDownTestSuite() {
+        delete server;
+        server = nullptr;
+    }
+    void SetUp() override { ASSERT_GT(server->Port(), 0) << "the quote server did not start"; }
+
+    static QuoteServerProcess* server;
+    QtHttpTransfer transfer;
+    RecordingListener listener;
+};
+QuoteServerProcess* QtHttpTransferTest::server = nullptr;
+
+TEST_F(QtHttpTransferTest, FetchesAPageWithTheLoginAndReportsItsProgress) {
+    transfer.Start(Request(server->Port(), "/cgi-bin/getquote.dll?TICKER=ACS"), listener);
+    EXPECT_TRUE(listener.states.empty()) << "no event from within Start";
+    ASSERT_TRUE(AwaitAnswer(listener));
+    EXPECT_EQ(listener.status, 200);
+    EXPECT_NE(listener.text.find("SEC Filings"), std::string::npos);
+    EXPECT_NE(listener.text.find("Harbor Foods Inc"), std::string::npos);
+    ASSERT_FALSE(listener.states.empty());
+    EXPECT_EQ(listener.states.front(), 1);
+    EXPECT_EQ(listener.states.back(), 8);
+}
+
+TEST_F(QtHttpTransferTest, AnswersWithoutAPageAreStillAnswersButBrokenConnectionsAreFailures) {
+    transfer.Start(Request(server->Port(), "/cgi-bin/getquote.dll?TICKER=ACS", "wrong"), listener);
+    ASSERT_TRUE(AwaitAnswer(listener));
+    EXPECT_EQ(listener.status, 401);
+
+    RecordingListener dropped;
+    transfer.Start(Request(server->Port(), "/cgi-bin/getquote.dll?TICKER=ADUK"), dropped);
+    ASSERT_TRUE(AwaitAnswer(dropped));
+    EXPECT_NE(dropped.failure, 0) << "a connection closed before the body is no page";
+    EXPECT_FALSE(dropped.failureText.empty());
+
+    QTcpServer closed;
+    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
+    const int closedPort = closed.serverPort();
+    closed.close();
+    RecordingListener refused;
+    transfer.Start(Request(closedPort, "/cgi-bin/getquote.dll?TICKER=ACS"), refused);
+    ASSERT_TRUE(AwaitAnswer(refused));
+    EXPECT_EQ(refused.failure, static_cast<int>(QNetworkReply::ConnectionRefusedError));
+}
+
+TEST_F(QtHttpTransferTest, ACancelledTransferReportsNothingMore) {
+    transfer.Start(Request(server->Port(), "/cgi-bin/getquote.dll?TICKER=AEE"), listener); // answered late
+    QCoreApplication::processEvents();
+    transfer.Cancel();
+    EXPECT_FALSE(AwaitAnswer(listener, 2500));
+    const std::size_t statesAfterCancel = listener.states.size();
+    RecordingListener next;
+    transfer.Start(Request(server->Port(), "/cgi-bin/getquote.dll?TICKER=AEE"), next);
+    ASSERT_TRUE(AwaitAnswer(next));
+    EXPECT_EQ(next.status, 200);
+    EXPECT_EQ(listener.states.size(), statesAfterCancel);
+}
+
+TEST_F(QtHttpTransferTest, CutsABodyAtTheRequestedLimit) {
+    HttpRequest request = Request(server->Port(), "/cgi-bin/options.dll?TICKER=ACS");
+    request.MaxBodyBytes = 100;
+    transfer.Start(request, listener);
+    ASSERT_TRUE(AwaitAnswer(listener));
+    EXPECT_EQ(listener.status, 200);
+    EXPECT_EQ(listener.text.size(), 100u);
+}
+
+TEST_F(QtHttpTransferTest, RepliesAreDeletedAsTheyAreRead) {
+    for (int i = 0; i < 200; ++i) {
+        RecordingListener one;
+        transfer.Start(Request(server->Port(), "/cgi-bin/getquote.dll?TICKER=ACS"), one);
+        ASSERT_TRUE(AwaitAnswer(one)) << i;
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_LE(transfer.LiveReplies(), 1);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication application(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
