@@ -350,7 +350,8 @@ TEST_F(EvaluateSymbolTest, SavedSymbolsAreNumberedAndRecorded)
     EXPECT_EQ(ResultsBlocks(), 2u);
     EXPECT_EQ(Read(state.Paths.FnProgress), "2,18\r\n");
 
-    const auto saved = SplitLines(Read(state.Paths.FnSavedSym));
+    const std::string savedSym = Read(state.Paths.FnSavedSym);
+    const auto saved = SplitLines(savedSym);
     ASSERT_EQ(saved.size(), 6u); // four header lines, then one line per saved symbol
     EXPECT_EQ(saved[0], "");
     EXPECT_TRUE(saved[4].starts_with("QRX     QRX  "));
@@ -386,7 +387,8 @@ TEST_F(EvaluateSymbolTest, QVADifferenceGivesVerdictOneAndShowsInSavedSym)
     PriceOption(Puts, 2, 1, 0.15f);
     EvaluateSymbol(state, host, 1);
     EXPECT_EQ(state.Run.Verdict, VerdictCallsAhead);
-    const auto saved = SplitLines(Read(state.Paths.FnSavedSym));
+    const std::string savedSym = Read(state.Paths.FnSavedSym);
+    const auto saved = SplitLines(savedSym);
     ASSERT_EQ(saved.size(), 5u);
     EXPECT_EQ(saved[4].substr(13, 8), "+25.0%  ");
 }
