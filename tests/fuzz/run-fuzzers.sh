@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for SECONDS seconds with
-# inputs up to 64 KiB, starting from its checked-in corpus. New interesting inputs go to a scratch
-# corpus under the build directory, never into the repository.
+# Builds the libFuzzer targets with clang (ASan + UBSan) and runs each for SECONDS seconds (or
+# until FUZZ_RUNS inputs, when set) with inputs up to 64 KiB, starting from its checked-in corpus.
+# New interesting inputs go to a scratch corpus under the build directory, never into the repo.
 set -euo pipefail
 seconds=${1:-60}
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -15,7 +15,7 @@ for target in "$build"/tests/fuzz/*Fuzz; do
   scratch=$build/corpus/$name
   mkdir -p "$scratch"
   echo "== $name ($seconds s)"
-  if ! "$target" -max_len=65536 -max_total_time="$seconds" -print_final_stats=1 \
+  if ! "$target" -max_len=65536 -max_total_time="$seconds" -runs="${FUZZ_RUNS:--1}" -print_final_stats=1 \
        "$scratch" "$root/tests/fuzz/corpus/$name" 2>"$build/$name.log"; then
     status=1
     echo "FINDING in $name: see $build/$name.log"
