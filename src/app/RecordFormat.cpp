@@ -64,12 +64,25 @@ std::optional<RecordValue> RecordReader::Next()
     }
 
     followedByComma_ = p < size && text_[p] == ',';
-    if (p < size) {
-        if (text_[p] == '\r' && p + 1 < size && text_[p + 1] == '\n') ++p;
-        ++p;
-    }
     position_ = p;
+    PassDelimiter();
     return value;
+}
+
+void RecordReader::SkipRestOfLine()
+{
+    if (!followedByComma_) return;
+    while (position_ < text_.size() && !IsLineEnd(text_[position_])) ++position_;
+    followedByComma_ = false;
+    PassDelimiter();
+}
+
+void RecordReader::PassDelimiter()
+{
+    const std::size_t size = text_.size();
+    if (position_ >= size) return;
+    if (text_[position_] == '\r' && position_ + 1 < size && text_[position_ + 1] == '\n') ++position_;
+    ++position_;
 }
 
 std::vector<RecordValue> SplitRecord(std::string_view line)

@@ -38,11 +38,17 @@ public:
     // The next value, or nothing when the text is used up.
     std::optional<RecordValue> Next();
 
+    // After a value that a comma followed: passes over the rest of its line and the line end.
+    void SkipRestOfLine();
+
     bool AtEnd() const { return position_ >= text_.size(); }
     // True when the value last read was followed by a comma rather than a line end.
     bool FollowedByComma() const { return followedByComma_; }
 
 private:
+    // Passes over the comma or line end at the current position.
+    void PassDelimiter();
+
     std::string_view text_;
     std::size_t position_ = 0;
     bool followedByComma_ = false;

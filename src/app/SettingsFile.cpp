@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <type_traits>
 #include <variant>
 
 #include "app/Base64.h"
@@ -104,12 +105,9 @@ std::string FormatItem(const UserSettings& settings, std::string UserSettings::*
     return FormatTextItem(settings.*member);
 }
 
-std::string FormatItem(const UserSettings& settings, std::int16_t UserSettings::*member)
-{
-    return FormatIntegerItem(settings.*member);
-}
-
-std::string FormatItem(const UserSettings& settings, std::int32_t UserSettings::*member)
+template <typename Integer>
+    requires std::is_integral_v<Integer> && (!std::is_same_v<Integer, bool>)
+std::string FormatItem(const UserSettings& settings, Integer UserSettings::*member)
 {
     return FormatIntegerItem(settings.*member);
 }
@@ -204,15 +202,8 @@ bool TakeItem(UserSettings& settings, bool UserSettings::*member, const RecordVa
     return true;
 }
 
-// The first value of one line of the file; an empty line is one empty value.
-RecordValue FirstValue(std::string_view line)
+bool TakeField(UserSettings& settings, const SettingsField& field, const RecordValue& value)
 {
-    return RecordReader(line).Next().value_or(RecordValue{});
-}
-
-bool TakeField(UserSettings& settings, const SettingsField& field, std::string_view line)
-{
-    const RecordValue value = FirstValue(line);
     return std::visit([&](auto member) { return TakeItem(settings, member, value); }, field.Member);
 }
 
@@ -220,7 +211,7 @@ void SetGroupDefaults(UserSettings& settings, SettingsGroup group)
 {
     for (const SettingsField& field : SettingsTable())
         if (field.Group == group && field.Default)
-            (void)TakeField(settings, field, *field.Default); // the table's own texts always convert
+            (void)TakeField(settings, field, *RecordReader(*field.Default).Next()); // always converts
 }
 
 } // namespace
@@ -251,11 +242,14 @@ std::string CredentialsOf(std::string_view userName, std::string_view password)
 
 void ReadSettingsText(UserSettings& settings, std::string_view content)
 {
-    const auto lines = SplitLines(content);
+    // One field per line: values after the first on a line are passed over, so a damaged line
+    // never shifts the fields below it.
+    RecordReader reader(content);
     for (const SettingsField& field : SettingsTable()) {
-        const auto index = static_cast<std::size_t>(field.Number - 1);
-        if (index >= lines.size()) break;
-        (void)TakeField(settings, field, lines[index]); // a field that does not convert is skipped
+        const auto value = reader.Next();
+        if (!value) break;
+        reader.SkipRestOfLine();
+        (void)TakeField(settings, field, *value); // a field that does not convert is skipped
     }
 }
 

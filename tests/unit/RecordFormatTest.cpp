@@ -65,6 +65,19 @@ TEST(RecordReader, AnUnclosedQuoteEndsWithItsLine)
     ExpectValue(values[1], "next", true);
 }
 
+TEST(RecordReader, SkipsTheRestOfALineOnlyAfterAComma)
+{
+    RecordReader reader("1,2,\"3\r\n4\r\n5,6");
+    EXPECT_EQ(reader.Next()->Text, "1");
+    reader.SkipRestOfLine();
+    EXPECT_EQ(reader.Next()->Text, "4");
+    reader.SkipRestOfLine(); // "4" ended its line: nothing to pass over
+    EXPECT_EQ(reader.Next()->Text, "5");
+    reader.SkipRestOfLine();
+    EXPECT_TRUE(reader.AtEnd());
+    EXPECT_FALSE(reader.Next());
+}
+
 TEST(SplitRecord, GivesEveryValueOfALine)
 {
     const auto option = SplitRecord("\"ABCAM\",1.25,-1,1.125,1.375,10,250");

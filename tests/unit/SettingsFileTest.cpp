@@ -193,6 +193,7 @@ TEST_F(SettingsFileTest, AcceptsLoneLineFeedsAndLoneCarriageReturns)
 TEST_F(SettingsFileTest, AValueThatDoesNotConvertKeepsTheSettingAndReadingGoesOn)
 {
     auto lines = DefaultLines;
+    lines[1] = "\"h\",x,\"y\""; // extra values on a line are passed over
     lines[2] = "70000";      // port beyond 65535
     lines[6] = "1E+39";      // rate beyond single precision
     lines[8] = "";           // an empty criterion line
@@ -203,7 +204,9 @@ TEST_F(SettingsFileTest, AValueThatDoesNotConvertKeepsTheSettingAndReadingGoesOn
     WriteRaw(fn, JoinLines(lines, lines.size(), "\r\n"));
 
     const UserSettings back = ReadOver(Unusual());
+    EXPECT_EQ(back.DnsName, "h");
     EXPECT_EQ(back.PortNumber, 65535);
+    EXPECT_EQ(back.GetQuoteString, "/cgi-bin/getquote.dll?TICKER=");
     EXPECT_EQ(back.InterestRate, 0.0575f);
     EXPECT_EQ(back.MaxPE, Criterion::Text("0.375"));
     EXPECT_EQ(back.MinMktCap, Criterion::Text("NA"));
