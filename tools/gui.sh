@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# The desktop program on a demo program directory, with the stand-in quote server running behind
+# it until the program ends. Usage: tools/gui.sh BUILD_DIR
+set -euo pipefail
+BUILD=$(cd "${1:?usage: tools/gui.sh BUILD_DIR}" && pwd)
+. "$(dirname "$0")/demo-lib.sh"
+
+APP=$BUILD/quillon
+require "$SERVER_BIN" "$SETTINGS_BIN" "$APP"
+fresh_demo_directory
+start_server
+prepare_directory 3
+echo "Quote server: http://127.0.0.1:$PORT/ (request log in $DEMO/server.log)"
+echo "Program directory: $DEMO"
+status=0
+"$APP" --dir "$DEMO" || status=$?
+exit "$status"
