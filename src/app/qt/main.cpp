@@ -1,0 +1,59 @@
+// quillon: the desktop screener. `quillon [--dir DIR]` keeps its files in DIR, else beside the
+// executable when that directory is writable, else in the user's data directory.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <cstdio>
+
+#include "app/Startup.h"
+#include "app/qt/DesktopServerSource.h"
+#include "app/qt/Screenshots.h"
+#include "dialogs/DesktopStartupHost.h"
+#include "mainwindow/DesktopSession.h"
+#include "platform/SystemClock.h"
+#include "platform/widgets/DesktopServices.h"
+#include "platform/widgets/MessageBoxes.h"
+#include "platform/widgets/ProgramDirectory.h"
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quillon"));
+    QApplication::setApplicationDisplayName(ProgramTitle);
+    QApplication::setApplicationVersion(QStringLiteral("1.77"));
+    QApplication::setDesktopFileName(QStringLiteral("quillon"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon/quillon.svg")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Quillon stock and option screener"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("Keep the program's files in <dir>."),
+                                       QStringLiteral("dir"));
+    const QCommandLineOption screenshotsOption(
+        QStringLiteral("screenshots"), QStringLiteral("Render every window to PNG files in <out> and exit."),
+        QStringLiteral("out"));
+    parser.addOption(dirOption);
+    parser.addOption(screenshotsOption);
+    parser.process(app);
+
+    if (parser.isSet(screenshotsOption)) return TakeScreenshots(parser.value(screenshotsOption));
+
+    const auto programDirectory = ResolveProgramDirectory(parser.value(dirOption), QApplication::applicationDirPath());
+    if (!programDirectory) {
+        MessageBoxes::ShowMessage(nullptr, QStringLiteral("Cannot create or write the program directory %1, program stopped.")
+                                               .arg(parser.value(dirOption)));
+        return 1;
+    }
+
+    SystemClock clock;
+    SharedState state(clock);
+    DesktopStartupHost startupHost;
+    if (Main(state, startupHost, programDirectory->toStdString()) != StartupOutcome::ShowMainWindow) return 0;
+
+    const std::unique_ptr<DesktopServices> services = MakePlatformServices();
+    DesktopSession session(state, *services, &MakeDesktopServerSource);
+    session.ShowMainWindow();
+    return app.exec();
+}

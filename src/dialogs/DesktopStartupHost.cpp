@@ -1,0 +1,15 @@
+#include "dialogs/DesktopStartupHost.h"
+
+#include "dialogs/Agree.h"
+#include "platform/widgets/MessageBoxes.h"
+
+void DesktopStartupHost::ShowAgreement(SharedState& state)
+{
+    Agree agree(state.AgreementAccepted);
+    agree.exec();
+}
+
+void DesktopStartupHost::ShowMessage(const std::string& text)
+{
+    MessageBoxes::ShowMessage(nullptr, QString::fromStdString(text));
+}

@@ -1,0 +1,40 @@
+#pragma once
+// "Setup - Filter": the 25 screening criteria and the two option-analysis choices. No OK or
+// Cancel: however the dialog is closed, every box goes through ValueCheck and the settings file is
+// rewritten. The boxes are named after their criteria (TX_MinPE, ...); the option buttons
+// OP_DrvQVAfrom_0..3 and OP_AvgQVAusing_0..1.
+
+#include <QDialog>
+#include <array>
+
+#include "app/SharedState.h"
+
+class QButtonGroup;
+class QLineEdit;
+class QPushButton;
+
+class Filter : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int CriterionCount = 25;
+
+    Filter(SharedState& state, QWidget* parent = nullptr);
+
+    QPushButton* CM_FilterUseDefault;
+    QButtonGroup* OP_DrvQVAfrom;
+    QButtonGroup* OP_AvgQVAusing;
+
+    void done(int result) override;
+
+private:
+    QWidget* BuildUnderlyingColumn();
+    QWidget* BuildOptionsColumn();
+    QWidget* BuildOptionGroups();
+    void Form_Activate();
+    void CM_FilterUseDefault_Click();
+    void Form_Unload();
+
+    SharedState& state_;
+    // In the order of the settings file (MinPE first, MinQVAP_QVAC last).
+    std::array<QLineEdit*, CriterionCount> criterionBoxes_{};
+};

@@ -1,0 +1,30 @@
+#pragma once
+// What the windows ask of the desktop beyond their own widgets: the symbol file dialog, the user's
+// editor, help topics, the printer and the alarm sound. Tests substitute a recording fake.
+
+#include <QString>
+#include <memory>
+#include <optional>
+
+class Printer;
+class QWidget;
+
+class DesktopServices {
+public:
+    virtual ~DesktopServices() = default;
+    // The symbol file dialog in `directory` with `file` preselected; the full path of the chosen or
+    // typed name ("txt" appended to a name without extension), nothing when cancelled.
+    virtual std::optional<QString> ChooseSymbolFile(QWidget* parent, const QString& directory,
+                                                    const QString& file) = 0;
+    // Opens a file in the user's editor without waiting; a failure is the desktop's to report.
+    virtual void OpenInEditor(const QString& path) = 0;
+    // Help topic by context number: 1 the contents, 102 how to contact us.
+    virtual void ShowHelpTopic(QWidget* parent, int contextNumber) = 0;
+    // The Print Setup dialog, then a printer for one document; nothing when the user cancelled.
+    virtual std::unique_ptr<Printer> SetUpPrinter(QWidget* parent) = 0;
+    // One alarm sound, without waiting for it to end.
+    virtual void Beep() = 0;
+};
+
+// The real desktop: file dialog, xdg opening, the help window, QPrinter, the shipped chime.
+std::unique_ptr<DesktopServices> MakePlatformServices();

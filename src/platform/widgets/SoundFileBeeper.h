@@ -1,0 +1,20 @@
+#pragma once
+// The alarm sound: the chime we ship, played by the desktop's sound player; the system beep when
+// there is none.
+
+#include <QStringList>
+
+class SoundFileBeeper {
+public:
+    SoundFileBeeper();
+    ~SoundFileBeeper();
+    SoundFileBeeper(const SoundFileBeeper&) = delete;
+    SoundFileBeeper& operator=(const SoundFileBeeper&) = delete;
+    // Starts one chime and returns at once.
+    void Beep();
+
+private:
+    QString player_;        // paplay or aplay found in PATH, else empty
+    QStringList arguments_; // the player's arguments, the sound file last
+    QString soundFile_; // the chime copied out of the program's resources
+};
