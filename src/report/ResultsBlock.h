@@ -7,8 +7,6 @@
 
 #include "app/SharedState.h"
 
-inline constexpr int ResultsBlockLines = 58;
-
 // Builds the block from the run position (SavedCount, SymbolIndex, SymbolCount), CurrentSymbol,
 // InterestRate, DrvQVAfrom, the quote record with its calendar, strikes, option series and QVA
 // results, and the time of state.clock. Negative option values show as "n/a"; nothing is changed.
