@@ -1,0 +1,178 @@
+#include "cli/RunCommand.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTimer>
+
+#include <csignal>
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+
+#include "app/SettingsFile.h"
+#include "app/SharedState.h"
+#include "app/Startup.h"
+#include "app/TextFile.h"
+#include "cli/CliQuoteSources.h"
+#include "cli/RunOptions.h"
+#include "platform/ConsoleRunHost.h"
+#include "platform/SystemClock.h"
+#include "tracing/Evaluation.h"
+#include "tracing/RunController.h"
+#include "tracing/ServerSource.h"
+
+namespace {
+
+constexpr int ExitDone = 0;
+constexpr int ExitCannotGoOn = 1;
+constexpr int ExitUsage = 2;
+constexpr int ExitSignalBase = 128;
+// How long one turn of the event loop may pump before the timer and signals get their turn.
+constexpr qint64 PumpBudgetMilliseconds = 10;
+
+volatile std::sig_atomic_t receivedSignal = 0;
+
+extern "C" void RememberSignal(int number) { receivedSignal = number; }
+
+void InstallSignalHandlers()
+{
+    struct sigaction action {};
+    action.sa_handler = RememberSignal;
+    sigemptyset(&action.sa_mask);
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+// Everything a console run holds, in the order it is built.
+class ConsoleRun {
+public:
+    ConsoleRun(QCoreApplication& app, const RunOptions& options, SharedState& state)
+        : app_(app), options_(options), state_(state),
+          host_(state, {options.Quiet, options.Alarm, ::isatty(STDERR_FILENO) == 1},
+                [this] { return options_.Passes == 0 || controller_->PassesCompleted() < options_.Passes; }),
+          sources_(state, host_, [this] { controller_->CmdStop_Click(); })
+    {
+        controller_ = std::make_unique<RunController>(state, host_, sources_.Local, *sources_.Server,
+                                                      EvaluateSymbol);
+        // Nobody is at the console to silence a 72-second hold: a saved symbol rings once.
+        controller_->SetHoldOnAlarm(false);
+    }
+
+    ConsoleRunHost& Host() { return host_; }
+
+    int Exec()
+    {
+        QTimer ticks;
+        ticks.setInterval(options_.TickMilliseconds);
+        QObject::connect(&ticks, &QTimer::timeout, [this] {
+            controller_->Tick();
+            if (!pumpPosted_) Drive();
+        });
+        tickTimer_ = &ticks;
+        ticks.start();
+        controller_->Activate();
+        Drive();
+        const int code = ended_ ? exitCode_ : app_.exec();
+        host_.EndStatusLine();
+        return code;
+    }
+
+private:
+    void Drive()
+    {
+        pumpPosted_ = false;
+        if (ended_) return;
+        QElapsedTimer budget;
+        budget.start();
+        for (;;) {
+            if (receivedSignal != 0 && !closing_) {
+                closing_ = true; // as if the run window were closed
+                controller_->Close();
+            }
+            const PumpResult result = controller_->Pump();
+            if (result == PumpResult::Finished) return End(FinishedCode());
+            if (result == PumpResult::Waiting) return CheckPaused();
+            if (budget.elapsed() >= PumpBudgetMilliseconds) break;
+        }
+        pumpPosted_ = true;
+        QTimer::singleShot(0, &app_, [this] { Drive(); });
+    }
+
+    // A paused run goes on only when somebody presses Go, and nobody will.
+    void CheckPaused()
+    {
+        if (controller_->Ending() == RunEnding::ResultsNotWritable) return End(ExitCannotGoOn);
+        if (state_.Run.RunState != Waiting) return; // waiting for a tick or a transfer
+        const bool passesDone = options_.Passes != 0 && controller_->PassesCompleted() >= options_.Passes;
+        End(passesDone ? ExitDone : ExitCannotGoOn);
+    }
+
+    int FinishedCode() const
+    {
+        if (controller_->Ending() == RunEnding::Closed && receivedSignal != 0)
+            return ExitSignalBase + receivedSignal;
+        return ExitCannotGoOn;
+    }
+
+    void End(int code)
+    {
+        ended_ = true;
+        exitCode_ = code;
+        if (tickTimer_) tickTimer_->stop();
+        app_.exit(code);
+    }
+
+    QCoreApplication& app_;
+    const RunOptions& options_;
+    SharedState& state_;
+    ConsoleRunHost host_;
+    CliQuoteSources sources_;
+    std::unique_ptr<RunController> controller_;
+    QTimer* tickTimer_ = nullptr;
+    bool pumpPosted_ = false;
+    bool closing_ = false;
+    bool ended_ = false;
+    int exitCode_ = ExitDone;
+};
+
+// Start-up without the agreement gate: the paths, the settings, this run's choice of source.
+// False when the settings file had to be created and could not be (the defaults are in effect).
+[[nodiscard]] bool PrepareRun(SharedState& state, const RunOptions& options, const std::string& directory)
+{
+    PrepareSharedState(state, directory);
+    RemoveLeftoverTemporaryFiles(directory);
+    const bool settingsSaved = LoadSettingsOrDefaults(state);
+    if (state.Settings.FnSym.empty()) state.Settings.FnSym = state.Paths.DefaultFnSym;
+    if (options.FromLocalFile) state.Settings.GetQuoteFromLocalFile = *options.FromLocalFile;
+    return settingsSaved;
+}
+
+} // namespace
+
+int RunCommand(QCoreApplication& app, const std::vector<std::string>& arguments)
+{
+    const auto parsed = ParseRunOptions(arguments);
+    if (const auto* error = std::get_if<UsageError>(&parsed)) {
+        std::fprintf(stderr, "quillon-cli run: %s\n\n%s", error->Text.c_str(), RunUsageText);
+        return ExitUsage;
+    }
+    const RunOptions& options = std::get<RunOptions>(parsed);
+    if (options.Help) {
+        std::fputs(RunUsageText, stdout);
+        return ExitDone;
+    }
+
+    SystemClock systemClock;
+    std::unique_ptr<FixedClock> fixedClock;
+    if (options.Now) fixedClock = std::make_unique<FixedClock>(*options.Now);
+    SharedState state(fixedClock ? static_cast<const Clock&>(*fixedClock) : systemClock);
+    const std::string directory =
+        options.Directory.empty() ? QCoreApplication::applicationDirPath().toStdString() : options.Directory;
+
+    const bool settingsSaved = PrepareRun(state, options, directory);
+    InstallSignalHandlers();
+    // The sources take the quote server settings when they are built, so after PrepareRun.
+    ConsoleRun run(app, options, state);
+    if (!settingsSaved) run.Host().ShowMessage(CannotCreateText(state.Paths.FnSettings));
+    return run.Exec();
+}
