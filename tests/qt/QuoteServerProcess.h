@@ -29,8 +29,6 @@ public:
     QuoteServerProcess& operator=(const QuoteServerProcess&) = delete;
 
     int Port() const { return port_; }
-    // The request log, one "GET <path> <status>[ (fault)]" line per request.
-    QString Log() { return QString::fromUtf8(process_.readAllStandardError()); }
 
 private:
     QProcess process_;
