@@ -24,17 +24,6 @@ void ExpectValue(const RecordValue& value, const std::string& text, bool quoted)
 
 } // namespace
 
-TEST(FormatItems, WriteTheRecordNotation)
-{
-    EXPECT_EQ(FormatTextItem("NA"), "\"NA\"");
-    EXPECT_EQ(FormatTextItem(""), "\"\"");
-    EXPECT_EQ(FormatSingleItem(0.05f), "0.05");
-    EXPECT_EQ(FormatDoubleItem(0.375), "0.375");
-    EXPECT_EQ(FormatIntegerItem(-32768), "-32768");
-    EXPECT_EQ(FormatBooleanItem(true), "#TRUE#");
-    EXPECT_EQ(FormatBooleanItem(false), "#FALSE#");
-}
-
 TEST(RecordReader, EndsValuesAtCommasAndEveryKindOfLineEnd)
 {
     const auto values = ReadAll("\"<STOCK>ABC\"\r\n1.5,-1\n\"\",x\r  \"last\"");
@@ -94,19 +83,13 @@ TEST(SplitRecord, GivesEveryValueOfALine)
     ExpectValue(empty[0], "", false);
 }
 
-TEST(RecordConversions, ReadNumbersAndBooleansOnly)
+TEST(RecordConversions, ReadBooleansOnlyInTheirMarkers)
 {
-    EXPECT_EQ(RecordNumber({".5", false}), 0.5);
-    EXPECT_EQ(RecordNumber({"1E-05", false}), 1e-05);
-    EXPECT_EQ(RecordNumber({"25", true}), 25.0);
-    EXPECT_FALSE(RecordNumber({"NA", true}));
-    EXPECT_FALSE(RecordNumber({"#TRUE#", false}));
-    EXPECT_EQ(RecordInteger({"-3", false}), -3);
-    EXPECT_FALSE(RecordInteger({"3.5", false}));
     EXPECT_EQ(RecordBoolean({"#TRUE#", false}), true);
     EXPECT_EQ(RecordBoolean({"#false#", false}), false);
-    EXPECT_FALSE(RecordBoolean({"TRUE", false}));
-    EXPECT_FALSE(RecordBoolean({"1", false}));
+    for (const char* text : {"TRUE", "1", "#TRUE", ""}) EXPECT_FALSE(RecordBoolean({text, false})) << text;
+    EXPECT_FALSE(RecordNumber({"#TRUE#", false}));
+    EXPECT_EQ(RecordNumber({"25", true}), 25.0); // a quoted number still reads as one
 }
 
 TEST(RecordConversions, IgnoreADecimalCommaLocale)

@@ -273,30 +273,26 @@ TEST_F(SettingsFileTest, NumbersIgnoreADecimalCommaLocale)
 
 TEST(SetDefaults, EachGroupResetsOnlyItsOwnFields)
 {
-    UserSettings s = Unusual();
-    SetQuoteServerDefaults(s);
-    EXPECT_EQ(s.DnsName, "localhost");
-    EXPECT_EQ(s.PortNumber, 80);
-    EXPECT_EQ(s.GetQuoteString, "/cgi-bin/getquote.dll?TICKER=");
-    EXPECT_EQ(s.GetOptionsQuoteString, "/cgi-bin/options.dll?TICKER=");
-    EXPECT_EQ(s.SwitchText, "");
-    EXPECT_EQ(s.UserName, "trader");
-    EXPECT_EQ(s.InterestRate, 0.0575f);
-    EXPECT_EQ(s.MinPE, Criterion::Number(0.375));
-
-    s = Unusual();
-    SetFilterDefaults(s);
-    EXPECT_EQ(s.MinPE, Criterion::Text("NA"));
-    EXPECT_EQ(s.MinMktCap, Criterion::Text("NA"));
-    EXPECT_EQ(s.MinTimeVal, Criterion::Text("0.375"));
-    EXPECT_EQ(s.MinQVAC_QVAP, Criterion::Text("25"));
-    EXPECT_EQ(s.AvgQVAusing, 1);
-    EXPECT_EQ(s.DrvQVAfrom, 3);
-    EXPECT_EQ(s.DnsName, "quotes.example.net");
-    EXPECT_EQ(s.InterestRate, 0.0575f);
-
-    s = Unusual();
-    SetDefaults(s);
-    EXPECT_EQ(s, Defaults("/home/u/My Symbols/tech.sym")); // the symbol file is no default
-    EXPECT_EQ(s.Credentials, CredentialsOf("NORVALE", "lantern4"));
+    const auto TextLines = [](const UserSettings& settings) {
+        std::vector<std::string> lines;
+        const std::string text = SettingsFileText(settings);
+        for (const auto line : SplitLines(text)) lines.emplace_back(line);
+        return lines;
+    };
+    const auto unusual = TextLines(Unusual());
+    const struct {
+        void (*reset)(UserSettings&);
+        std::size_t first, last;
+    } groups[] = {{SetQuoteServerDefaults, 2, 6}, {SetFilterDefaults, 8, 34}, {SetDefaults, 1, 36}};
+    for (const auto& group : groups) {
+        UserSettings s = Unusual();
+        group.reset(s);
+        const auto lines = TextLines(s);
+        ASSERT_EQ(lines.size(), 36u);
+        for (std::size_t number = 1; number <= 36; ++number) {
+            const bool reset = number >= group.first && number <= group.last && number != 35;
+            EXPECT_EQ(lines[number - 1], reset ? DefaultLines[number - 1] : unusual[number - 1])
+                << "field " << number << " after resetting " << group.first << ".." << group.last;
+        }
+    }
 }
