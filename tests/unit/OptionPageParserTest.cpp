@@ -116,48 +116,35 @@ TEST_F(ParseOptionPageTest, IgnoresSymbolsOutsideTheWindowOrOfOtherSeries)
     }
 }
 
-TEST_F(ParseOptionPageTest, LetsALaterRowOverwriteItsSlot)
+TEST_F(ParseOptionPageTest, OverwritesASlotWithALaterRowAndKeepsValuesThatFailToRead)
 {
     StockParsed(47.5f);
-    ASSERT_TRUE(Parse(Row("AQEAJ") + Row("AQEAJ", "7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n")));
-    EXPECT_EQ(quote.Series.OptLast[Calls][2][1], 7.0f);
-    EXPECT_EQ(quote.Series.OptOpenInterest[Calls][2][1], 12.0f);
+    ASSERT_TRUE(Parse(Row("AQEAJ", "7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n") +
+                      Row("AQEAJ", "1\r\n9999999999\r\n3\r\n4\r\n5\r\n6\r\n") + Row("AQEAK", "2 1/4\r\n")));
+    const auto& s = quote.Series;
+    EXPECT_EQ(s.OptLast[Calls][2][1], 1.0f);
+    EXPECT_EQ(s.OptValue2[Calls][2][1], 8.0f); // the overflowing value keeps the earlier row's
+    EXPECT_EQ(s.OptBid[Calls][2][1], 3.0f);
+    EXPECT_EQ(s.OptOpenInterest[Calls][2][1], 6.0f);
+    EXPECT_EQ(s.OptLast[Calls][3][1], 2.25f); // the page ends inside this row
+    EXPECT_EQ(s.OptValue2[Calls][3][1], -1.0f);
 }
 
-TEST_F(ParseOptionPageTest, KeepsAValueThatFailsToReadAndGoesOnWithTheNext)
-{
-    StockParsed(47.5f);
-    ASSERT_TRUE(Parse(Row("AQEAJ", "1\r\n9999999999\r\n3\r\n4\r\n5\r\n6\r\n")));
-    EXPECT_EQ(quote.Series.OptLast[Calls][2][1], 1.0f);
-    EXPECT_EQ(quote.Series.OptValue2[Calls][2][1], -1.0f);
-    EXPECT_EQ(quote.Series.OptBid[Calls][2][1], 3.0f);
-    EXPECT_EQ(quote.Series.OptOpenInterest[Calls][2][1], 6.0f);
-
-    StockParsed(47.5f);
-    ASSERT_TRUE(Parse(Row("AQEAJ", "2 1/4\r\n")));   // the page ends inside the row
-    EXPECT_EQ(quote.Series.OptLast[Calls][2][1], 2.25f);
-    EXPECT_EQ(quote.Series.OptValue2[Calls][2][1], -1.0f);
-}
-
-TEST_F(ParseOptionPageTest, TakesTheRootFromTheFirstStoredSymbolOfALongStockSymbol)
+TEST_F(ParseOptionPageTest, SetsTheRootAndWritesNoWhenNothingIsStored)
 {
     StockParsed(47.5f);
     ASSERT_TRUE(Parse(Row("AXEAJ") + Row("AQEAM") + Row("AQEAJ") + Row("ZZEAI")));
-    EXPECT_EQ(quote.Stock.OptionRoot, "AQE");
+    EXPECT_EQ(quote.Stock.OptionRoot, "AQE"); // the first stored symbol's, for a long stock symbol
 
     StockParsed(47.5f);
     EXPECT_FALSE(Parse(Row("ACMAJ"), "AB"));
     EXPECT_EQ(quote.Stock.OptionRoot, "AB"); // a short symbol is its own root, stored or not
-}
-
-TEST_F(ParseOptionPageTest, WritesNoWhenThePageHasNoUsableOption)
-{
     StockParsed(47.5f);
     EXPECT_FALSE(Parse("SYMBOL_NOT_FOUND\r\n" + Row("ABAJ"), "AB"));
-    EXPECT_EQ(quote.Stock.OptionRoot, "");
-    EXPECT_TRUE(StoredSlots().empty());
-    EXPECT_FALSE(Parse("", "AB"));
-    EXPECT_EQ(QuoteFile(), "<OPTIONS>NO\r\n<OPTIONS>NO\r\n");
+    EXPECT_EQ(quote.Stock.OptionRoot + quote.Series.OptSymbol[Calls][2][1], "");
+
+    const std::string file = QuoteFile();
+    EXPECT_EQ(file.substr(file.size() - 26), "<OPTIONS>NO\r\n<OPTIONS>NO\r\n");
 }
 
 TEST_F(ParseOptionPageTest, SurvivesHostilePages)
@@ -177,21 +164,4 @@ TEST_F(ParseOptionPageTest, SurvivesHostilePages)
     }
     EXPECT_EQ(StoredSlots(), (std::vector<std::string>{"AQEAJ@0/2/1", "AQEMK@1/3/1"}));
     EXPECT_EQ(quote.Series.OptAsk[Puts][3][1], 4.0f);
-}
-
-TEST(OptionBlockText, WritesUnfilledSlotsAsMinusOne)
-{
-    QuoteData quote;
-    ClearQuoteRecord(quote, TestNow);
-    quote.Series.OptSymbol[Puts][3][1] = "AQEMK";
-    quote.Series.OptVolume[Puts][3][1] = 0.5f;
-    quote.Series.OptSymbol[Puts][4][1] = "AQEML"; // strike position 4 is never written
-    const std::string block = OptionBlockText(&quote.Series);
-    const auto lines = SplitLines(block);
-    ASSERT_EQ(lines.size(), 13u);
-    EXPECT_EQ(lines[0], "<OPTIONS>YES");
-    EXPECT_EQ(lines[1], "\"\",-1,-1,-1,-1,-1,-1");
-    EXPECT_EQ(lines[12], "\"AQEMK\",-1,-1,-1,-1,0.5,-1");
-    EXPECT_EQ(block.find("AQEML"), std::string::npos);
-    EXPECT_EQ(OptionBlockText(nullptr), "<OPTIONS>NO\r\n");
 }
