@@ -1,0 +1,163 @@
+// Damaged symbol files as the run window meets them: a list is built from whatever usable lines
+// there are, or the run ends with the message that names the file; the file itself is never
+// changed.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "app/SharedState.h"
+#include "app/TextFile.h"
+#include "tracing/RunController.h"
+#include "FakeRunHost.h"
+#include "TemporaryDirectory.h"
+
+namespace {
+
+using namespace std::string_literals;
+using Strings = std::vector<std::string>;
+
+// The list is all these tests look at; quotes never come.
+class NoQuotes final : public QuoteSource {
+public:
+    bool StartPass() override { return true; }
+    void BeginSymbol() override {}
+    std::optional<std::int16_t> Step() override { return std::int16_t{0}; }
+    void Cancel() override {}
+};
+
+const std::string ChooseAnother = "\r\nPlease use File menu - Choose Symbol File to select another file.";
+
+class DamagedSymbolFileTest : public ::testing::Test {
+protected:
+    DamagedSymbolFileTest()
+    {
+        state.Paths = FilePaths::Build(dir.Path());
+        state.Settings.FnSym = state.Paths.DefaultFnSym;
+        state.Settings.InterestRate = 0.05f;
+    }
+
+    // Opens a run window on the symbol file and pumps until the list is loaded or the run ended.
+    void Load()
+    {
+        state.SymbolsLoaded = false;
+        host.messages.clear();
+        RunController controller(state, host, source, source, [](SharedState&, RunHost&, std::int16_t) {});
+        controller.Activate();
+        for (int i = 0; i < 100 && !state.SymbolsLoaded; ++i)
+            if (controller.Pump() == PumpResult::Finished) break;
+        ending = controller.Ending();
+    }
+
+    Strings LoadedFrom(const std::string& content)
+    {
+        EXPECT_TRUE(ReplaceFile(state.Settings.FnSym, content));
+        Load();
+        EXPECT_EQ(ending, RunEnding::Running);
+        EXPECT_TRUE(host.messages.empty());
+        EXPECT_TRUE(ReadWholeFile(state.Settings.FnSym) == content) << "the symbol file was changed";
+        return state.SymbolsLoaded ? state.Symbols.SymbolList : Strings{"<not loaded>"};
+    }
+
+    void ExpectUnusable(const std::string& message)
+    {
+        Load();
+        EXPECT_EQ(ending, RunEnding::SymbolFileUnusable);
+        EXPECT_FALSE(state.SymbolsLoaded);
+        EXPECT_EQ(host.messages, Strings{message});
+    }
+
+    TemporaryDirectory dir;
+    FixedClock clock{LocalDateTime{2026, 3, 9, 15, 30, 0}};
+    SharedState state{clock};
+    FakeRunHost host;
+    NoQuotes source;
+    RunEnding ending = RunEnding::Running;
+};
+
+} // namespace
+
+TEST_F(DamagedSymbolFileTest, UsableLinesGiveTheListWhateverSurroundsThem)
+{
+    const std::string huge(10'000'000, 'q');
+    const struct {
+        const char* name;
+        std::string content;
+        Strings list;
+    } rows[] = {
+        {"NUL ends a symbol, a line starting with NUL is skipped", "ab\0c\r\n\0QQ\r\nxyz\0\r\n"s, {"AB", "XYZ"}},
+        {"a NUL-only file but one line", std::string(1000, '\0') + "\nibm", {"IBM"}},
+        {"lone CR line ends", "msft\ribm\ra\r", {"A", "IBM", "MSFT"}},
+        {"lone LF line ends", "msft\nibm\na\n", {"A", "IBM", "MSFT"}},
+        {"LF then CR are two line ends", "ibm\n\rmsft\n\r", {"IBM", "MSFT"}},
+        {"bytes above 127 are no letters", "\xffIBM\r\nIB\xe9M\r\n\x80\r\n", {"IB"}},
+        {"a 10 MB line gives six characters, the next line still counts", huge + "\r\nibm", {"IBM", "QQQQQQ"}},
+        {"a 10 MB last line without a line end", "ibm\r\n" + huge, {"IBM", "QQQQQQ"}},
+        {"a 10 MB line that starts with a blank", " " + huge + "\r\nibm\r\n", {"IBM"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(LoadedFrom(row.content), row.list);
+        EXPECT_EQ(state.Symbols.SymbolCount, static_cast<std::int16_t>(row.list.size()));
+    }
+}
+
+TEST_F(DamagedSymbolFileTest, AHundredThousandLinesKeepTheFirstThirtyThousandSymbols)
+{
+    // The first 30000 lines hold B00000..B29999 backwards; every later one would sort before them.
+    std::string content;
+    Strings expected;
+    for (int i = 0; i < 100000; ++i) {
+        char symbol[8];
+        std::snprintf(symbol, sizeof symbol, "%c%05d", i < 30000 ? 'B' : 'A', i < 30000 ? 29999 - i : i);
+        content += std::string(symbol) + (i % 2 ? "\r" : "\r\n");
+    }
+    for (int i = 0; i < 30000; ++i) {
+        char symbol[8];
+        std::snprintf(symbol, sizeof symbol, "B%05d", i);
+        expected.emplace_back(symbol);
+    }
+    EXPECT_TRUE(LoadedFrom(content) == expected);
+    EXPECT_EQ(state.Symbols.SymbolCount, 30000);
+}
+
+TEST_F(DamagedSymbolFileTest, AFileThatCannotBeReadOrHoldsNoSymbolStopsTheRunWithItsMessage)
+{
+    const std::string& fnSym = state.Settings.FnSym;
+    const std::string cannotOpen = "Cannot open " + fnSym + " for input." + ChooseAnother;
+    const std::string noSymbols = fnSym + " contains no symbols, process stopped." + ChooseAnother;
+
+    ExpectUnusable(cannotOpen); // missing
+
+    std::filesystem::create_directory(fnSym);
+    ExpectUnusable(cannotOpen); // a directory given as the symbol file
+    std::filesystem::remove(fnSym);
+
+    for (const std::string& content : {""s, "\r\n\r\n"s, " ibm\r\n-msft\r\n"s, "\0\0\0\xff\r\n"s}) {
+        SCOPED_TRACE(content.size());
+        ASSERT_TRUE(ReplaceFile(fnSym, content));
+        ExpectUnusable(noSymbols);
+        EXPECT_TRUE(ReadWholeFile(fnSym) == content);
+    }
+}
+
+TEST_F(DamagedSymbolFileTest, AFileWithoutReadPermissionCannotBeOpened)
+{
+    const std::string& fnSym = state.Settings.FnSym;
+    ASSERT_TRUE(ReplaceFile(fnSym, "IBM\r\n"));
+    ASSERT_EQ(::chmod(fnSym.c_str(), 0), 0);
+    if (::access(fnSym.c_str(), R_OK) == 0) GTEST_SKIP() << "permissions do not bind this user";
+    ExpectUnusable("Cannot open " + fnSym + " for input." + ChooseAnother);
+}
+
+TEST_F(DamagedSymbolFileTest, APathThroughAFileCannotBeOpened)
+{
+    ASSERT_TRUE(ReplaceFile(state.Settings.FnSym, "IBM\r\n"));
+    state.Settings.FnSym += "/Symbols.sym";
+    ExpectUnusable("Cannot open " + state.Settings.FnSym + " for input." + ChooseAnother);
+}
