@@ -5,6 +5,8 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace {
@@ -32,8 +34,11 @@ Agree::Agree(bool& agreementAccepted, QWidget* parent)
     Text1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Text1->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Text1->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #d4d4d4; color: black; }"));
-    Text1->setMinimumSize(Text1->fontMetrics().horizontalAdvance(QLatin1Char('M')) * 76,
-                          Text1->fontMetrics().lineSpacing() * 24);
+    // Room for the text's longest lines (76 characters) beside the scroll bar.
+    const QFontMetrics fixed(Text1->font());
+    const int chrome = style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 2 * Text1->frameWidth()
+                       + 2 * int(Text1->document()->documentMargin()) + 8;
+    Text1->setMinimumSize(fixed.horizontalAdvance(QString(76, QLatin1Char('M'))) + chrome, fixed.lineSpacing() * 24);
 
     Command1 = new QPushButton(QStringLiteral("&AGREE"), this);
     Command1->setObjectName(QStringLiteral("Command1"));
