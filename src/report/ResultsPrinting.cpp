@@ -18,7 +18,17 @@ constexpr char FormFeed = '\f';
 // Reads a file line by line without holding all of it: a results report of a long pass is large.
 class LineReader {
 public:
-    explicit LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb"), &std::fclose) {}
+    explicit LineReader(const std::string& path) : file_(std::fopen(path.c_str(), "rb"), &std::fclose)
+    {
+        // A directory opens like a file and fails at the first read: it counts as not opened, so
+        // that it is not reported as an empty report printed.
+        if (!file_) return;
+        const int first = std::getc(file_.get());
+        if (first == EOF && std::ferror(file_.get()))
+            file_.reset();
+        else if (first != EOF)
+            std::ungetc(first, file_.get());
+    }
 
     bool IsOpen() const { return file_ != nullptr; }
 

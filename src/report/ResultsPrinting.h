@@ -15,8 +15,8 @@
 // saved count of the progress record, which replaces savedCount (a record whose first field cannot
 // be read leaves savedCount as it was). A page is begun only when a line follows, so a closing
 // form feed makes no empty page. Lines end at CR LF, a lone CR or a lone LF. Returns false, having
-// printed nothing, when the progress record or Results.txt cannot be opened; otherwise the
-// document is ended (EndDoc) and true returned.
+// printed nothing, when the progress record or Results.txt cannot be opened or read (a directory
+// in its place); otherwise the document is ended (EndDoc) and true returned.
 [[nodiscard]] bool PrintResults(const FilePaths& paths, std::int16_t& savedCount, Printer& printer,
                                 const Clock& clock);
 
