@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
@@ -261,4 +262,19 @@ TEST_F(DamagedQuoteFileTest, DISABLED_AHugeLineOfCommasIsReadInLittleMemory)
     rusage usage{};
     ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
     EXPECT_LT(usage.ru_maxrss, 200L * 1024) << "peak kilobytes";
+}
+
+// A directory in place of Quote.txt opens like a file and then reads as an empty one, so the pass
+// runs with every symbol bad and no word why. Like a missing cache, it should stop the pass with
+// "Cannot open <path> for input.".
+TEST_F(DamagedQuoteFileTest, DISABLED_ADirectoryInPlaceOfTheCacheStopsThePassWithItsMessage)
+{
+    FixedClock clock{Now};
+    SharedState state{clock};
+    state.Paths = FilePaths::Build(dir.Path());
+    std::filesystem::create_directory(state.Paths.FnQuote);
+    FakeRunHost host;
+    ReplaySource source(state, host);
+    EXPECT_FALSE(source.StartPass());
+    EXPECT_EQ(host.messages, std::vector<std::string>{"Cannot open " + state.Paths.FnQuote + " for input."});
 }

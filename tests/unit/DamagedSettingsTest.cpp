@@ -178,3 +178,20 @@ TEST_F(DamagedSettingsTest, ASettingsPathThatIsADirectoryStartsWithDefaultsAndSa
     EXPECT_EQ(LinesOf(SettingsFileText(state.Settings)), defaultLines);
     EXPECT_EQ(ReadWholeFile(state.Paths.FnSettings + "/keep"), "mine");
 }
+
+// A bare criterion with a stray quote reads as a text, so it filters nothing. Saved, that text is
+// written between quotes unchanged, and its own quote then ends it early: after the next start the
+// criterion reads as the text "12", which is in force, and the symbols are screened by a bound the
+// user never set. A text item should never hold the quote that ends it (the quote cache writes a
+// single quote in its place).
+TEST_F(DamagedSettingsTest, DISABLED_ADamagedCriterionStaysSwitchedOffAcrossASave)
+{
+    Lines lines = customLines;
+    lines[9] = "12\"5"; // MinMktCap
+    (void)LoadedFrom(Joined(lines, FieldCount));
+    ASSERT_FALSE(state.Settings.MinMktCap.InForce().has_value());
+    ASSERT_TRUE(WriteSettings(state.Settings, state.Paths.FnSettings));
+    UserSettings restarted;
+    ASSERT_TRUE(ReadSettings(restarted, state.Paths.FnSettings));
+    EXPECT_FALSE(restarted.MinMktCap.InForce().has_value());
+}
