@@ -27,7 +27,7 @@ std::string FormatTextItem(std::string_view text)
     std::string item;
     item.reserve(text.size() + 2);
     item += '"';
-    item += text;
+    for (const char c : text) item += c == '"' ? '\'' : c;
     item += '"';
     return item;
 }

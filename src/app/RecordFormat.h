@@ -11,8 +11,10 @@
 #include <string_view>
 #include <vector>
 
-// A text item: the text in double quotes, unchanged. A text that holds a double quote or a line
-// break does not read back as it was.
+// A text item: the text in double quotes, not escaped. A double quote inside the text would end the
+// value early when it is read back (shifting every later value of a record, or turning a switched-off
+// criterion into a number), so it is written as a single quote instead. A line break inside the
+// text still does not read back as it was.
 std::string FormatTextItem(std::string_view text);
 // Number items: FormatSingle / FormatDouble / decimal digits, "-" when negative.
 std::string FormatSingleItem(float value);

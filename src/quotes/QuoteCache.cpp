@@ -1,8 +1,8 @@
 #include "quotes/QuoteCache.h"
 
-#include <algorithm>
 
 #include "app/NumberText.h"
+#include "app/RecordFormat.h"
 #include "app/TextFile.h"
 
 namespace {
@@ -15,7 +15,7 @@ void AppendLine(std::string& text, std::string_view line)
 
 std::string OptionLineText(const OptionSeries& series, int side, int strike, int expiration)
 {
-    std::string line = QuotedText(series.OptSymbol[side][strike][expiration]);
+    std::string line = FormatTextItem(series.OptSymbol[side][strike][expiration]);
     for (const auto column : OptionRowValues) {
         line += ',';
         line += FormatSingle((series.*column)[side][strike][expiration]);
@@ -25,24 +25,13 @@ std::string OptionLineText(const OptionSeries& series, int side, int strike, int
 
 } // namespace
 
-std::string QuotedText(std::string_view text)
-{
-    std::string quoted;
-    quoted.reserve(text.size() + 2);
-    quoted += '"';
-    quoted.append(text);
-    std::replace(quoted.begin() + 1, quoted.end(), '"', '\'');
-    quoted += '"';
-    return quoted;
-}
-
 std::string StockRecordText(std::string_view symbol, const StockQuote& stock)
 {
     std::string text;
-    AppendLine(text, QuotedText(std::string(StockMarker) + std::string(symbol)));
+    AppendLine(text, FormatTextItem(std::string(StockMarker) + std::string(symbol)));
     for (const auto* field : {&stock.CompanyName, &stock.LastTick, &stock.Exchange, &stock.TimeOfLastSale,
                               &stock.SizeBidAsk, &stock.ExDividendDate, &stock.SpareText})
-        AppendLine(text, QuotedText(*field));
+        AppendLine(text, FormatTextItem(*field));
     for (const float value :
          {stock.LastSale, stock.NetChange, stock.PercentChange, stock.BidPrice, stock.AskPrice,
           stock.OpenPrice, stock.HighPrice, stock.LowPrice, stock.PreviousClose, stock.High52Week,

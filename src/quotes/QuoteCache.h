@@ -24,11 +24,6 @@ inline constexpr int FirstCachedStrike = 1;
 inline constexpr int LastCachedStrike = 3;
 inline constexpr int CachedExpirations = 2;
 
-// A text value: enclosed in double quotes, not escaped. A double quote inside the text would end the
-// value early when it is read back and shift every later value of the record, so it is written as
-// a single quote instead.
-std::string QuotedText(std::string_view text);
-
 // The 26-line stock record of `symbol` ("<STOCK>" + symbol, the seven texts, the sixteen prices and
 // ratios, Volume, SharesOutstanding), each line ended by CR LF.
 std::string StockRecordText(std::string_view symbol, const StockQuote& stock);
