@@ -47,9 +47,10 @@ public:
     // Beep() instead (a console run has nobody to silence a 72-second hold). True by default.
     void SetHoldOnAlarm(bool hold) { holdOnAlarm_ = hold; }
 
-    // Form_Activate: resets the alarm and timing state, restores the run position (from memory
-    // when the symbol list is loaded, else from Progress.---), checks that Results.txt can be
-    // appended to and starts loading the symbol list. The work itself happens in Pump().
+    // Form_Activate, once each time the run window opens: resets the alarm and timing state,
+    // restores the run position (from memory when the symbol list is loaded, else from
+    // Progress.---), checks that Results.txt can be appended to and starts loading the symbol
+    // list. The work itself happens in Pump().
     void Activate();
 
     // Does a bounded amount of work: one loading step, one pass start, or at most one symbol.

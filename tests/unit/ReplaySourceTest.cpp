@@ -145,15 +145,6 @@ TEST_F(ReplayTest, SymbolsWithoutRecordOrWithOptionsNoAreBadAndLaterRecordsStill
               (std::vector<bool>{true, false, false, true, false, true, false}));
 }
 
-TEST_F(ReplayTest, RecordsOfSymbolsOutsideTheListAreSkipped)
-{
-    const OptionSeries series = SeriesOf("XX");
-    WriteCache(RecordOf("AAA", 10, &series) + RecordOf("BBB", 11, nullptr) +
-               RecordOf("CCC", 12, &series) + RecordOf("DDD", 13, &series));
-    EXPECT_EQ(Replay({"DDD"}), std::vector<bool>{true});
-    EXPECT_EQ(state.Quote.Stock.LastSale, 13.0f);
-}
-
 TEST_F(ReplayTest, RecordBehindALaterSymbolsRecordIsNeverFound)
 {
     const OptionSeries series = SeriesOf("XX");
@@ -202,7 +193,7 @@ TEST_F(ReplayTest, ShortSymbolIsItsOwnRootLongerOneTakesItFromTheFirstOptionSymb
                RecordOf("NONE", 5, &none));
     EXPECT_EQ(Replay({"A"}), std::vector<bool>{true});
     EXPECT_EQ(state.Quote.Stock.OptionRoot, "A");
-    EXPECT_EQ(Replay({"IBM"}), std::vector<bool>{true});
+    EXPECT_EQ(Replay({"IBM"}), std::vector<bool>{true}); // A's record is passed over
     EXPECT_EQ(state.Quote.Stock.OptionRoot, "IBM");
     EXPECT_EQ(Replay({"MSFT"}), std::vector<bool>{true});
     // The first slot is empty; the second one, "MSQBB", gives the root.
@@ -281,25 +272,6 @@ TEST_F(QuoteFileReaderTest, CrLfSplitAcrossTheReadBufferIsOneLineEnd)
         ASSERT_EQ(values.size(), 2u) << cut;
         EXPECT_EQ(values[1], "7");
     }
-}
-
-TEST_F(QuoteFileReaderTest, OpeningAgainStartsOverWithAnEmptyLookAhead)
-{
-    const std::string path = directory.File("Quote.txt");
-    ASSERT_TRUE(ReplaceFile(path, "a\r\nb\r\n"));
-    QuoteFileReader reader;
-    ASSERT_TRUE(reader.Open(path));
-    ASSERT_TRUE(reader.ReadIntoLookAhead());
-    ASSERT_TRUE(reader.ReadIntoLookAhead());
-    EXPECT_EQ(reader.LookAhead(), "b");
-    EXPECT_FALSE(reader.ReadIntoLookAhead());
-    EXPECT_EQ(reader.LookAhead(), "b");
-    ASSERT_TRUE(reader.Open(path));
-    EXPECT_EQ(reader.LookAhead(), "");
-    ASSERT_TRUE(reader.ReadIntoLookAhead());
-    EXPECT_EQ(reader.LookAhead(), "a");
-    EXPECT_FALSE(reader.Open(directory.File("none.txt")));
-    EXPECT_FALSE(reader.ReadValue().has_value());
 }
 
 } // namespace
