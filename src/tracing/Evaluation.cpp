@@ -1,5 +1,7 @@
 #include "tracing/Evaluation.h"
 
+#include <optional>
+
 #include "quotes/QVA.h"
 #include "report/ResultsBlock.h"
 #include "report/ResultsFile.h"
@@ -20,7 +22,11 @@ void SaveSymbol(SharedState& state, RunHost& host)
         run.AlarmPending = true;
         host.SetStatus1("Alarm: " + run.CurrentSymbol + " saved");
     }
-    const float difference = QVAPercent(state.Quote, Calls) - QVAPercent(state.Quote, Puts);
+    // A side without an average holds -1: subtracting it would show a difference that does not exist.
+    const float qc = QVAPercent(state.Quote, Calls);
+    const float qp = QVAPercent(state.Quote, Puts);
+    const std::optional<float> difference =
+        qc >= 0 && qp >= 0 ? std::optional<float>(qc - qp) : std::nullopt;
     AppendSavedSymbol(state.Paths.FnSavedSym, run.SavedCount, run.CurrentSymbol, state.Quote.Stock,
                       difference);
     // A results file that cannot be appended to loses the block; SavedCount then stays as it was.

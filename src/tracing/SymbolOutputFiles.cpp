@@ -48,13 +48,14 @@ void AppendBadSymbol(const std::string& fnBadSym, const std::string& currentSymb
 }
 
 void AppendSavedSymbol(const std::string& fnSavedSym, std::int16_t savedCount,
-                       const std::string& currentSymbol, StockQuote& stock, float difference)
+                       const std::string& currentSymbol, StockQuote& stock,
+                       std::optional<float> difference)
 {
     TrimCompanyName(stock);
     ColumnLine line;
     line.PlaceAt(1, currentSymbol);
     line.PlaceAt(9, stock.OptionRoot);
-    line.PlaceAt(14, FormatPattern(difference, "+0.0;-0.0") + "%");
+    line.PlaceAt(14, difference ? FormatPattern(*difference, "+0.0;-0.0") + "%" : "n/a");
     line.PlaceAt(22, FormatPattern(stock.LastSale, "$0.00"));
     line.PlaceAt(30, FormatPattern(stock.PercentChange, "+0.0;-0.0") + "%");
     line.PlaceAt(38, stock.CompanyName);

@@ -5,6 +5,7 @@
 // evaluation goes on and the results report still gets the symbol.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -33,6 +34,8 @@ void AppendGoodSymbol(const std::string& fnGoodSym, const std::string& currentSy
 void AppendBadSymbol(const std::string& fnBadSym, const std::string& currentSymbol);
 
 // The saved symbol's line, preceded by the four header lines when savedCount is 0 (the first saved
-// symbol of the pass). `difference` is QVAC minus QVAP in percentage points. Trims the company name.
+// symbol of the pass). `difference` is QVAC minus QVAP in percentage points, nothing when either
+// average is missing (the column then reads "n/a"). Trims the company name.
 void AppendSavedSymbol(const std::string& fnSavedSym, std::int16_t savedCount,
-                       const std::string& currentSymbol, StockQuote& stock, float difference);
+                       const std::string& currentSymbol, StockQuote& stock,
+                       std::optional<float> difference);
