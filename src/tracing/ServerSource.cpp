@@ -5,6 +5,7 @@
 #include "app/TextFile.h"
 #include "quotes/PageScanner.h"
 #include "quotes/QuoteRecord.h"
+#include "tracing/TransferSecurity.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ ServerSource::ServerSource(SharedState& state, RunHost& host, HttpTransfer& tran
     request_.UserName = state.Settings.UserName;
     request_.Password = state.Settings.Password;
     request_.MaxBodyBytes = MaxPageBytes + 1;
+    request_.UseTls = SwitchSelectsTls(state.Settings.SwitchText);
+    warnUnencrypted_ = !request_.UseTls && !IsLoopbackHost(request_.Host);
 }
 
 bool ServerSource::StartPass() {
@@ -45,6 +48,7 @@ bool ServerSource::StartPass() {
 
 void ServerSource::BeginSymbol() {
     transfer_.Cancel();
+    holdingWarning_ = false;
     page_ = Page::Stock;
     phase_ = Phase::Settle;
 }
@@ -68,13 +72,12 @@ std::optional<std::int16_t> ServerSource::Step() {
     case Phase::Received:
         return Extract();
     case Phase::Oversized:
-        phase_ = Phase::Idle;
         // An option page's stock record is already cached; an empty page closes it with "NO".
         if (page_ == Page::Options) {
             state_.Page.PageText.clear();
             ParseOptionPage(state_.Page, state_.Quote, run.CurrentSymbol, state_.Paths.FnQuote);
         }
-        return 0;
+        return EndSymbol(0);
     case Phase::LoginRefused:
         phase_ = Phase::PausedForLogin;
         pauseRun_();
@@ -94,6 +97,11 @@ void ServerSource::Issue() {
     transfer_.Cancel();
     const bool stock = page_ == Page::Stock;
     host_.SetStatus1((stock ? "Waiting for stock data of " : "Waiting for options data of ") + run.CurrentSymbol);
+    if (warnUnencrypted_) {
+        warnUnencrypted_ = false;
+        holdingWarning_ = true;
+        host_.SetStatus2(UnencryptedPasswordText);
+    }
     transferOutcome_ = 0;
     state_.Page.PageText.clear();
     request_.Path = (stock ? quotePrefix_ : optionsPrefix_) + run.CurrentSymbol;
@@ -107,17 +115,20 @@ std::optional<std::int16_t> ServerSource::Extract() {
     if (page_ == Page::Stock) {
         host_.SetStatus1("Extracting stock data");
         if (!ParseStockPage(state_.Page, state_.Quote, run.CurrentSymbol, state_.Paths.FnQuote,
-                            state_.clock.Now())) {
-            phase_ = Phase::Idle;
-            return 0; // no option request for a symbol without a usable stock page
-        }
+                            state_.clock.Now()))
+            return EndSymbol(0); // no option request for a symbol without a usable stock page
         page_ = Page::Options;
         phase_ = Phase::Settle;
         return std::nullopt;
     }
     host_.SetStatus1("Extracting options data");
+    return EndSymbol(ParseOptionPage(state_.Page, state_.Quote, run.CurrentSymbol, state_.Paths.FnQuote) ? 1 : 0);
+}
+
+std::optional<std::int16_t> ServerSource::EndSymbol(std::int16_t ok) {
     phase_ = Phase::Idle;
-    return ParseOptionPage(state_.Page, state_.Quote, run.CurrentSymbol, state_.Paths.FnQuote) ? 1 : 0;
+    holdingWarning_ = false;
+    return ok;
 }
 
 // The symbol is held, not marked bad: once the user presses Go (or Reset) the page is asked again.
@@ -128,7 +139,16 @@ std::optional<std::int16_t> ServerSource::AwaitGoAfterRefusal() {
 
 void ServerSource::StateChanged(int state) {
     const std::string text = TransferStateText(state);
-    if (phase_ == Phase::Transfer && !text.empty()) host_.SetStatus2(text);
+    if (phase_ == Phase::Transfer && !text.empty()) ShowProgress(text);
+}
+
+void ServerSource::ShowProgress(const std::string& text) {
+    if (!holdingWarning_) host_.SetStatus2(text);
+}
+
+void ServerSource::ShowError(const std::string& text) {
+    holdingWarning_ = false;
+    host_.SetStatus2(text);
 }
 
 void ServerSource::Completed(int httpStatus, HttpResponseBody& body) {
@@ -140,13 +160,13 @@ void ServerSource::Completed(int httpStatus, HttpResponseBody& body) {
     state_.Run.SettleTicks = SettleTickCount;
     if (httpStatus == 401 || httpStatus == 403) {
         transferOutcome_ = -1;
-        host_.SetStatus2("Error " + std::to_string(httpStatus) + " : Login refused");
+        ShowError("Error " + std::to_string(httpStatus) + " : Login refused");
         phase_ = Phase::LoginRefused;
         return;
     }
     const bool complete = ReadBody(body);
     transferOutcome_ = 1;
-    host_.SetStatus2("Received " + std::to_string(state_.Page.PageText.size()) + " Bytes Total");
+    ShowProgress("Received " + std::to_string(state_.Page.PageText.size()) + " Bytes Total");
     if (!complete) {
         state_.Page.PageText.clear();
         phase_ = Phase::Oversized;
@@ -169,7 +189,7 @@ bool ServerSource::ReadBody(HttpResponseBody& body) {
 void ServerSource::Failed(int code, const std::string& text) {
     if (phase_ != Phase::Transfer) return;
     transferOutcome_ = -1;
-    host_.SetStatus2("Error " + std::to_string(code) + " : " + text);
+    ShowError("Error " + std::to_string(code) + " : " + text);
     state_.Run.SettleTicks = SettleTickCount;
     phase_ = Phase::Settle;
 }

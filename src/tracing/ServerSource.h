@@ -2,7 +2,8 @@
 // Quotes from the quote server: for each symbol the stock page, then (when it was usable) the
 // option page, each after a settle time of 10 ticks, with a 600-tick time-out and unlimited
 // retries; pages are read in pieces of at most 1024 characters, upper-cased, stripped and handed
-// to the page parsers, which append the symbol to the quote cache.
+// to the page parsers, which append the symbol to the quote cache. The Switch setting "HTTPS"
+// encrypts the transfers; a plain transfer to another machine is warned about once per run.
 
 #include <cstddef>
 #include <cstdint>
@@ -31,7 +32,9 @@ std::string TransferStateText(int state);
 class ServerSource final : public QuoteSource, private HttpTransferListener {
 public:
     // Takes the quote server settings now: changes made while the run window is open apply the
-    // next time it opens. `pauseRun` pauses the run as the Pause button does; it is called when
+    // next time it opens. The first request of a plain run to a host that is not this machine
+    // shows UnencryptedPasswordText on Status2, where it stays until the symbol's pages are in or
+    // a transfer error replaces it. `pauseRun` pauses the run as the Pause button does; it is called when
     // the server refuses the login.
     ServerSource(SharedState& state, RunHost& host, HttpTransfer& transfer, std::function<void()> pauseRun);
 
@@ -55,6 +58,10 @@ private:
     std::optional<std::int16_t> Extract();
     std::optional<std::int16_t> AwaitGoAfterRefusal();
     bool ReadBody(HttpResponseBody& body);
+    std::optional<std::int16_t> EndSymbol(std::int16_t ok);
+    // Status2 for the transfer's progress, held back while the warning is to be read.
+    void ShowProgress(const std::string& text);
+    void ShowError(const std::string& text);
 
     SharedState& state_;
     RunHost& host_;
@@ -65,4 +72,6 @@ private:
     Page page_ = Page::Stock;
     Phase phase_ = Phase::Idle;
     std::int16_t transferOutcome_ = 0;
+    bool warnUnencrypted_ = false; // not yet shown in this run
+    bool holdingWarning_ = false;  // shown, and not to be covered by progress texts yet
 };

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/TextFile.h"
 #include "quotes/OptionCalendar.h"
 #include "tracing/ServerSource.h"
+#include "tracing/TransferSecurity.h"
 
 namespace {
 
@@ -109,10 +111,32 @@ protected:
         state.Settings.GetOptionsQuoteString = "/cgi-bin/options.dll?TICKER=";
         state.Run.RunState = Running;
         state.Run.CurrentSymbol = "ABC";
+        MakeSource();
+    }
+
+    // A source on the settings as they are now, as the run window makes one when it opens.
+    void MakeSource() {
         source = std::make_unique<ServerSource>(state, host, transfer, [this] {
             ++pauses;
             state.Run.RunState = Waiting;
         });
+    }
+
+    // Fetches both pages of `symbol` with good answers; the symbol's result.
+    std::optional<std::int16_t> FetchSymbol(const std::string& symbol) {
+        state.Run.CurrentSymbol = symbol;
+        source->BeginSymbol();
+        Tick(SettleTickCount);
+        transfer.Listener().StateChanged(5);
+        transfer.Complete(200, StockPage("47 1/2"));
+        Tick(SettleTickCount);
+        transfer.Listener().StateChanged(5);
+        transfer.Complete(200, OptionPage(symbol, 47.5f));
+        return Tick();
+    }
+
+    long Count(const std::vector<std::string>& lines, const std::string& text) {
+        return std::count(lines.begin(), lines.end(), text);
     }
 
     // The run controller's timer: counts the retrieval's countdowns down by n ticks, stepping the
@@ -296,6 +320,73 @@ TEST_F(ServerSourceTest, APassFromTheFirstSymbolMovesTheCacheToTheBackup) {
     EXPECT_EQ(ReadWholeFile(state.Paths.FnQuoteBak), std::optional<std::string>("old pass\r\n"));
     EXPECT_TRUE(source->StartPass()) << "an absent cache is no error";
     EXPECT_EQ(ReadWholeFile(state.Paths.FnQuoteBak), std::optional<std::string>("old pass\r\n"));
+}
+
+TEST(TransferSecurity, OnlyHttpsInTheSwitchEncryptsAndOnlyThisMachineCountsAsLoopback) {
+    for (const char* text : {"HTTPS", "https", " Https\t", "hTTpS "}) EXPECT_TRUE(SwitchSelectsTls(text)) << text;
+    for (const char* text : {"", "HTTP", "HTTPS2", "TLS", "H TTPS", "https:"})
+        EXPECT_FALSE(SwitchSelectsTls(text)) << text;
+
+    for (const char* host : {"localhost", "LocalHost", " localhost ", "localhost.", "127.0.0.1", "127.1.2.3",
+                             "127.255.255.255", "::1", "[::1]"})
+        EXPECT_TRUE(IsLoopbackHost(host)) << host;
+    for (const char* host : {"", "quotes.example.com", "localhost.example.com", "mylocalhost", "128.0.0.1",
+                             "10.0.0.1", "127.0.0", "127.0.0.1.5", "127.0.0.256", "127.0.0.01234", "127.0.0.+1",
+                             "127.0.0.1x", "::2", "[::1", "0.0.0.0"})
+        EXPECT_FALSE(IsLoopbackHost(host)) << host;
+}
+
+TEST_F(ServerSourceTest, APlainRunToAnotherMachineWarnsOnceAndTheWarningOutlastsTheFirstSymbolsProgress) {
+    state.Settings.DnsName = "quotes.example.com";
+    MakeSource();
+    EXPECT_EQ(FetchSymbol("ABC"), std::optional<std::int16_t>(1));
+    ASSERT_FALSE(transfer.requests.empty());
+    EXPECT_FALSE(transfer.requests[0].UseTls);
+    EXPECT_EQ(transfer.requests[0].Host, "quotes.example.com");
+    EXPECT_EQ(host.status2, std::vector<std::string>{UnencryptedPasswordText})
+        << "progress of the first symbol does not cover the warning";
+
+    // An error is shown at once; later symbols, retries and passes do not warn again.
+    state.Run.CurrentSymbol = "BCD";
+    source->BeginSymbol();
+    Tick(SettleTickCount);
+    transfer.Fail(12007, "Host not found");
+    EXPECT_EQ(host.status2.back(), "Error 12007 : Host not found");
+    Tick(SettleTickCount);
+    transfer.Complete(200, "<p>please try again</p>");
+    EXPECT_EQ(Tick(), std::optional<std::int16_t>(0));
+    EXPECT_TRUE(source->StartPass());
+    EXPECT_EQ(FetchSymbol("CDE"), std::optional<std::int16_t>(1));
+    EXPECT_EQ(Count(host.status2, UnencryptedPasswordText), 1);
+    EXPECT_EQ(host.status2.back(), "Received " + std::to_string(OptionPage("CDE", 47.5f).size()) + " Bytes Total");
+
+    // The next run (the window opened again) warns again, once.
+    MakeSource();
+    EXPECT_EQ(FetchSymbol("DEF"), std::optional<std::int16_t>(1));
+    EXPECT_EQ(Count(host.status2, UnencryptedPasswordText), 2);
+}
+
+TEST_F(ServerSourceTest, NoWarningForThisMachineOrAnEncryptedRun) {
+    struct Case {
+        const char* Host;
+        const char* Switch;
+        bool Tls;
+    };
+    for (const Case c : {Case{"127.0.0.1", "", false}, Case{"localhost", "anything", false},
+                         Case{"::1", "", false}, Case{"quotes.example.com", " https ", true},
+                         Case{"127.0.0.1", "HTTPS", true}}) {
+        SCOPED_TRACE(std::string(c.Host) + " / " + c.Switch);
+        state.Settings.DnsName = c.Host;
+        state.Settings.SwitchText = c.Switch;
+        transfer.requests.clear();
+        host.status2.clear();
+        MakeSource();
+        EXPECT_EQ(FetchSymbol("ABC"), std::optional<std::int16_t>(1));
+        ASSERT_EQ(transfer.requests.size(), 2u);
+        for (const HttpRequest& request : transfer.requests) EXPECT_EQ(request.UseTls, c.Tls);
+        EXPECT_EQ(Count(host.status2, UnencryptedPasswordText), 0);
+        EXPECT_EQ(Count(host.status2, "Requesting"), 2) << "progress is shown as usual";
+    }
 }
 
 } // namespace
