@@ -2,6 +2,7 @@
 
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSslCertificate>
 #include <QTimer>
 #include <QUrl>
 
@@ -57,6 +58,7 @@ void QtHttpTransfer::Start(const HttpRequest& request, HttpTransferListener& lis
     get.setRawHeader("Authorization", QByteArray::fromStdString("Basic " + Base64Encode(login)));
     get.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     get.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    if (request.UseTls) get.setSslConfiguration(tls_);
     reply_ = manager_.get(get);
     QNetworkReply* reply = reply_;
     // Host name lookup is the manager's first step; told from the event loop, as every event is.
@@ -76,6 +78,17 @@ void QtHttpTransfer::Cancel() {
     disconnect(reply, nullptr, this, nullptr);
     reply->abort();
     reply->deleteLater();
+}
+
+bool QtHttpTransfer::TrustCertificatesIn(const std::string& path) {
+    const QList<QSslCertificate> certificates = QSslCertificate::fromPath(QString::fromStdString(path));
+    if (certificates.isEmpty()) return false;
+    // A configuration given its own authorities no longer looks up the system's on demand, so
+    // they are copied in, once.
+    if (!systemAuthoritiesCopied_) tls_.addCaCertificates(QSslConfiguration::systemCaCertificates());
+    systemAuthoritiesCopied_ = true;
+    tls_.addCaCertificates(certificates);
+    return true;
 }
 
 int QtHttpTransfer::LiveReplies() const { return static_cast<int>(manager_.findChildren<QNetworkReply*>().size()); }

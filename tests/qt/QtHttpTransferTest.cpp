@@ -5,9 +5,14 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QNetworkReply>
+#include <QSslSocket>
 #include <QTcpServer>
+#include <QTemporaryDir>
+
+#include <memory>
 
 #include "QuoteServerProcess.h"
+#include "TestCertificate.h"
 #include "platform/QtHttpTransfer.h"
 
 namespace {
@@ -133,6 +138,79 @@ TEST_F(QtHttpTransferTest, RepliesAreDeletedAsTheyAreRead) {
     }
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_LE(transfer.LiveReplies(), 1);
+}
+
+// The stand-in server speaking HTTPS with a certificate for the name "localhost" only.
+class EncryptedTransferTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        directory = std::make_unique<QTemporaryDir>();
+        certificate = MakeTestCertificate(directory->path(), "localhost", "localhost", "DNS:localhost");
+        if (!certificate.Certificate.isEmpty())
+            server = std::make_unique<QuoteServerProcess>(QStringList{
+                "--tls-cert", certificate.Certificate, "--tls-key", certificate.Key, "--quiet"});
+    }
+    static void TearDownTestSuite() {
+        server.reset();
+        directory.reset();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(QSslSocket::supportsSsl()) << "no TLS backend for Qt";
+        ASSERT_FALSE(certificate.Certificate.isEmpty()) << certificate.Failure.toStdString();
+        ASSERT_GT(server->Port(), 0) << "the encrypted quote server did not start";
+    }
+    static HttpRequest Encrypted(const std::string& host) {
+        HttpRequest request = Request(server->Port(), "/cgi-bin/getquote.dll?TICKER=ACS");
+        request.Host = host;
+        request.UseTls = true;
+        return request;
+    }
+
+    static std::unique_ptr<QTemporaryDir> directory;
+    static TestCertificate certificate;
+    static std::unique_ptr<QuoteServerProcess> server;
+};
+std::unique_ptr<QTemporaryDir> EncryptedTransferTest::directory;
+TestCertificate EncryptedTransferTest::certificate;
+std::unique_ptr<QuoteServerProcess> EncryptedTransferTest::server;
+
+TEST_F(EncryptedTransferTest, FetchesFromAServerWhoseCertificateIsTrustedForItsName) {
+    QtHttpTransfer transfer;
+    ASSERT_TRUE(transfer.TrustCertificatesIn(certificate.Certificate.toStdString()));
+    RecordingListener listener;
+    transfer.Start(Encrypted("localhost"), listener);
+    ASSERT_TRUE(AwaitAnswer(listener));
+    EXPECT_EQ(listener.failureText, "");
+    EXPECT_EQ(listener.status, 200);
+    EXPECT_NE(listener.text.find("Harbor Foods Inc"), std::string::npos);
+}
+
+TEST_F(EncryptedTransferTest, AnUntrustedCertificateOrAnotherNameFailsTheTransfer) {
+    QtHttpTransfer untrusting;
+    RecordingListener unknownIssuer;
+    untrusting.Start(Encrypted("localhost"), unknownIssuer);
+    ASSERT_TRUE(AwaitAnswer(unknownIssuer));
+    EXPECT_EQ(unknownIssuer.failure, static_cast<int>(QNetworkReply::SslHandshakeFailedError));
+    EXPECT_FALSE(unknownIssuer.failureText.empty());
+    EXPECT_TRUE(unknownIssuer.text.empty());
+
+    QtHttpTransfer trusting;
+    ASSERT_TRUE(trusting.TrustCertificatesIn(certificate.Certificate.toStdString()));
+    RecordingListener otherName;
+    trusting.Start(Encrypted("127.0.0.1"), otherName); // the certificate names "localhost" only
+    ASSERT_TRUE(AwaitAnswer(otherName));
+    EXPECT_EQ(otherName.failure, static_cast<int>(QNetworkReply::SslHandshakeFailedError));
+    EXPECT_TRUE(otherName.text.empty());
+}
+
+TEST_F(EncryptedTransferTest, OnlyAFileWithACertificateAddsTrust) {
+    QtHttpTransfer transfer;
+    EXPECT_FALSE(transfer.TrustCertificatesIn(directory->filePath("missing.pem").toStdString()));
+    EXPECT_FALSE(transfer.TrustCertificatesIn(certificate.Key.toStdString())) << "a key is no certificate";
+    RecordingListener listener;
+    transfer.Start(Encrypted("localhost"), listener);
+    ASSERT_TRUE(AwaitAnswer(listener));
+    EXPECT_EQ(listener.failure, static_cast<int>(QNetworkReply::SslHandshakeFailedError));
 }
 
 } // namespace

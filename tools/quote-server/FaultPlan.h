@@ -1,18 +1,20 @@
 #pragma once
-// Faults the stand-in server injects on request, so that tests can see the screener retry: a slow
-// answer, a connection dropped mid-answer, a "busy" page. Named symbols get their fault once (on
-// their first request), so the retry succeeds; "every N" faults hit every Nth request counted over
-// all requests. Handlers run on several threads, hence the lock.
+// Faults the stand-in server injects on request, so that tests can see the screener retry or give
+// up: a slow answer, a connection dropped before or in the middle of the body, a "busy" page, and
+// hostile answers (binary junk, NUL bytes, a page of ten megabytes, an answer that never ends).
+// Named symbols get their fault once (on their first request), so a retry succeeds; "every N"
+// faults hit every Nth request counted over all requests. Handlers run on several threads, hence
+// the lock.
 
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
-#include <vector>
 
-enum class Fault { None, Slow, Drop, TryAgain };
+enum class Fault { None, Slow, Drop, TryAgain, Junk, Nul, Huge, CutBody, Hang };
 
 struct FaultSettings {
-    std::set<std::string> SlowSymbols, DropSymbols, TryAgainSymbols;
+    std::map<Fault, std::set<std::string>> Symbols; // the symbols that get each fault once
     int SlowEvery = 0, DropEvery = 0, TryAgainEvery = 0; // 0: never
     int SlowMilliseconds = 3000;
 };
@@ -26,10 +28,10 @@ public:
     int SlowMilliseconds() const { return settings_.SlowMilliseconds; }
 
 private:
-    bool Once(std::set<std::string>& done, const std::set<std::string>& wanted, const std::string& symbol);
+    bool Once(Fault fault, const std::string& symbol);
 
     FaultSettings settings_;
     std::mutex lock_;
     long long requests_ = 0;
-    std::set<std::string> slowDone_, dropDone_, tryAgainDone_;
+    std::map<Fault, std::set<std::string>> done_;
 };

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <set>
 
+#include "HostileAnswers.h"
 #include "MarketFile.h"
 #include "QuotePages.h"
 #include "QuoteService.h"
@@ -206,7 +207,7 @@ TEST_F(QuoteServiceTest, AnswersOnlyTheRightLoginAndTheTwoPaths) {
 
 TEST_F(QuoteServiceTest, NamedFaultsStrikeOnceSoTheRetrySucceeds) {
     FaultSettings faults;
-    faults.DropSymbols = {"G00001"};
+    faults.Symbols[Fault::Drop] = {"G00001"};
     faults.TryAgainEvery = 3;
     QuoteService service = Service(faults);
     const std::string path = "/cgi-bin/getquote.dll?TICKER=G00001";
@@ -216,6 +217,36 @@ TEST_F(QuoteServiceTest, NamedFaultsStrikeOnceSoTheRetrySucceeds) {
     EXPECT_EQ(third.Injected, Fault::TryAgain);
     EXPECT_NE(third.Body.find("Please try again"), std::string::npos);
     EXPECT_EQ(service.Respond(path, login).Injected, Fault::None);
+}
+
+TEST_F(QuoteServiceTest, HostileAnswersSpoilTheFirstPageOfTheirSymbolOnly) {
+    FaultSettings faults;
+    faults.Symbols[Fault::Junk] = {"G00001"};
+    QuoteService junkService = Service(faults);
+    const std::string stockPath = "/cgi-bin/getquote.dll?TICKER=G00001";
+    const std::string clean = Service().Respond(stockPath, login).Body;
+    const Answer junk = junkService.Respond(stockPath, login);
+    EXPECT_EQ(junk.Injected, Fault::Junk);
+    EXPECT_EQ(junk.Body.size(), 64u * 1024);
+    EXPECT_EQ(std::set<char>(junk.Body.begin(), junk.Body.end()).size(), 256u) << "every byte value occurs";
+    EXPECT_EQ(junkService.Respond(stockPath, login).Body, clean);
+
+    faults.Symbols = {{Fault::Nul, {"G00001"}}, {Fault::Huge, {"G00001"}}};
+    QuoteService service = Service(faults);
+    const std::string optionsPath = "/cgi-bin/options.dll?TICKER=G00001";
+    const Answer nul = service.Respond(optionsPath, login);
+    EXPECT_EQ(nul.Injected, Fault::Nul);
+    const std::string cleanOptions = Service().Respond(optionsPath, login).Body;
+    EXPECT_EQ(std::count(nul.Body.begin(), nul.Body.end(), '\0'), std::count(cleanOptions.begin(), cleanOptions.end(), '>'));
+    std::string withoutNul = nul.Body;
+    std::erase(withoutNul, '\0');
+    EXPECT_EQ(withoutNul, cleanOptions);
+
+    const Answer huge = service.Respond(optionsPath, login);
+    EXPECT_EQ(huge.Injected, Fault::Huge) << "each named fault strikes once, one after the other";
+    EXPECT_EQ(huge.Body.size(), HugeBodyBytes);
+    EXPECT_EQ(huge.Body.compare(0, cleanOptions.size(), cleanOptions), 0) << "the page itself is whole";
+    EXPECT_EQ(service.Respond(optionsPath, login).Body, cleanOptions);
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "QuoteService.h"
 
+#include "HostileAnswers.h"
 #include "QuotePages.h"
 #include "app/Base64.h"
 
@@ -26,17 +27,36 @@ Answer QuoteService::Respond(std::string_view target, std::string_view authoriza
     return {404, "<HTML><BODY>No such page</BODY></HTML>\r\n", Fault::None, ""};
 }
 
+namespace {
+
+// The page as the fault wants it; faults of the HTTP layer leave it as it is.
+std::string Spoiled(std::string page, Fault fault, const std::string& symbol) {
+    switch (fault) {
+    case Fault::TryAgain: return TryAgainPage(symbol);
+    case Fault::Junk: return JunkBody(symbol);
+    case Fault::Nul: return WithNulBehindTags(page);
+    case Fault::Huge: return Inflated(page, HugeBodyBytes);
+    case Fault::None:
+    case Fault::Slow:
+    case Fault::Drop:
+    case Fault::CutBody:
+    case Fault::Hang: break;
+    }
+    return page;
+}
+
+} // namespace
+
 Answer QuoteService::StockAnswer(const std::string& symbol, Fault fault) {
-    if (fault == Fault::TryAgain) return {200, TryAgainPage(symbol), fault, symbol};
     const auto company = market_.find(symbol);
-    if (company == market_.end()) return {200, UnknownStockPage(symbol), fault, symbol};
-    return {200, StockPage(company->second, now_()), fault, symbol};
+    std::string page = company == market_.end() ? UnknownStockPage(symbol) : StockPage(company->second, now_());
+    return {200, Spoiled(std::move(page), fault, symbol), fault, symbol};
 }
 
 Answer QuoteService::OptionAnswer(const std::string& symbol, Fault fault) {
-    if (fault == Fault::TryAgain) return {200, TryAgainPage(symbol), fault, symbol};
     const auto company = market_.find(symbol);
-    if (company == market_.end()) return {200, SymbolNotFoundPage(symbol), fault, symbol};
-    const std::vector<ChainRow> chain = OptionChain(company->second, now_(), rate_);
-    return {200, OptionPage(company->second, chain), fault, symbol};
+    std::string page = company == market_.end()
+                           ? SymbolNotFoundPage(symbol)
+                           : OptionPage(company->second, OptionChain(company->second, now_(), rate_));
+    return {200, Spoiled(std::move(page), fault, symbol), fault, symbol};
 }

@@ -15,7 +15,7 @@
 struct Answer {
     int Status = 200;
     std::string Body;
-    Fault Injected = Fault::None; // Slow and Drop are carried out by the HTTP layer
+    Fault Injected = Fault::None; // Slow, Drop, CutBody and Hang are carried out by the HTTP layer
     std::string Symbol;           // empty when the path named none
 };
 

@@ -27,6 +27,13 @@ bool ReadCount(const std::string& text, int& into, int lowest, int highest) {
 
 using Setter = std::function<bool(ServerOptions&, const std::string&)>;
 
+Setter NamedFault(Fault fault) {
+    return [fault](ServerOptions& o, const std::string& v) {
+        o.Faults.Symbols[fault] = SymbolSet(v);
+        return true;
+    };
+}
+
 const std::map<std::string, Setter>& Setters() {
     static const std::map<std::string, Setter> setters = {
         {"--port", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Port, 0, 65535); }},
@@ -42,13 +49,20 @@ const std::map<std::string, Setter>& Setters() {
         {"--quote-prefix", [](ServerOptions& o, const std::string& v) { o.QuotePrefix = v; return true; }},
         {"--options-prefix", [](ServerOptions& o, const std::string& v) { o.OptionsPrefix = v; return true; }},
         {"--log", [](ServerOptions& o, const std::string& v) { o.LogFile = v; return true; }},
-        {"--slow", [](ServerOptions& o, const std::string& v) { o.Faults.SlowSymbols = SymbolSet(v); return true; }},
+        {"--tls-cert", [](ServerOptions& o, const std::string& v) { o.TlsCertificate = v; return !v.empty(); }},
+        {"--tls-key", [](ServerOptions& o, const std::string& v) { o.TlsKey = v; return !v.empty(); }},
+        {"--slow", NamedFault(Fault::Slow)},
         {"--slow-every", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.SlowEvery, 0, 1 << 30); }},
         {"--slow-ms", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.SlowMilliseconds, 0, 600000); }},
-        {"--drop", [](ServerOptions& o, const std::string& v) { o.Faults.DropSymbols = SymbolSet(v); return true; }},
+        {"--drop", NamedFault(Fault::Drop)},
         {"--drop-every", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.DropEvery, 0, 1 << 30); }},
-        {"--try-again", [](ServerOptions& o, const std::string& v) { o.Faults.TryAgainSymbols = SymbolSet(v); return true; }},
+        {"--try-again", NamedFault(Fault::TryAgain)},
         {"--try-again-every", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.TryAgainEvery, 0, 1 << 30); }},
+        {"--junk", NamedFault(Fault::Junk)},
+        {"--nul", NamedFault(Fault::Nul)},
+        {"--huge", NamedFault(Fault::Huge)},
+        {"--cut-body", NamedFault(Fault::CutBody)},
+        {"--hang", NamedFault(Fault::Hang)},
     };
     return setters;
 }
@@ -74,6 +88,10 @@ std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& 
             return std::nullopt;
         }
         ++i;
+    }
+    if (options.TlsCertificate.empty() != options.TlsKey.empty()) {
+        error = "--tls-cert and --tls-key go together";
+        return std::nullopt;
     }
     return options;
 }

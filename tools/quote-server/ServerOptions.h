@@ -20,6 +20,8 @@ struct ServerOptions {
     std::string OptionsPrefix = "/cgi-bin/options.dll?TICKER=";
     std::string LogFile;           // empty: the request log goes to stderr
     bool Quiet = false;            // no request log at all
+    std::string TlsCertificate;    // both set: HTTPS with this PEM certificate (chain) and key
+    std::string TlsKey;
     FaultSettings Faults;
 };
 
@@ -29,7 +31,12 @@ inline constexpr const char* ServerUsage =
     "         [--quote-prefix PATH] [--options-prefix PATH] [--log FILE | --quiet]\n"
     "         [--slow SYM[,SYM]] [--slow-every N] [--slow-ms MS] [--drop SYM[,SYM]] [--drop-every N]\n"
     "         [--try-again SYM[,SYM]] [--try-again-every N]\n"
-    "Serves made-up stock and option pages on 127.0.0.1; prints the port on the first line.\n";
+    "         [--junk SYM[,SYM]] [--nul SYM[,SYM]] [--huge SYM[,SYM]] [--cut-body SYM[,SYM]]\n"
+    "         [--hang SYM[,SYM]] [--tls-cert FILE --tls-key FILE]\n"
+    "Serves made-up stock and option pages on 127.0.0.1; prints the port on the first line.\n"
+    "Named faults strike a symbol's first request only: --junk answers binary junk, --nul puts a\n"
+    "NUL byte behind every tag, --huge answers ten megabytes, --cut-body closes the connection\n"
+    "half-way through the body, --hang sends the headers and then a byte now and then, forever.\n";
 
 // Nothing when the arguments do not read; `error` then says why.
 std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& arguments,

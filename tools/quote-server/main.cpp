@@ -73,9 +73,23 @@ const char* FaultName(Fault fault) {
     case Fault::Slow: return " (slow)";
     case Fault::Drop: return " (dropped)";
     case Fault::TryAgain: return " (try again)";
+    case Fault::Junk: return " (junk)";
+    case Fault::Nul: return " (nul)";
+    case Fault::Huge: return " (huge)";
+    case Fault::CutBody: return " (cut body)";
+    case Fault::Hang: return " (hang)";
     case Fault::None: break;
     }
     return "";
+}
+
+// Headers, then a byte every tenth of a second for as long as the client listens and the server
+// runs: an answer that neither completes nor goes quiet.
+void NeverEnd(const httplib::Server& server, httplib::Response& response) {
+    response.set_chunked_content_provider("text/html", [&server](std::size_t, httplib::DataSink& sink) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        return server.is_running() && sink.write(" ", 1);
+    });
 }
 
 void Serve(httplib::Server& server, QuoteService& service, RequestLog& log, int slowMilliseconds) {
@@ -84,22 +98,33 @@ void Serve(httplib::Server& server, QuoteService& service, RequestLog& log, int 
         log.Write("GET " + request.target + " " + std::to_string(answer.Status) + FaultName(answer.Injected));
         if (answer.Injected == Fault::Slow)
             std::this_thread::sleep_for(std::chrono::milliseconds(slowMilliseconds));
-        if (answer.Injected == Fault::Drop) {
-            // The headers go out, then the connection closes before the promised body.
-            response.set_content_provider(answer.Body.size(), "text/html",
-                                          [](std::size_t, std::size_t, httplib::DataSink&) { return false; });
-            return;
-        }
+        if (answer.Injected == Fault::Hang) return NeverEnd(server, response);
         if (answer.Status == 401) response.set_header("WWW-Authenticate", "Basic realm=\"quotes\"");
         response.status = answer.Status;
+        // A dropped answer sends its headers only, a cut one half its body; then the connection
+        // closes short of the promised length.
+        auto body = std::make_shared<const std::string>(answer.Body);
+        const std::size_t sent = answer.Injected == Fault::Drop      ? 0
+                                 : answer.Injected == Fault::CutBody ? body->size() / 2
+                                                                     : body->size();
         // Handed out through a provider of known length, which the library sends as it stands:
         // compressing a few kilobytes on loopback costs more time than it saves.
-        auto body = std::make_shared<const std::string>(answer.Body);
-        response.set_content_provider(body->size(), "text/html",
-                                      [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-                                          return sink.write(body->data() + offset, length);
-                                      });
+        response.set_content_provider(
+            body->size(), "text/html",
+            [body, sent](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+                if (offset >= sent) return false;
+                return sink.write(body->data() + offset, std::min(length, sent - offset));
+            });
     });
+}
+
+// A plain server, or an encrypted one when a certificate is given; nothing when the certificate
+// or key cannot be used.
+std::unique_ptr<httplib::Server> MakeServer(const ServerOptions& options) {
+    if (options.TlsCertificate.empty()) return std::make_unique<httplib::Server>();
+    auto server = std::make_unique<httplib::SSLServer>(options.TlsCertificate.c_str(), options.TlsKey.c_str());
+    if (!server->is_valid()) return nullptr;
+    return server;
 }
 
 // SIGINT and SIGTERM stop the server cleanly; they are taken by one thread with sigwait, since a
@@ -135,7 +160,13 @@ int main(int argc, char** argv) {
     const std::optional<LocalDateTime> fixedNow = options->Now;
     QuoteService service(*options, *market, [fixedNow] { return fixedNow ? *fixedNow : SystemNow(); });
     RequestLog log(*options);
-    httplib::Server server;
+    std::unique_ptr<httplib::Server> serverHolder = MakeServer(*options);
+    if (!serverHolder) {
+        std::cerr << "cannot use the certificate " << options->TlsCertificate << " with the key " << options->TlsKey
+                  << "\n";
+        return 1;
+    }
+    httplib::Server& server = *serverHolder;
     // Without it, Nagle's algorithm and delayed acknowledgements hold every answer on a kept-alive
     // connection for tens of milliseconds.
     server.set_tcp_nodelay(true);
@@ -150,6 +181,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << port << std::endl;
-    std::cout << "Serving " << service.SymbolCount() << " symbols on http://127.0.0.1:" << port << "/" << std::endl;
+    std::cout << "Serving " << service.SymbolCount() << " symbols on " << (options->TlsKey.empty() ? "http" : "https")
+              << "://127.0.0.1:" << port << "/" << std::endl;
     return server.listen_after_bind() ? 0 : 1;
 }
