@@ -18,5 +18,6 @@ std::optional<float> ReadAcceptanceRecord(const std::string& fnAcceptance)
 
 bool WriteAcceptanceRecord(const std::string& fnAcceptance, float version)
 {
-    return ReplaceFile(fnAcceptance, FormatSingle(version) + std::string(CrLf));
+    return ReplaceFile(fnAcceptance, FormatSingle(version) + std::string(CrLf), FileAccess::Everyone,
+                       FlushToDisk::Yes);
 }

@@ -273,7 +273,7 @@ std::string SettingsFileText(const UserSettings& settings)
 
 bool WriteSettings(const UserSettings& settings, const std::string& fnSettings)
 {
-    return ReplaceFile(fnSettings, SettingsFileText(settings), /*ownerOnly=*/true);
+    return ReplaceFile(fnSettings, SettingsFileText(settings), FileAccess::OwnerOnly, FlushToDisk::Yes);
 }
 
 std::string CannotCreateText(std::string_view path)

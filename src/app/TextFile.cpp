@@ -20,14 +20,15 @@ bool WriteAll(int fd, std::string_view content)
 
 } // namespace
 
-bool ReplaceFile(const std::string& path, std::string_view content, bool ownerOnly)
+bool ReplaceFile(const std::string& path, std::string_view content, FileAccess access, FlushToDisk flush)
 {
+    const bool ownerOnly = access == FileAccess::OwnerOnly;
     const std::string temporary = path + std::string(TemporarySuffix);
     const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
                           ownerOnly ? 0600 : 0644);
     if (fd < 0) return false;
     if (ownerOnly) (void)::fchmod(fd, 0600); // a leftover temporary may have had wider rights
-    const bool written = WriteAll(fd, content) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, content) && (flush == FlushToDisk::No || ::fsync(fd) == 0);
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
         std::remove(temporary.c_str());

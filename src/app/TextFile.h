@@ -13,11 +13,18 @@ inline constexpr std::string_view CrLf = "\r\n";
 // suffix left in the program directory is debris of a killed process.
 inline constexpr std::string_view TemporarySuffix = ".quillon-tmp";
 
+enum class FileAccess { Everyone, OwnerOnly };
+// Flushing to the disk costs milliseconds; the rename alone already protects against a killed
+// process, so only rarely written files that must survive a power loss ask for it.
+enum class FlushToDisk { No, Yes };
+
 // Replaces the file at `path` with `content`: written to a temporary file in the same directory,
-// flushed, then renamed over the target, so a crash or a full disk never leaves a truncated file.
-// `ownerOnly` creates it with mode 0600. Returns false when the file could not be replaced (the old
-// one is then untouched).
-[[nodiscard]] bool ReplaceFile(const std::string& path, std::string_view content, bool ownerOnly = false);
+// then renamed over the target, so a crash or a full disk never leaves a truncated file.
+// FileAccess::OwnerOnly creates it with mode 0600. Returns false when the file could not be
+// replaced (the old one is then untouched).
+[[nodiscard]] bool ReplaceFile(const std::string& path, std::string_view content,
+                               FileAccess access = FileAccess::Everyone,
+                               FlushToDisk flush = FlushToDisk::No);
 
 // Appends `content` with one write, creating the file when missing. False when it cannot.
 [[nodiscard]] bool AppendToFile(const std::string& path, std::string_view content);
