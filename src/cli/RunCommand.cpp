@@ -16,6 +16,7 @@
 #include "cli/CliQuoteSources.h"
 #include "cli/RunOptions.h"
 #include "platform/ConsoleRunHost.h"
+#include "platform/QtHttpTransfer.h"
 #include "platform/SystemClock.h"
 #include "tracing/Evaluation.h"
 #include "tracing/RunController.h"
@@ -59,6 +60,7 @@ public:
     }
 
     ConsoleRunHost& Host() { return host_; }
+    [[nodiscard]] bool TrustCertificatesIn(const std::string& path) { return sources_.Transfer->TrustCertificatesIn(path); }
 
     int Exec()
     {
@@ -173,6 +175,10 @@ int RunCommand(QCoreApplication& app, const std::vector<std::string>& arguments)
     InstallSignalHandlers();
     // The sources take the quote server settings when they are built, so after PrepareRun.
     ConsoleRun run(app, options, state);
+    if (!options.CaFile.empty() && !run.TrustCertificatesIn(options.CaFile)) {
+        std::fprintf(stderr, "quillon-cli run: no certificate in %s\n", options.CaFile.c_str());
+        return ExitUsage;
+    }
     if (!settingsSaved) run.Host().ShowMessage(CannotCreateText(state.Paths.FnSettings));
     return run.Exec();
 }

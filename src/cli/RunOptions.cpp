@@ -8,6 +8,7 @@
 const char* const RunUsageText =
     "Usage: quillon-cli run [--dir DIR] [--source local|server] [--passes N]\n"
     "                       [--now \"YYYY-MM-DD HH:MM:SS\"] [--tick-ms MS] [--alarm] [--quiet]\n"
+    "                       [--ca-file FILE]\n"
     "\n"
     "Runs the screener over the symbol list of the program directory, resuming where the last\n"
     "run stopped.\n"
@@ -20,6 +21,7 @@ const char* const RunUsageText =
     "  --tick-ms MS     timer period in milliseconds (default 100)\n"
     "  --alarm          announce saved symbols with a bell\n"
     "  --quiet          no status lines\n"
+    "  --ca-file FILE   also trust the certificate authorities in FILE (PEM) for HTTPS\n"
     "Exit status: 0 done, 1 the run could not start or go on, 2 usage error,\n"
     "130/143 interrupted (SIGINT/SIGTERM).\n";
 
@@ -49,6 +51,12 @@ const std::map<std::string, Setter>& ValueOptions()
          [](RunOptions& o, const std::string& v) -> std::optional<std::string> {
              if (v != "local" && v != "server") return "--source is local or server: " + v;
              o.FromLocalFile = v == "local";
+             return std::nullopt;
+         }},
+        {"--ca-file",
+         [](RunOptions& o, const std::string& v) -> std::optional<std::string> {
+             if (v.empty()) return "--ca-file needs a file";
+             o.CaFile = v;
              return std::nullopt;
          }},
         {"--passes", [](RunOptions& o, const std::string& v) { return SetCount(o.Passes, v, 0, "--passes"); }},

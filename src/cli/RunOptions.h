@@ -14,6 +14,7 @@ struct RunOptions {
     int Passes = 1;                     // 0: until interrupted
     std::optional<LocalDateTime> Now;   // nothing: the system clock
     int TickMilliseconds = 100;
+    std::string CaFile;                 // extra trusted certificate authorities (PEM) for HTTPS
     bool Alarm = false;
     bool Quiet = false;
     bool Help = false;

@@ -14,16 +14,12 @@
 #include <map>
 
 #include "../qt/QuoteServerProcess.h"
-#include "app/FilePaths.h"
-#include "app/SettingsFile.h"
-#include "app/TextFile.h"
+#include "LiveRunSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-const char* const NowText = "2026-03-04 11:30:00";
-const QString Cli = QStringLiteral(QUILLON_BINARY_DIR "/quillon-cli");
 
 struct Volatilities {
     double Call, Put;
@@ -45,82 +41,6 @@ std::string Market() {
     double last = 47.5;
     for (const auto& [symbol, volatilities] : Priced) csv += MarketRow(symbol, last += 13.25, volatilities);
     return csv + MarketRow("REFU", 30, {0.3, 0.3});
-}
-
-struct RunResult {
-    int ExitCode = -1;
-    std::string Output;
-};
-
-class ProgramDirectory {
-public:
-    explicit ProgramDirectory(const std::string& name) {
-        path_ = fs::path(::testing::TempDir()) / ("LiveRunTest-" + name);
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-        paths_ = FilePaths::Build(path_.string());
-    }
-    const FilePaths& Paths() const { return paths_; }
-    std::string Dir() const { return path_.string(); }
-
-    // Settings that save every symbol with an included option: all criteria off.
-    void WriteSettings(int port, const std::string& password = DefaultPassword) {
-        UserSettings settings;
-        SetDefaults(settings);
-        settings.DnsName = "127.0.0.1";
-        settings.PortNumber = port;
-        settings.Password = password;
-        settings.Credentials = CredentialsOf(settings.UserName, password);
-        settings.FnSym = paths_.DefaultFnSym;
-        for (Criterion* criterion : {&settings.MinOptInt, &settings.MinTimeVal, &settings.MinQVAC_QVAP,
-                                     &settings.MinQVAP_QVAC})
-            *criterion = ValueCheck("NA");
-        ASSERT_TRUE(::WriteSettings(settings, paths_.FnSettings));
-    }
-    void WriteSymbols(const std::vector<std::string>& symbols) {
-        std::string text;
-        for (const std::string& symbol : symbols) text += symbol + "\r\n";
-        ASSERT_TRUE(ReplaceFile(paths_.DefaultFnSym, text));
-    }
-    std::string Read(const std::string& file) const { return ReadWholeFile(file).value_or(""); }
-
-    // Starts quillon-cli run on this directory; the caller waits for it.
-    void Start(QProcess& cli, const QString& source, int tickMs) const {
-        cli.setProgram(Cli);
-        cli.setArguments({"run", "--dir", QString::fromStdString(Dir()), "--source", source, "--tick-ms",
-                          QString::number(tickMs), "--now", NowText, "--quiet"});
-        cli.setProcessChannelMode(QProcess::MergedChannels);
-        cli.start();
-    }
-    RunResult Run(const QString& source, int tickMs = 5, int timeoutMs = 60000) const {
-        QProcess cli;
-        Start(cli, source, tickMs);
-        RunResult result;
-        if (!cli.waitForFinished(timeoutMs)) {
-            cli.kill();
-            cli.waitForFinished();
-            return result;
-        }
-        result.ExitCode = cli.exitCode();
-        result.Output = cli.readAll().toStdString();
-        return result;
-    }
-
-private:
-    fs::path path_;
-    FilePaths paths_;
-};
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (const std::string_view line : SplitLines(text)) lines.emplace_back(line);
-    return lines;
-}
-
-bool HasLineStarting(const std::string& text, const std::string& start) {
-    for (const std::string& line : Lines(text))
-        if (line.rfind(start, 0) == 0) return true;
-    return false;
 }
 
 // Symbol -> (QVAC, QVAP) in percent, read from the results report's blocks.
@@ -148,15 +68,6 @@ std::string WithoutTimeStamps(const std::string& results) {
     return out;
 }
 
-// The server of a program directory; its request log ("GET <path> <status>[ (fault)]" lines) goes
-// to server.log there.
-QStringList ServerArguments(const ProgramDirectory& dir, const std::string& market, QStringList more = {}) {
-    return QStringList{"--market", QString::fromStdString(market), "--now", NowText, "--log",
-                       QString::fromStdString(dir.Dir() + "/server.log")} + more;
-}
-
-QString ServerLog(const ProgramDirectory& dir) { return QString::fromStdString(dir.Read(dir.Dir() + "/server.log")); }
-
 class LiveRunTest : public ::testing::Test {
 protected:
     std::string WriteMarket(const ProgramDirectory& dir) {
@@ -168,7 +79,7 @@ protected:
 
 TEST_F(LiveRunTest, APassSortsItsSymbolsRetriesFaultsFindsThePricedVolatilitiesAndReplaysAlike) {
     ProgramDirectory live("live");
-    QuoteServerProcess server(ServerArguments(live, WriteMarket(live), {"--drop", "DRP", "--slow", "SLW", "--slow-ms",
+    QuoteServerProcess server(live.ServerArguments(WriteMarket(live), {"--drop", "DRP", "--slow", "SLW", "--slow-ms",
                                                                   "4500", "--try-again", "REFU"}));
     ASSERT_GT(server.Port(), 0);
     live.WriteSettings(server.Port());
@@ -190,7 +101,7 @@ TEST_F(LiveRunTest, APassSortsItsSymbolsRetriesFaultsFindsThePricedVolatilitiesA
                                                  "\"<STOCK>SLW\""}));
 
     // The dropped and the slow answer were asked for again, each once.
-    const QString log = ServerLog(live);
+    const QString log = live.ServerLog();
     EXPECT_EQ(log.count("getquote.dll?TICKER=DRP"), 2) << log.toStdString();
     EXPECT_EQ(log.count("getquote.dll?TICKER=SLW"), 2) << log.toStdString();
     EXPECT_EQ(log.count("options.dll?TICKER=REFU"), 0);
@@ -216,9 +127,9 @@ TEST_F(LiveRunTest, APassSortsItsSymbolsRetriesFaultsFindsThePricedVolatilitiesA
 
 TEST_F(LiveRunTest, ARefusedLoginPausesTheRunWithItsMessageAndMarksNothing) {
     ProgramDirectory dir("login");
-    QuoteServerProcess server(ServerArguments(dir, WriteMarket(dir)));
+    QuoteServerProcess server(dir.ServerArguments(WriteMarket(dir)));
     ASSERT_GT(server.Port(), 0);
-    dir.WriteSettings(server.Port(), "not-the-password");
+    dir.WriteSettings(server.Port(), [](UserSettings& settings) { settings.Password = "not-the-password"; });
     dir.WriteSymbols({"ABC", "BIGCO"});
     const RunResult run = dir.Run("server");
     EXPECT_EQ(run.ExitCode, 1) << "a paused console run cannot go on";
@@ -226,12 +137,12 @@ TEST_F(LiveRunTest, ARefusedLoginPausesTheRunWithItsMessageAndMarksNothing) {
     EXPECT_NE(run.Output.find("Setup - Quote Server"), std::string::npos);
     EXPECT_EQ(dir.Read(dir.Paths().FnBadSym), "");
     EXPECT_EQ(dir.Read(dir.Paths().FnGoodSym), "");
-    EXPECT_EQ(ServerLog(dir).count("getquote.dll?TICKER=ABC 401"), 1);
+    EXPECT_EQ(dir.ServerLog().count("getquote.dll?TICKER=ABC 401"), 1);
 }
 
 TEST_F(LiveRunTest, AnInterruptDuringATransferEndsTheRunAtOnceWithAValidProgressRecord) {
     ProgramDirectory dir("interrupt");
-    QuoteServerProcess server(ServerArguments(dir, WriteMarket(dir), {"--slow", "BIGCO", "--slow-ms", "6000"}));
+    QuoteServerProcess server(dir.ServerArguments(WriteMarket(dir), {"--slow", "BIGCO", "--slow-ms", "6000"}));
     ASSERT_GT(server.Port(), 0);
     dir.WriteSettings(server.Port());
     dir.WriteSymbols({"ABC", "BIGCO"});
@@ -240,8 +151,8 @@ TEST_F(LiveRunTest, AnInterruptDuringATransferEndsTheRunAtOnceWithAValidProgress
     ASSERT_TRUE(cli.waitForStarted(10000));
     QElapsedTimer waited;
     waited.start();
-    while (!ServerLog(dir).contains("TICKER=BIGCO") && waited.elapsed() < 20000) QThread::msleep(20);
-    ASSERT_TRUE(ServerLog(dir).contains("TICKER=BIGCO")) << "the slow transfer never began";
+    while (!dir.ServerLog().contains("TICKER=BIGCO") && waited.elapsed() < 20000) QThread::msleep(20);
+    ASSERT_TRUE(dir.ServerLog().contains("TICKER=BIGCO")) << "the slow transfer never began";
     QElapsedTimer stopping;
     stopping.start();
     ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
@@ -260,9 +171,7 @@ long PeakKilobytes(int count) {
     QuoteServerProcess server({"--generate", QString::number(count), "--now", NowText, "--quiet"});
     EXPECT_GT(server.Port(), 0);
     dir.WriteSettings(server.Port());
-    std::vector<std::string> symbols;
-    for (int i = 1; i <= count; ++i) symbols.push_back(QString("G%1").arg(i, 5, 10, QChar('0')).toStdString());
-    dir.WriteSymbols(symbols);
+    dir.WriteSymbols(GeneratedSymbols(count));
     QProcess cli;
     dir.Start(cli, "server", 1);
     EXPECT_TRUE(cli.waitForStarted(10000));
