@@ -1,8 +1,15 @@
 #include "tracing/QuoteFileReader.h"
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr std::size_t BufferSize = 64 * 1024;
+
+bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
+bool IsBlank(int c) { return c == ' ' || c == '\t'; }
+bool IsDelimiter(int c) { return c == ',' || IsLineEnd(c); }
 
 } // namespace
 
@@ -12,7 +19,14 @@ bool QuoteFileReader::Open(const std::string& path)
 {
     Close();
     file_ = std::fopen(path.c_str(), "rb");
-    return file_ != nullptr;
+    if (!file_) return false;
+    // Some things open like a file and fail at the first read (a directory does on POSIX); they
+    // cannot be replayed any more than a missing file, and must not pass for an empty cache.
+    if (!Fill() && std::ferror(file_)) {
+        Close();
+        return false;
+    }
+    return true;
 }
 
 void QuoteFileReader::Close()
@@ -20,8 +34,7 @@ void QuoteFileReader::Close()
     if (file_) std::fclose(file_);
     file_ = nullptr;
     position_ = filled_ = 0;
-    lineValues_.clear();
-    nextValue_ = 0;
+    afterComma_ = false;
     lookAhead_.clear();
 }
 
@@ -34,35 +47,68 @@ bool QuoteFileReader::Fill()
     return filled_ > 0;
 }
 
-std::optional<std::string> QuoteFileReader::ReadLine()
+int QuoteFileReader::Peek()
 {
-    if (position_ == filled_ && !Fill()) return std::nullopt;
-    std::string line;
-    for (;;) {
-        if (position_ == filled_ && !Fill()) return line; // the last line has no line end
-        const char c = buffer_[position_++];
-        if (c == '\n') return line;
-        if (c == '\r') {
-            // CR LF is one line end, also when the LF starts the next buffer.
-            if (position_ == filled_ && !Fill()) return line;
-            if (buffer_[position_] == '\n') ++position_;
-            return line;
-        }
-        line += c;
+    if (position_ == filled_ && !Fill()) return EOF;
+    return static_cast<unsigned char>(buffer_[position_]);
+}
+
+template <typename Stop>
+bool QuoteFileReader::PassUntil(Stop stop, std::string* text)
+{
+    std::size_t passed = 0;
+    while (Peek() != EOF) {
+        const char* begin = buffer_.data() + position_;
+        const char* end = buffer_.data() + filled_;
+        const char* found = std::find_if(begin, end, [&stop](char c) {
+            return stop(static_cast<unsigned char>(c));
+        });
+        const auto count = static_cast<std::size_t>(found - begin);
+        if (text && passed + count <= LongestQuoteValue) text->append(begin, count);
+        passed += count;
+        position_ += count;
+        if (found != end) break;
     }
+    if (passed <= LongestQuoteValue) return true;
+    if (text) std::string().swap(*text); // give the memory back at once
+    return false;
+}
+
+void QuoteFileReader::PassDelimiter()
+{
+    const int c = Peek();
+    if (c == EOF) return;
+    ++position_;
+    if (c == ',') {
+        afterComma_ = true;
+        return;
+    }
+    if (c == '\r' && Peek() == '\n') ++position_; // CR LF, also across a buffer refill
 }
 
 std::optional<RecordValue> QuoteFileReader::ReadValue()
 {
-    while (nextValue_ == lineValues_.size()) {
-        std::optional<std::string> line = ReadLine();
-        if (!line) return std::nullopt;
-        // Values never run past a line end, so splitting line by line reads the same values as
-        // reading the whole text at once.
-        lineValues_ = SplitRecord(*line);
-        nextValue_ = 0;
+    const bool valueFollowsComma = std::exchange(afterComma_, false);
+    if (Peek() == EOF && !valueFollowsComma) return std::nullopt;
+    (void)PassUntil([](int c) { return !IsBlank(c); }, nullptr);
+
+    RecordValue value;
+    bool fits = true;
+    if (Peek() == '"') {
+        ++position_;
+        value.Quoted = true;
+        fits = PassUntil([](int c) { return c == '"' || IsLineEnd(c); }, &value.Text);
+        if (Peek() == '"') ++position_;
+        // Anything between the closing quote and the delimiter is no part of the value.
+        (void)PassUntil(IsDelimiter, nullptr);
+    } else {
+        fits = PassUntil(IsDelimiter, &value.Text);
+        const auto last = value.Text.find_last_not_of(" \t");
+        value.Text.erase(last == std::string::npos ? 0 : last + 1);
     }
-    return std::move(lineValues_[nextValue_++]);
+    PassDelimiter();
+    if (!fits) return std::nullopt;
+    return value;
 }
 
 bool QuoteFileReader::ReadIntoLookAhead()

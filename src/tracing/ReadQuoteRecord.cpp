@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "quotes/OptionCalendar.h"
 #include "quotes/QuoteCache.h"
@@ -28,9 +29,20 @@ bool FindStockRecord(QuoteFileReader& reader, std::string_view symbol)
     }
 }
 
-bool ReadText(QuoteFileReader& reader, std::string& target)
+// The next value of the record in hand. A stock marker (always a quoted text) cannot be one: the
+// record was cut short, as a pass killed while appending and then resumed leaves it. The marker
+// ends the record and stays in the look-ahead, so that its own symbol is still found.
+std::optional<RecordValue> ReadRecordValue(QuoteFileReader& reader)
 {
     std::optional<RecordValue> value = reader.ReadValue();
+    if (!value || !value->Quoted || !value->Text.starts_with(StockMarker)) return value;
+    reader.KeepInLookAhead(std::move(value->Text));
+    return std::nullopt;
+}
+
+bool ReadText(QuoteFileReader& reader, std::string& target)
+{
+    std::optional<RecordValue> value = ReadRecordValue(reader);
     if (!value) return false;
     target = std::move(value->Text);
     return true;
@@ -38,7 +50,7 @@ bool ReadText(QuoteFileReader& reader, std::string& target)
 
 bool ReadSingle(QuoteFileReader& reader, float& target)
 {
-    const std::optional<RecordValue> value = reader.ReadValue();
+    const std::optional<RecordValue> value = ReadRecordValue(reader);
     if (!value) return false;
     const std::optional<double> number = RecordNumber(*value);
     // A figure beyond single precision is as damaged as one that is no number at all.
@@ -64,12 +76,12 @@ bool ReadStockRecord(QuoteFileReader& reader, QuoteData& quote)
                           &stock.PriceEarnings, &stock.YieldPercent})
         if (!ReadSingle(reader, *number)) return false;
 
-    const std::optional<RecordValue> volume = reader.ReadValue();
+    const std::optional<RecordValue> volume = ReadRecordValue(reader);
     const std::optional<std::int32_t> shares = volume ? RecordInteger(*volume) : std::nullopt;
     if (!shares) return false;
     stock.Volume = *shares;
 
-    const std::optional<RecordValue> outstanding = reader.ReadValue();
+    const std::optional<RecordValue> outstanding = ReadRecordValue(reader);
     const std::optional<double> count = outstanding ? RecordNumber(*outstanding) : std::nullopt;
     if (!count) return false;
     stock.SharesOutstanding = *count;

@@ -59,12 +59,20 @@ void RunController::Activate()
 
 void RunController::RestorePosition()
 {
-    state_.Run.SavedCount = 0;
-    state_.Run.SymbolIndex = 1;
-    if (const auto progress = ReadProgress(state_.Paths.FnProgress)) {
-        state_.Run.SavedCount = progress->first;
-        state_.Run.SymbolIndex = progress->second;
+    RunStatus& run = state_.Run;
+    const std::string& fnProgress = state_.Paths.FnProgress;
+    run.SavedCount = 0;
+    run.SymbolIndex = 1;
+    if (const auto progress = ReadProgress(fnProgress)) {
+        run.SavedCount = progress->first;
+        run.SymbolIndex = progress->second;
         positionFromFile_ = true;
+    } else if (FileExists(fnProgress)) {
+        // The record is always replaced whole, so one that is there but does not read was damaged
+        // outside the program, at a moment that tells nothing about the pass. Starting afresh
+        // would rotate the output files and put this pass's results over the last complete
+        // pass's backup; going on from the first symbol with this pass's files loses nothing.
+        run.PassResumed = true;
     }
 }
 

@@ -49,7 +49,8 @@ public:
 
     // Form_Activate, once each time the run window opens: resets the alarm and timing state,
     // restores the run position (from memory when the symbol list is loaded, else from
-    // Progress.---), checks that Results.txt can be appended to and starts loading the symbol
+    // Progress.---; a record that is there but cannot be read resumes the pass at its first
+    // symbol, keeping its output files), checks that Results.txt can be appended to and starts loading the symbol
     // list. The work itself happens in Pump().
     void Activate();
 
@@ -108,6 +109,8 @@ private:
     StepResult Fetching();
     StepResult PassComplete();
     PumpResult Finish(RunEnding ending);
+    // Takes SavedCount and SymbolIndex from Progress.---: 0 and 1 when it is missing; 0 and 1 of a
+    // resumed pass (PassResumed) when it is there but cannot be read.
     void RestorePosition();
     // Moves the last pass's results and saved symbols to their backups and deletes the good and
     // bad symbol lists. True when Results.txt was moved.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -151,19 +152,41 @@ TEST_F(DamagedProgressTest, PrintingKeepsItsPageTotalUnlessTheFirstFieldReads)
 }
 
 // A pass had begun (its files rotated, its first block saved) when the progress record was
-// damaged. The restart cannot tell where the pass stood and begins anew at the first symbol, which
-// is right; but it also rotates again, so this pass's first block goes over the backup of the last
-// complete pass, which is lost. The program never leaves a damaged record itself (every record is
-// replaced whole), so one that exists but cannot be read was written during a pass: the restart
-// should treat it as the record of a pass at its first symbol ("0,1") and keep the files.
-TEST_F(DamagedProgressTest, DISABLED_ARestartAfterADamagedRecordKeepsTheLastPassesBackup)
+// damaged. The restart cannot tell where the pass stood, so it begins at the first symbol; a
+// record that is there but does not read was damaged outside the program (every record is replaced
+// whole), so the pass goes on with its own files instead of rotating them over the backup of the
+// last complete pass. Only a missing record means a new pass.
+TEST_F(DamagedProgressTest, ARestartAfterADamagedRecordKeepsTheLastPassesBackup)
 {
-    ASSERT_TRUE(ReplaceFile(state.Paths.FnResultsBak, "last pass\r\n"));
-    ASSERT_TRUE(ReplaceFile(state.Paths.FnResults, "block of AAA\r\n"));
-    ASSERT_TRUE(ReplaceFile(state.Paths.FnProgress, "x,y\r\n"));
-    RunAfterRestart();
-    EXPECT_EQ(quotes.begun, (Strings{"AAA", "BBB", "CCC", "DDD"}));
-    EXPECT_EQ(Read(state.Paths.FnResultsBak), "last pass\r\n");
-    EXPECT_EQ(Read(state.Paths.FnResults),
-              "block of AAA\r\nblock of AAA\r\nblock of BBB\r\nblock of CCC\r\nblock of DDD\r\n");
+    const struct {
+        const char* name;
+        std::optional<std::string> record; // nothing: no record at all
+        std::string symbols;
+        std::string results;
+        std::string backup;
+    } rows[] = {
+        {"a record that is no number", "x,y\r\n"s, "AAA\r\nBBB\r\nCCC\r\nDDD\r\n",
+         "block of AAA\r\nblock of AAA\r\nblock of BBB\r\nblock of CCC\r\nblock of DDD\r\n", "last pass\r\n"},
+        {"an empty record", ""s, "AAA\r\nBBB\r\n", "block of AAA\r\nblock of AAA\r\nblock of BBB\r\n",
+         "last pass\r\n"},
+        // With one symbol any readable index restarts the pass; a damaged one still must not.
+        {"a damaged record, one symbol", "1,\r\n"s, "AAA\r\n", "block of AAA\r\nblock of AAA\r\n",
+         "last pass\r\n"},
+        {"no record: a new pass", std::nullopt, "AAA\r\nBBB\r\n", "block of AAA\r\nblock of BBB\r\n",
+         "block of AAA\r\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        ASSERT_TRUE(ReplaceFile(state.Settings.FnSym, row.symbols));
+        ASSERT_TRUE(ReplaceFile(state.Paths.FnResultsBak, "last pass\r\n"));
+        ASSERT_TRUE(ReplaceFile(state.Paths.FnResults, "block of AAA\r\n"));
+        RemoveFile(state.Paths.FnProgress);
+        if (row.record) {
+            ASSERT_TRUE(ReplaceFile(state.Paths.FnProgress, *row.record));
+        }
+        RunAfterRestart();
+        EXPECT_EQ(Read(state.Paths.FnResultsBak), row.backup);
+        EXPECT_EQ(Read(state.Paths.FnResults), row.results);
+        EXPECT_EQ(host.LastStatus1(), "Done");
+    }
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "app/SharedState.h"
@@ -272,6 +274,37 @@ TEST_F(QuoteFileReaderTest, CrLfSplitAcrossTheReadBufferIsOneLineEnd)
         ASSERT_EQ(values.size(), 2u) << cut;
         EXPECT_EQ(values[1], "7");
     }
+}
+
+// The reader must hand out the values a line-by-line split would, wherever the read buffer ends:
+// random texts of the characters that matter (quotes, commas, blanks, every line end), long enough
+// to cross the buffer several times, compared with the split of each line.
+TEST_F(QuoteFileReaderTest, ReadsTheValuesOfALineByLineSplitAcrossBufferEnds)
+{
+    constexpr char Alphabet[] = {'"', ',', ' ', '\t', '\r', '\n', 'A', '7', '.', '<'};
+    std::mt19937 random(7);
+    for (int round = 0; round < 20; ++round) {
+        std::string content(200'000 + random() % 1000, 'A');
+        for (char& c : content) c = Alphabet[random() % sizeof Alphabet];
+        if (round % 2) content += ','; // a last value that is empty and has no line end
+
+        std::vector<std::string> expected;
+        for (const std::string_view line : SplitLines(content))
+            for (const RecordValue& value : SplitRecord(line)) expected.push_back(value.Text);
+        ASSERT_EQ(ValuesOf(content), expected) << "round " << round;
+    }
+}
+
+TEST_F(QuoteFileReaderTest, AValueOverTheLimitIsPassedOverAndTheNextOneReads)
+{
+    const std::string path = directory.File("Quote.txt");
+    ASSERT_TRUE(ReplaceFile(path, "\"" + std::string(LongestQuoteValue + 1, 'x') + "\",7\r\n8"));
+    QuoteFileReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    EXPECT_FALSE(reader.ReadValue().has_value());
+    EXPECT_EQ(reader.ReadValue().value_or(RecordValue{}).Text, "7");
+    EXPECT_EQ(reader.ReadValue().value_or(RecordValue{}).Text, "8");
+    EXPECT_FALSE(reader.ReadValue().has_value());
 }
 
 } // namespace
