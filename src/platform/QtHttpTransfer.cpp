@@ -25,6 +25,8 @@ private:
     qsizetype position_ = 0;
 };
 
+constexpr qint64 ReadBufferBytes = 256 * 1024;
+
 QUrl UrlOf(const HttpRequest& request) {
     QUrl url;
     url.setScheme(request.UseTls ? "https" : "http");
@@ -61,6 +63,9 @@ void QtHttpTransfer::Start(const HttpRequest& request, HttpTransferListener& lis
     if (request.UseTls) get.setSslConfiguration(tls_);
     reply_ = manager_.get(get);
     QNetworkReply* reply = reply_;
+    // Without a bound the manager's network thread reads a flooding server as fast as it sends,
+    // far past the body limit, before the limit is seen here.
+    reply->setReadBufferSize(ReadBufferBytes);
     // Host name lookup is the manager's first step; told from the event loop, as every event is.
     QTimer::singleShot(0, reply, [this] { Report(1); });
     connect(reply, &QNetworkReply::socketStartedConnecting, this, [this] { Report(3); });

@@ -180,8 +180,9 @@ bool ServerSource::ReadBody(HttpResponseBody& body) {
     std::string& text = state_.Page.PageText;
     text.clear();
     for (std::string piece = body.GetChunk(ChunkLength); !piece.empty(); piece = body.GetChunk(ChunkLength)) {
+        // Tested before the piece is added, so that a page past the limit never doubles the text.
+        if (text.size() + piece.size() > MaxPageBytes) return false;
         AppendUpperCase(text, piece);
-        if (text.size() > MaxPageBytes) return false;
     }
     return true;
 }

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
@@ -106,6 +108,21 @@ inline bool HasLineStarting(const std::string& text, const std::string& start) {
     for (const std::string& line : Lines(text))
         if (line.rfind(start, 0) == 0) return true;
     return false;
+}
+
+// Waits for `cli` to end and returns the peak of its resident size in kilobytes, sampled every 50
+// ms from /proc.
+inline long PeakKilobytesUntilFinished(QProcess& cli) {
+    const QString status = QString("/proc/%1/status").arg(cli.processId());
+    const QRegularExpression hwm("VmHWM:\\s+(\\d+) kB");
+    long peak = 0;
+    while (!cli.waitForFinished(50)) {
+        QFile file(status);
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        if (const auto match = hwm.match(QString::fromUtf8(file.readAll())); match.hasMatch())
+            peak = match.captured(1).toLong();
+    }
+    return peak;
 }
 
 // G00001, G00002, ...: the symbols of the server's --generate option.

@@ -175,15 +175,7 @@ long PeakKilobytes(int count) {
     QProcess cli;
     dir.Start(cli, "server", 1);
     EXPECT_TRUE(cli.waitForStarted(10000));
-    const QString status = QString("/proc/%1/status").arg(cli.processId());
-    long peak = 0;
-    while (!cli.waitForFinished(50)) {
-        QFile file(status);
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        const QRegularExpression hwm("VmHWM:\\s+(\\d+) kB");
-        if (const auto match = hwm.match(QString::fromUtf8(file.readAll())); match.hasMatch())
-            peak = match.captured(1).toLong();
-    }
+    const long peak = PeakKilobytesUntilFinished(cli);
     EXPECT_EQ(cli.exitCode(), 0) << cli.readAll().toStdString();
     EXPECT_EQ(Lines(dir.Read(dir.Paths().FnGoodSym)).size(), static_cast<std::size_t>(count));
     return peak;
