@@ -38,7 +38,9 @@ ServerSource::ServerSource(SharedState& state, RunHost& host, HttpTransfer& tran
 
 bool ServerSource::StartPass() {
     const FilePaths& paths = state_.Paths;
-    if (state_.Run.SymbolIndex == 1 && FileIsNonEmpty(paths.FnQuote)) {
+    // A pass resumed at its first symbol has already moved the last pass's cache away; moving
+    // again would put this pass's first records over that backup.
+    if (state_.Run.SymbolIndex == 1 && !state_.Run.PassResumed && FileIsNonEmpty(paths.FnQuote)) {
         // A missing Quote.bak is no error; a failed rename leaves Quote.txt to be appended to.
         RemoveFile(paths.FnQuoteBak);
         RenameFile(paths.FnQuote, paths.FnQuoteBak);

@@ -315,6 +315,11 @@ TEST_F(ServerSourceTest, APassFromTheFirstSymbolMovesTheCacheToTheBackup) {
     EXPECT_TRUE(source->StartPass());
     EXPECT_EQ(Cache(), "old pass\r\n") << "a resumed pass appends";
     state.Run.SymbolIndex = 1;
+    state.Run.PassResumed = true;
+    EXPECT_TRUE(source->StartPass());
+    EXPECT_EQ(Cache(), "old pass\r\n") << "a pass resumed at its first symbol appends too";
+    EXPECT_EQ(ReadWholeFile(state.Paths.FnQuoteBak), std::optional<std::string>("older pass\r\n"));
+    state.Run.PassResumed = false;
     EXPECT_TRUE(source->StartPass());
     EXPECT_FALSE(FileExists(state.Paths.FnQuote));
     EXPECT_EQ(ReadWholeFile(state.Paths.FnQuoteBak), std::optional<std::string>("old pass\r\n"));
