@@ -153,6 +153,21 @@ TEST_F(CliReplayTest, InterruptedRunResumesWhereItStopped)
     }
 }
 
+// A progress record damaged outside the program says nothing of where the pass stood: the run
+// goes through the list from the first symbol, appending to the files of the pass in hand, and the
+// backup of the last complete pass stays as it was.
+TEST_F(CliReplayTest, ADamagedProgressRecordResumesAtTheFirstSymbolAndKeepsTheBackup)
+{
+    const std::string partial = "a block of this pass\r\n\f\r\n";
+    ASSERT_TRUE(ReplaceFile(paths.FnResultsBak, "the last complete pass\r\n"));
+    ASSERT_TRUE(ReplaceFile(paths.FnResults, partial));
+    ASSERT_TRUE(ReplaceFile(paths.FnProgress, "3,\x01\r\n"));
+    ASSERT_EQ(Run(), 0) << Read(StderrPath());
+    EXPECT_EQ(Read(paths.FnResultsBak), "the last complete pass\r\n");
+    EXPECT_EQ(Read(paths.FnResults), partial + Read(Data + "Results.txt.expected"));
+    EXPECT_EQ(Read(paths.FnProgress), Read(Data + "Progress.---.expected"));
+}
+
 TEST_F(CliReplayTest, RunsThatCannotStartEndWithStatusOneAndSayWhy)
 {
     struct Case {
@@ -162,6 +177,12 @@ TEST_F(CliReplayTest, RunsThatCannotStartEndWithStatusOneAndSayWhy)
     };
     const std::vector<Case> cases{
         {"no quote cache", [](const FilePaths& p) { fs::remove(p.FnQuote); },
+         "Quillon: Cannot open " + paths.FnQuote + " for input.\n"},
+        {"a directory for the quote cache",
+         [](const FilePaths& p) {
+             fs::remove(p.FnQuote);
+             fs::create_directory(p.FnQuote);
+         },
          "Quillon: Cannot open " + paths.FnQuote + " for input.\n"},
         {"no symbol file", [](const FilePaths& p) { fs::remove(p.DefaultFnSym); },
          "Quillon: Cannot open " + paths.DefaultFnSym + " for input.\n"
