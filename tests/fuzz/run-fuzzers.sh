@@ -15,8 +15,10 @@ for target in "$build"/tests/fuzz/*Fuzz; do
   scratch=$build/corpus/$name
   mkdir -p "$scratch"
   echo "== $name ($seconds s)"
+  seeds=("$root/tests/fuzz/corpus/$name")
+  [ "$name" = PageScannerFuzz ] && seeds+=("$root/tests/data/pages")
   if ! "$target" -max_len=65536 -max_total_time="$seconds" -runs="${FUZZ_RUNS:--1}" -print_final_stats=1 \
-       "$scratch" "$root/tests/fuzz/corpus/$name" 2>"$build/$name.log"; then
+       "$scratch" "${seeds[@]}" 2>"$build/$name.log"; then
     status=1
     echo "FINDING in $name: see $build/$name.log"
   fi
