@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -24,6 +25,25 @@ QLineEdit* NewBox(const char* name, QWidget* parent)
 
 QString Text(const std::string& value) { return QString::fromStdString(value); }
 
+// The login boxes show every character as "*", whatever bullet the desktop style would draw.
+class AsteriskMaskStyle final : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter) return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+void MaskWithAsterisks(QLineEdit* box, QObject* styleOwner)
+{
+    auto* style = new AsteriskMaskStyle;
+    style->setParent(styleOwner);
+    box->setStyle(style);
+    box->setEchoMode(QLineEdit::Password);
+}
+
 } // namespace
 
 QuoteServer::QuoteServer(SharedState& state, QWidget* parent) : QDialog(parent), state_(state)
@@ -33,8 +53,8 @@ QuoteServer::QuoteServer(SharedState& state, QWidget* parent) : QDialog(parent),
 
     TX_UserName = NewBox("TX_UserName", this);
     TX_Password = NewBox("TX_Password", this);
-    TX_UserName->setEchoMode(QLineEdit::Password);
-    TX_Password->setEchoMode(QLineEdit::Password);
+    MaskWithAsterisks(TX_UserName, this);
+    MaskWithAsterisks(TX_Password, this);
     TX_DNSN = NewBox("TX_DNSN", this);
     TX_PN = NewBox("TX_PN", this);
     TX_GQS = NewBox("TX_GQS", this);

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -170,6 +171,8 @@ private slots:
         QuoteServer dialog(*state);
         QCOMPARE(dialog.TX_UserName->echoMode(), QLineEdit::Password);
         QCOMPARE(dialog.TX_Password->echoMode(), QLineEdit::Password);
+        for (QLineEdit* box : {dialog.TX_UserName, dialog.TX_Password})
+            QCOMPARE(box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box), int('*'));
         QCOMPARE(dialog.TX_PN->text(), QStringLiteral("8080"));
         dialog.TX_UserName->setText(QStringLiteral("ada"));
         dialog.TX_Password->setText(QStringLiteral("pa:ss"));
