@@ -145,6 +145,10 @@ void StopOnSignal(httplib::Server& server) {
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+        std::cout << ServerUsage;
+        return 0;
+    }
     std::string error;
     const std::optional<ServerOptions> options =
         ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc), error);
