@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/SharedState.h"
+#include "quotes/Pricing.h"
 
 template <class T>
 inline void FillSeries(SeriesArray<T>& values, T value)
@@ -36,6 +37,20 @@ inline void SetOption(QuoteData& quote, int side, int s, int e, float last, floa
     series.OptOpenInterest[side][s][e] = openInterest;
     series.OptQVA[side][s][e] = qva;
     series.OptNote[side][s][e] = note;
+}
+
+// The price at which the model values an option of `quote` at volatility `sigma`: the QVA
+// computation solves an option quoted at this price back to `sigma`.
+inline float ModelPrice(const QuoteData& quote, float interestRate, int side, int s, int e, float sigma)
+{
+    ModelInputs model;
+    model.ModelStockPrice = quote.Stock.LastSale;
+    model.ModelStrike = quote.Strikes.StrikePrice[s];
+    model.InterestRate = interestRate;
+    model.ModelDividendRate = quote.Stock.YieldPercent / 100;
+    model.ModelDaysToExpiry = quote.Calendar.DaysToExpiry[e];
+    model.ModelVolatility = sigma;
+    return OptionValue(model, static_cast<std::int16_t>(side));
 }
 
 // A symbol with a full quote and a partly filled option window, the shape of a typical saved block.

