@@ -127,6 +127,12 @@ TEST_F(DamagedSettingsTest, ADamagedLineChangesOnlyItsOwnField)
         {"a bare word switches a criterion off", 8, "12\"5", "\"12'5\""},
         {"an empty criterion line is no value", 9, "", ""},
         {"a boolean in another spelling", 36, "TRUE", ""},
+        {"values after the first on a line are passed over", 2, "\"h\",x,\"y\"", "\"h\""},
+        {"a port beyond 65535", 3, "70000", ""},
+        {"a rate beyond single precision", 7, "1E+39", ""},
+        {"an option index beyond 16 bits", 33, "40000", ""},
+        {"an option index that is no whole number", 34, "2.5", ""},
+        {"a boolean that is no boolean at all", 36, "yes", ""},
         {"binary bytes in place of the login", 1, "\"x\xff\x01\x80\"", "\"=\xff\x01\x80\""},
         {"a 10 MB text", 2, "\"" + huge + "\"", "\"" + huge + "\""},
         {"a 10 MB number", 3, hugeDigits, ""},
@@ -147,16 +153,6 @@ TEST_F(DamagedSettingsTest, ADamagedLineChangesOnlyItsOwnField)
     }
     // A criterion that became a text filters nothing (field 10 of the last row).
     EXPECT_FALSE(state.Settings.MinMktCap.InForce().has_value());
-}
-
-TEST_F(DamagedSettingsTest, ABinaryLoginGivesTheBytesAfterItsMarker)
-{
-    Lines lines = customLines;
-    lines[0] = "\"x\xff\x01\x80\"";
-    (void)LoadedFrom(Joined(lines, FieldCount));
-    EXPECT_EQ(state.Settings.Credentials, "\xff\x01\x80");
-    EXPECT_EQ(state.Settings.Password, "");
-    EXPECT_EQ(state.Settings.DnsName, "quotes.example.net");
 }
 
 TEST_F(DamagedSettingsTest, ASettingsPathThatIsADirectoryStartsWithDefaultsAndSaysSo)

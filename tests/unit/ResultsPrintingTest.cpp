@@ -118,32 +118,6 @@ TEST_F(ResultsPrintingTest, MissingFilesPrintNothing)
     EXPECT_TRUE(printer.output.empty());
 }
 
-TEST_F(ResultsPrintingTest, FormFeedLinesBreakPagesAndAreNeverPrinted)
-{
-    // Two form-feed lines in a row give a page with its heading only; a form-feed line that carries
-    // more text is a page end all the same.
-    Files("3,1\r\n", "A\r\n\f\r\n\f\r\nB\r\n\fstray text\r\nC\r\n");
-    ASSERT_TRUE(Print());
-    EXPECT_EQ(printer.output, Pages(3, {{"A"}, {}, {"B"}, {"C"}}));
-}
-
-TEST_F(ResultsPrintingTest, AcceptsEveryLineEndAndAFileWithoutFormFeeds)
-{
-    Files("1,1\r\n", "A\rB\nC\r\n\r\nD");
-    ASSERT_TRUE(Print());
-    EXPECT_EQ(printer.output, Pages(1, {{"A", "B", "C", "", "D"}}));
-}
-
-TEST_F(ResultsPrintingTest, TenThousandFormFeeds)
-{
-    std::string results;
-    for (int i = 0; i < 10000; ++i) results += "\f\r\n";
-    Files("10000,1\r\n", results);
-    ASSERT_TRUE(Print());
-    ASSERT_EQ(printer.output.size(), 10000u * 3 + 9999 + 1);
-    EXPECT_EQ(printer.output[printer.output.size() - 3], Heading(10000, 10000)[1]);
-}
-
 namespace {
 
 class InterimPrintoutTest : public ::testing::Test {
@@ -168,13 +142,10 @@ protected:
 
 } // namespace
 
-TEST_F(InterimPrintoutTest, EmptyTextPrintsTheHeadingOnly)
-{
-    EXPECT_EQ(Printed(""), Sheet({}));
-}
-
 TEST_F(InterimPrintoutTest, SplitsAtControlCharactersTakingCrLfAsOne)
 {
+    EXPECT_EQ(Printed(""), Sheet({}));
+    printer.output.clear();
     EXPECT_EQ(Printed("Saved 1\r\n\r\nNotes:\r\n"), Sheet({"Saved 1", "", "Notes:"}));
     printer.output.clear();
     EXPECT_EQ(Printed("A\rB\nC\r\nunended"), Sheet({"A", "B", "C", "unended"}));

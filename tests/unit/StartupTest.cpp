@@ -169,42 +169,6 @@ TEST_F(StartupTest, ARecordThatCannotBeWrittenStopsBeforeAnythingIsDiscarded)
     EXPECT_EQ(Snapshot(dir.Path()), before);
 }
 
-TEST_F(StartupTest, SettingsThatCannotBeSavedAreReportedAndUsed)
-{
-    Put("Accepted.---", "1.77\r\n");
-    std::filesystem::create_directory(dir.File("Quillon.---.quillon-tmp"));
-    Put("Quillon.---.quillon-tmp/keep", "x");
-
-    ScriptedHost host(/*agree=*/true);
-    EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::ShowMainWindow);
-    EXPECT_EQ(host.Messages, std::vector<std::string>{"Cannot create " + dir.File("Quillon.---")});
-    EXPECT_EQ(state.Settings, DefaultsHere());
-}
-
-TEST_F(StartupTest, ADamagedSettingsFileKeepsDefaultsForWhatItLacks)
-{
-    Put("Accepted.---", "1.77\r\n");
-    UserSettings custom = DefaultsHere();
-    custom.Credentials = CredentialsOf("trader", "pw");
-    custom.InterestRate = 0.07f;
-    custom.FnSym = "/data/other.sym";
-    ASSERT_TRUE(WriteSettings(custom, dir.File("Quillon.---")));
-    const std::string whole = *ReadWholeFile(dir.File("Quillon.---"));
-    const auto lines = SplitLines(whole);
-    std::string cut;
-    for (std::size_t i = 0; i < 7; ++i) cut += std::string(lines[i]) + "\r\n";
-    Put("Quillon.---", cut);
-
-    ScriptedHost host(/*agree=*/true);
-    EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::ShowMainWindow);
-    EXPECT_EQ(state.Settings.UserName, "trader");
-    EXPECT_EQ(state.Settings.InterestRate, 0.07f);
-    EXPECT_EQ(state.Settings.MinOptInt, Criterion::Text("100"));
-    EXPECT_EQ(state.Settings.DrvQVAfrom, 3);
-    EXPECT_EQ(state.Settings.FnSym, dir.File("Symbols.sym"));
-    EXPECT_EQ(*ReadWholeFile(dir.File("Quillon.---")), cut); // a readable file is not rewritten
-}
-
 TEST_F(StartupTest, LeftoverTemporaryFilesAreRemoved)
 {
     PrepareEarlierStart("1.77");
