@@ -74,11 +74,14 @@ std::optional<std::int16_t> ServerSource::Step() {
     case Phase::Received:
         return Extract();
     case Phase::Oversized:
-        // An option page's stock record is already cached; an empty page closes it with "NO".
-        if (page_ == Page::Options) {
-            state_.Page.PageText.clear();
+        // The page is dropped unread, but what its parser does to the shared record still happens:
+        // a stock page clears the record (the bad symbol's report must not show the previous
+        // symbol's figures); an option page's stock record is already cached, and an empty page
+        // closes it with "NO".
+        if (page_ == Page::Stock)
+            ClearQuoteRecord(state_.Quote, state_.clock.Now());
+        else
             ParseOptionPage(state_.Page, state_.Quote, run.CurrentSymbol, state_.Paths.FnQuote);
-        }
         return EndSymbol(0);
     case Phase::LoginRefused:
         phase_ = Phase::PausedForLogin;

@@ -276,12 +276,19 @@ TEST_F(ServerSourceTest, ARefusedLoginPausesTheRunAndGoAsksTheSamePageAgain) {
 }
 
 TEST_F(ServerSourceTest, PagesOverFourMegabytesAreAbandonedAsUnusable) {
+    ASSERT_EQ(FetchSymbol("ABD"), std::optional<std::int16_t>(1));
+    const std::string cached = Cache();
+    state.Run.CurrentSymbol = "ABC";
     source->BeginSymbol();
-    Tick();
-    EXPECT_EQ(transfer.requests[0].MaxBodyBytes, MaxPageBytes + 1);
+    Tick(SettleTickCount);
+    EXPECT_EQ(transfer.requests.back().MaxBodyBytes, MaxPageBytes + 1);
     transfer.Complete(200, StockPage("12") + std::string(MaxPageBytes, 'x'));
     EXPECT_EQ(Tick(), std::optional<std::int16_t>(0));
-    EXPECT_EQ(Cache(), "") << "nothing of an abandoned stock page is cached";
+    EXPECT_EQ(Cache(), cached) << "nothing of an abandoned stock page is cached";
+    // The bad symbol's report shows no figures of the symbol before it.
+    EXPECT_EQ(state.Quote.Stock.LastSale, 0.0f);
+    EXPECT_EQ(state.Quote.Stock.CompanyName, "");
+    EXPECT_EQ(state.Quote.Series.OptBid[0][2][0], -1.0f);
 
     source->BeginSymbol();
     Tick(SettleTickCount);
