@@ -34,7 +34,6 @@ void RunController::Activate()
     run.AlarmBeeps = 0;
     run.AlarmPending = false;
     run.RunState = Waiting;
-    run.PassResumed = false;
     ending_ = RunEnding::Running;
     statusIsDone_ = false;
     positionFromFile_ = false;
@@ -63,6 +62,7 @@ void RunController::RestorePosition()
     const std::string& fnProgress = state_.Paths.FnProgress;
     run.SavedCount = 0;
     run.SymbolIndex = 1;
+    run.PassResumed = false;
     if (const auto progress = ReadProgress(fnProgress)) {
         run.SavedCount = progress->first;
         run.SymbolIndex = progress->second;
@@ -168,7 +168,12 @@ RunController::StepResult RunController::StartFetchLoop()
 {
     RunStatus& run = state_.Run;
     const std::int16_t count = state_.Symbols.SymbolCount;
-    if (run.SymbolIndex >= count || run.SymbolIndex < 1) {
+    // The progress record names the symbol evaluated last, so one of the last symbol belongs to a
+    // finished pass. A position kept in memory names the symbol still to come: the last one is
+    // still to be done, and starting afresh would skip it and move this pass's results over the
+    // last complete pass's backup.
+    const std::int16_t lastToResume = positionFromFile_ ? static_cast<std::int16_t>(count - 1) : count;
+    if (run.SymbolIndex > lastToResume || run.SymbolIndex < 1) {
         run.SymbolIndex = 1;
     } else if (positionFromFile_) {
         // A record of a symbol before the last one was written during a pass that is not over;
@@ -183,6 +188,7 @@ RunController::StepResult RunController::PreparePass()
 {
     RunStatus& run = state_.Run;
     bool resultsRotated = false;
+    passUnderWay_ = true;
     if (run.SymbolIndex == 1 && !run.PassResumed) {
         run.SavedCount = 0;
         resultsRotated = RotateOutputFiles();
@@ -301,6 +307,7 @@ RunController::StepResult RunController::PassComplete()
     RunStatus& run = state_.Run;
     run.SavedCount = 0;
     run.SymbolIndex = 1;
+    passUnderWay_ = false;
     host_.SetStatus1(DoneText);
     statusIsDone_ = true;
     ++passesCompleted_;
@@ -380,5 +387,9 @@ void RunController::Tick()
 void RunController::Close()
 {
     ActiveSource().Cancel();
+    // Closed before its first symbol was evaluated, a pass has rotated its files and may have
+    // cached part of that symbol's quotes: the next window goes on with it instead of rotating
+    // again, which would move that fragment over the last pass's quote cache backup.
+    if (passUnderWay_ && state_.Run.SymbolIndex == 1) state_.Run.PassResumed = true;
     state_.Run.RunState = CloseRequested;
 }

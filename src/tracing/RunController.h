@@ -50,8 +50,9 @@ public:
     // Form_Activate, once each time the run window opens: resets the alarm and timing state,
     // restores the run position (from memory when the symbol list is loaded, else from
     // Progress.---; a record that is there but cannot be read resumes the pass at its first
-    // symbol, keeping its output files), checks that Results.txt can be appended to and starts loading the symbol
-    // list. The work itself happens in Pump().
+    // symbol, keeping its output files), checks that Results.txt can be appended to and starts
+    // loading the symbol list. The work itself happens in Pump(). A position past the list, or a
+    // record of its last symbol, starts a new pass at the first symbol.
     void Activate();
 
     // Does a bounded amount of work: one loading step, one pass start, or at most one symbol.
@@ -66,6 +67,8 @@ public:
     void CmdReset_Click();
     void CkAlarm_Click();
     // Form_QueryUnload: abandons a transfer in progress and asks the loop to end. Never refused.
+    // A pass closed at its first symbol is marked resumed (PassResumed), so that the next window
+    // keeps its files as it does for any other symbol.
     void Close();
 
     RunEnding Ending() const { return ending_; }
@@ -132,5 +135,6 @@ private:
     bool useLocalSource_ = false;
     bool statusIsDone_ = false;   // Status1 reads "Done"
     bool positionFromFile_ = false; // the position was read from Progress.--- at this activation
+    bool passUnderWay_ = false;     // a pass has prepared its files and not reached its end
     int passesCompleted_ = 0;
 };

@@ -27,6 +27,7 @@ public:
     bool StartPass() override
     {
         ++passStarts;
+        cacheKept.push_back(run_.SymbolIndex != 1 || run_.PassResumed);
         return startsOk;
     }
     void BeginSymbol() override
@@ -49,6 +50,7 @@ public:
     std::set<std::string> bad;
     Strings begun;
     int passStarts = 0;
+    std::vector<bool> cacheKept; // per pass start: a live source would keep appending to Quote.txt
     int cancels = 0;
 
 private:
@@ -403,6 +405,38 @@ TEST_F(RunControllerTest, ClosedMidRunTheWindowReopensAtTheSameSymbolWithoutAski
     EXPECT_EQ(evaluation.evaluated, AllFour);
     EXPECT_TRUE(host.questions.empty());
     EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nBBB\r\nCCC\r\nDDD\r\n");
+}
+
+// The position in memory names the symbol still to come, also when that is the first or the
+// last one: the pass goes on with its own files and the last complete pass keeps its backups.
+TEST_F(RunControllerTest, ClosedAtTheFirstOrLastSymbolTheWindowReopensThere)
+{
+    for (const std::size_t evaluatedBeforeClose : {0u, 3u}) {
+        SCOPED_TRACE(evaluatedBeforeClose);
+        (void)RemoveFile(state.Paths.FnResults);
+        (void)RemoveFile(state.Paths.FnProgress);
+        ASSERT_TRUE(ReplaceFile(state.Paths.FnResultsBak, "last pass\r\n"));
+        evaluation = FakeEvaluation{};
+        evaluation.saved = {"AAA", "BBB", "CCC", "DDD"};
+        local.cacheKept.clear();
+        local.stepsToWait = 2;
+        state.SymbolsLoaded = false;
+        OpenRunWindow();
+        if (evaluatedBeforeClose > 0) PumpSymbols(evaluatedBeforeClose);
+        ASSERT_EQ(PumpUntilWaiting(), PumpResult::Waiting); // the next symbol in flight
+        controller->Close();
+        ASSERT_EQ(controller->Pump(), PumpResult::Finished);
+
+        local.stepsToWait = 0;
+        OpenRunWindow();
+        PumpUntilWaiting();
+        EXPECT_EQ(evaluation.evaluated, AllFour);
+        EXPECT_EQ(local.cacheKept, (std::vector<bool>{false, true}));
+        EXPECT_EQ(Read(state.Paths.FnResultsBak), "last pass\r\n");
+        EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nBBB\r\nCCC\r\nDDD\r\n");
+        EXPECT_EQ(controller->PassesCompleted(), 1);
+        EXPECT_EQ(host.LastStatus1(), "Done");
+    }
 }
 
 TEST_F(RunControllerTest, AfterARestartTheRunResumesAtTheLastEvaluatedSymbol)
