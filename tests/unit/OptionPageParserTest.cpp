@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "PageTestSupport.h"
@@ -145,23 +144,4 @@ TEST_F(ParseOptionPageTest, SetsTheRootAndWritesNoWhenNothingIsStored)
 
     const std::string file = QuoteFile();
     EXPECT_EQ(file.substr(file.size() - 26), "<OPTIONS>NO\r\n<OPTIONS>NO\r\n");
-}
-
-TEST_F(ParseOptionPageTest, SurvivesHostilePages)
-{
-    std::mt19937 random(11);
-    std::uniform_int_distribution<int> byte(0, 255);
-    std::string binary(300000, '\0');
-    for (auto& c : binary) c = static_cast<char>(byte(random));
-
-    std::string manyRows;
-    for (int row = 0; row < 60000; ++row) manyRows += Row(row % 2 ? "AQEAJ" : "AQEMK");
-    const std::string cutRow = "X (.AQEAJ)\r\n1\r\n2 (.";
-
-    for (const std::string& text : {binary, std::string(200000, '('), std::string(" (."), cutRow, manyRows}) {
-        StockParsed(47.5f);
-        static_cast<void>(Parse(text));
-    }
-    EXPECT_EQ(StoredSlots(), (std::vector<std::string>{"AQEAJ@0/2/1", "AQEMK@1/3/1"}));
-    EXPECT_EQ(quote.Series.OptAsk[Puts][3][1], 4.0f);
 }

@@ -1,10 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TemporaryDirectory.h"
 #include "app/TextFile.h"
 #include "report/ResultsPrinting.h"
 
 namespace {
+
+using namespace std::string_literals;
 
 // Keeps what a sheet of paper would show: whole printed lines, and markers for page and document
 // ends.
@@ -116,6 +120,53 @@ TEST_F(ResultsPrintingTest, MissingFilesPrintNothing)
     ASSERT_TRUE(ReplaceFile(paths.FnProgress, "2,3\r\n"));
     EXPECT_FALSE(Print());
     EXPECT_TRUE(printer.output.empty());
+
+    // A report that opens but cannot be read.
+    ASSERT_TRUE(std::filesystem::create_directory(paths.FnResults));
+    EXPECT_FALSE(Print());
+    EXPECT_TRUE(printer.output.empty());
+    EXPECT_TRUE(std::filesystem::is_directory(paths.FnResults));
+}
+
+// Whatever a damaged report holds, every line is printed as it stands after the margin, a page
+// begins at each form-feed line and nowhere else, the document is ended and the report is kept.
+TEST_F(ResultsPrintingTest, DamagedReportsPrintEveryLineAsItStands)
+{
+    const std::string huge(10'000'000, 'w');
+    const struct {
+        const char* name;
+        std::string results;
+        std::vector<std::vector<std::string>> pages;
+    } rows[] = {
+        {"no form feed at all", "A\r\nB\r\nC", {{"A", "B", "C"}}},
+        {"a form feed inside a line", "A\fB\r\nC\f\r\n", {{"A\fB", "C\f"}}},
+        {"a form-feed line with text behind it", "A\r\n\fjunk\r\nB\r\n", {{"A"}, {"B"}}},
+        {"NUL and bytes above 127", "A\0B\r\n\xff\xfe\r\n\f\r\n\0\r\n"s, {{"A\0B"s, "\xff\xfe"}, {"\0"s}}},
+        {"lone CR and lone LF", "A\rB\nC\n\rD", {{"A", "B", "C", "", "D"}}},
+        {"only line ends", "\r\n\n\r", {{"", "", ""}}},
+        {"a 10 MB line", "A\r\n" + huge + "\r\n\f\r\n", {{"A", huge}}},
+        {"a 10 MB line without a line end", huge, {{huge}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        printer.output.clear();
+        Files("2,1\r\n", row.results);
+        ASSERT_TRUE(Print());
+        EXPECT_TRUE(printer.output == Pages(2, row.pages)); // not printed: the lines may be huge
+        EXPECT_TRUE(ReadWholeFile(paths.FnResults) == row.results) << "the report was changed";
+    }
+}
+
+TEST_F(ResultsPrintingTest, TenThousandFormFeedsBetweenTwoBlocksGiveAPageEach)
+{
+    std::string results = "A\r\n";
+    for (int i = 0; i < 10000; ++i) results += "\f\r\n";
+    Files("2,1\r\n", results + "B\r\n");
+    ASSERT_TRUE(Print());
+    std::vector<std::vector<std::string>> pages(10001);
+    pages.front() = {"A"};
+    pages.back() = {"B"};
+    EXPECT_TRUE(printer.output == Pages(2, pages));
 }
 
 namespace {
