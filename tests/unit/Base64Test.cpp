@@ -58,14 +58,8 @@ TEST(Base64Encode, RoundTripsEveryByteAndRandomTexts)
 
 TEST(Base64CharValue, MapsTheAlphabetAndNothingElse)
 {
-    EXPECT_EQ(Base64CharValue('A'), 0);
-    EXPECT_EQ(Base64CharValue('Z'), 25);
-    EXPECT_EQ(Base64CharValue('a'), 26);
-    EXPECT_EQ(Base64CharValue('z'), 51);
-    EXPECT_EQ(Base64CharValue('0'), 52);
-    EXPECT_EQ(Base64CharValue('9'), 61);
-    EXPECT_EQ(Base64CharValue('+'), 62);
-    EXPECT_EQ(Base64CharValue('/'), 63);
+    const std::string alphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    for (int i = 0; i < 64; ++i) EXPECT_EQ(Base64CharValue(alphabet[i]), i) << alphabet[i];
     int outside = 0;
     for (int c = 0; c < 256; ++c) outside += Base64CharValue(static_cast<char>(c)) == 255;
     EXPECT_EQ(outside, 256 - 64); // "=", blanks, "-", "_" and all high bytes among them
@@ -85,7 +79,6 @@ TEST(Base64Decode, TakesAnInvalidFirstOrSecondCharacterAs63)
     EXPECT_EQ(Base64Decode("*A=="), Bytes({0xFC}));
     EXPECT_EQ(Base64Decode("/A=="), Bytes({0xFC}));
     EXPECT_EQ(Base64Decode("A*AA"), Bytes({0x03, 0xF0, 0x00}));
-    EXPECT_EQ(Base64Decode("A*AA"), Base64Decode("A/AA"));
 }
 
 TEST(Base64Decode, IgnoresAnIncompleteLastGroup)

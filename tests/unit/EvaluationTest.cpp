@@ -61,20 +61,12 @@ TEST(PassesStockScreen, EveryRowHoldsTheStockWithinItsBounds)
     }
 }
 
-TEST(PassesStockScreen, BoundsAreInclusiveAndVolumeCountsInThousands)
+TEST(PassesStockScreen, BoundsAreInclusive)
 {
-    StockQuote stock = ExampleStock();
     UserSettings settings;
-    settings.MinVolume = Criterion::Number(100);
-    stock.Volume = 100000;
-    EXPECT_TRUE(PassesStockScreen(stock, settings));
-    stock.Volume = 99999;
-    EXPECT_FALSE(PassesStockScreen(stock, settings));
-
-    settings = UserSettings{};
     settings.MinLast = Criterion::Number(45.375);
     settings.MaxLast = Criterion::Number(45.375);
-    EXPECT_TRUE(PassesStockScreen(stock, settings));
+    EXPECT_TRUE(PassesStockScreen(ExampleStock(), settings));
 }
 
 TEST(PassesStockScreen, TextCriteriaCountOnlyWhenTheyReadAsNumbers)
@@ -120,21 +112,17 @@ protected:
 
 } // namespace
 
-TEST_F(OptionVerdictTest, NotesAloneDecideWithoutDifferenceCriteria)
+TEST_F(OptionVerdictTest, NotesOfTheShownOptionsDecideWithoutDifferenceCriteria)
 {
+    // Strikes 0 and 4 and the third expiration are not shown.
+    series.OptNote[Calls][0][0] = 2;
+    series.OptNote[Puts][4][1] = 2;
+    series.OptNote[Calls][2][2] = 1;
     EXPECT_EQ(Verdict(), VerdictNotSaved);
     series.OptNote[Puts][3][1] = 1;
     EXPECT_EQ(Verdict(), VerdictOptionIncluded);
     series.OptNote[Calls][1][0] = 2;
     EXPECT_EQ(Verdict(), VerdictMinQVAReached);
-}
-
-TEST_F(OptionVerdictTest, OnlyTheShownOptionsAreExamined)
-{
-    series.OptNote[Calls][0][0] = 2;
-    series.OptNote[Puts][4][1] = 2;
-    series.OptNote[Calls][2][2] = 1;
-    EXPECT_EQ(Verdict(), VerdictNotSaved);
 }
 
 TEST_F(OptionVerdictTest, DifferenceCriteriaOverrideTheNotes)

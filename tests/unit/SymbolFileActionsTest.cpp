@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "TemporaryDirectory.h"
 #include "app/SymbolFileActions.h"
 #include "app/TextFile.h"
 
@@ -36,16 +35,13 @@ public:
 
 class SymbolFileActionsTest : public ::testing::Test {
 protected:
-    void SetUp() override
+    SymbolFileActionsTest()
     {
-        char pattern[] = "/tmp/quillon-symfile-XXXXXX";
-        dir = ::mkdtemp(pattern);
         state.Paths = FilePaths::Build(dir);
         state.Settings.FnSym = state.Paths.DefaultFnSym;
         state.SymbolsLoaded = true;
         Write(state.Paths.FnProgress, "3,17\r\n");
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
 
     static void Write(const std::string& path, const std::string& content)
     {
@@ -57,7 +53,8 @@ protected:
         return !FileExists(state.Paths.FnProgress) && !state.SymbolsLoaded;
     }
 
-    std::string dir;
+    TemporaryDirectory directory;
+    const std::string dir = directory.Path();
     FixedClock clock{LocalDateTime{}};
     SharedState state{clock};
     ScriptedHost host;
