@@ -37,6 +37,7 @@ void RunController::Activate()
     ending_ = RunEnding::Running;
     statusIsDone_ = false;
     positionFromFile_ = false;
+    passUnderWay_ = false;
     passesCompleted_ = 0;
     useLocalSource_ = state_.Settings.GetQuoteFromLocalFile;
 
