@@ -9,6 +9,8 @@
 #include <QTextDocument>
 #include <QVBoxLayout>
 
+#include "platform/widgets/HelpKey.h"
+
 namespace {
 
 QString AgreementText()
@@ -20,7 +22,7 @@ QString AgreementText()
 
 } // namespace
 
-Agree::Agree(bool& agreementAccepted, QWidget* parent)
+Agree::Agree(bool& agreementAccepted, DesktopServices& services, QWidget* parent)
     : QDialog(parent), agreementAccepted_(agreementAccepted)
 {
     setObjectName(QStringLiteral("Agree"));
@@ -55,6 +57,7 @@ Agree::Agree(bool& agreementAccepted, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Text1);
     layout->addLayout(buttons);
+    AddHelpKey(*this, services);
 
     // A careless Enter must not accept: DISAGREE holds the focus and is the default button.
     Command1->setAutoDefault(false);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class DesktopServices;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -11,7 +12,7 @@ class Agree : public QDialog {
     Q_OBJECT
 public:
     // `agreementAccepted` is the shared flag: true on entry means review mode; AGREE sets it true.
-    Agree(bool& agreementAccepted, QWidget* parent = nullptr);
+    Agree(bool& agreementAccepted, DesktopServices& services, QWidget* parent = nullptr);
 
     QPlainTextEdit* Text1;
     QPushButton* Command1; // AGREE

@@ -5,7 +5,7 @@
 
 void DesktopStartupHost::ShowAgreement(SharedState& state)
 {
-    Agree agree(state.AgreementAccepted);
+    Agree agree(state.AgreementAccepted, services_);
     agree.exec();
 }
 

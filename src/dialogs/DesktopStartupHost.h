@@ -3,8 +3,16 @@
 
 #include "app/Startup.h"
 
+class DesktopServices;
+
 class DesktopStartupHost final : public StartupHost {
 public:
+    // `services` answers F1 in the agreement window; it must outlive the host.
+    explicit DesktopStartupHost(DesktopServices& services) : services_(services) {}
+
     void ShowAgreement(SharedState& state) override;
     void ShowMessage(const std::string& text) override;
+
+private:
+    DesktopServices& services_;
 };

@@ -14,6 +14,7 @@
 
 #include "app/SettingsFile.h"
 #include "dialogs/SettingsSaving.h"
+#include "platform/widgets/HelpKey.h"
 
 namespace {
 
@@ -54,49 +55,65 @@ constexpr int UnderlyingRowCount = 8;
 constexpr int OptionRowCount = 9;
 
 struct RowLabel {
-    const char* text;    // the label, or the part before a fraction
+    const char* text;    // the label, or the part before a fraction; "&" marks the access key
     bool percent;        // a "%" stands between label and boxes
     const char* over;    // fraction: numerator text, or nullptr
     const char* under;   // fraction: denominator text
 };
 
+// Every access key of the dialog is distinct, the option frames' and Use Default's included.
 constexpr std::array<RowLabel, UnderlyingRowCount> UnderlyingRows{{
-    {"Price/Earning Ratio", false, nullptr, nullptr},
-    {"Market Cap (Million)", false, nullptr, nullptr},
-    {"Volume (x1000)", false, nullptr, nullptr},
-    {"Last Price", false, nullptr, nullptr},
-    {"Volatility", true, nullptr, nullptr},
-    {"Change", true, nullptr, nullptr},
-    {"Dividend Yield", true, nullptr, nullptr},
-    {"", true, "Last - 52wkLo", "52wkHi - 52wkLo"},
+    {"Price/&Earning Ratio", false, nullptr, nullptr},
+    {"&Market Cap (Million)", false, nullptr, nullptr},
+    {"&Volume (x1000)", false, nullptr, nullptr},
+    {"&Last Price", false, nullptr, nullptr},
+    {"Vola&tility", true, nullptr, nullptr},
+    {"C&hange", true, nullptr, nullptr},
+    {"Dividend &Yield", true, nullptr, nullptr},
+    {"", true, "Last - &52wkLo", "52wkHi - 52wkLo"},
 }};
 
 constexpr std::array<RowLabel, OptionRowCount> OptionRows{{
-    {"Min Volume", false, nullptr, nullptr},
-    {"Min Open Interest", false, nullptr, nullptr},
-    {"Min", true, "Volume", "Open Interest"},
-    {"Min Time Value", false, nullptr, nullptr},
-    {"Max Intrinsic Value", false, nullptr, nullptr},
-    {"Min QVA of Call", true, nullptr, nullptr},
-    {"Min QVA of Put", true, nullptr, nullptr},
-    {"Min QVAC - QVAP", true, nullptr, nullptr},
-    {"Min QVAP - QVAC", true, nullptr, nullptr},
+    {"Min Vol&ume", false, nullptr, nullptr},
+    {"Min &Open Interest", false, nullptr, nullptr},
+    {"Mi&n", true, "Volume", "Open Interest"},
+    {"Min T&ime Value", false, nullptr, nullptr},
+    {"Ma&x Intrinsic Value", false, nullptr, nullptr},
+    {"Min QVA of &Call", true, nullptr, nullptr},
+    {"Min QVA of &Put", true, nullptr, nullptr},
+    {"Min &QVAC - QVAP", true, nullptr, nullptr},
+    {"Min QVAP - QV&AC", true, nullptr, nullptr},
 }};
 // The bracket joins the last four option rows: the two QVA minimums OR the two differences.
 constexpr int BracketFirstRow = OptionRowCount - 4;
 
-// A label written as a fraction: one text over another with a bar between them.
-QWidget* NewRowLabel(const RowLabel& row, QWidget* parent)
+// Columns of the one grid that holds both halves, so that their rows share heights and line up.
+enum Column { UnderlyingLabel, UnderlyingPercent, MinBox, MaxBox, Gap, OptionLabel, OptionPercent, OptionBox, Bracket };
+constexpr int ColumnGap = 24;
+
+QString WithoutAccessKey(const char* text)
 {
-    if (!row.over) return new QLabel(QString::fromLatin1(row.text), parent);
+    return QString::fromLatin1(text).remove(QLatin1Char('&'));
+}
+
+// The row's label; `buddy` takes the focus on the label's access key. A fraction label is one
+// text over another with a bar between them.
+QWidget* NewRowLabel(const RowLabel& row, QWidget* buddy, QWidget* parent)
+{
+    const auto newLabel = [buddy, parent](const char* text) {
+        auto* label = new QLabel(QString::fromLatin1(text), parent);
+        label->setBuddy(buddy);
+        return label;
+    };
+    if (!row.over) return newLabel(row.text);
     auto* holder = new QWidget(parent);
     auto* outer = new QHBoxLayout(holder);
     outer->setContentsMargins(0, 0, 0, 0);
-    if (*row.text) outer->addWidget(new QLabel(QString::fromLatin1(row.text), holder));
+    if (*row.text) outer->addWidget(newLabel(row.text));
     auto* fraction = new QVBoxLayout;
     fraction->setSpacing(0);
-    auto* over = new QLabel(QString::fromLatin1(row.over), holder);
-    auto* under = new QLabel(QString::fromLatin1(row.under), holder);
+    QLabel* over = newLabel(row.over);
+    QLabel* under = newLabel(row.under);
     over->setAlignment(Qt::AlignHCenter);
     under->setAlignment(Qt::AlignHCenter);
     auto* bar = new QFrame(holder);
@@ -106,8 +123,8 @@ QWidget* NewRowLabel(const RowLabel& row, QWidget* parent)
     fraction->addWidget(under);
     outer->addLayout(fraction);
     outer->addStretch();
-    holder->setAccessibleName(QStringLiteral("%1 %2 / %3").arg(QLatin1String(row.text), QLatin1String(row.over),
-                                                                QLatin1String(row.under)));
+    holder->setAccessibleName(QStringLiteral("%1 %2 / %3").arg(WithoutAccessKey(row.text), WithoutAccessKey(row.over),
+                                                                WithoutAccessKey(row.under)));
     return holder;
 }
 
@@ -140,6 +157,15 @@ protected:
     }
 };
 
+// Tab stops once in a group of option buttons, at the selected one; the arrow keys move within.
+void KeepOneTabStop(QButtonGroup* group)
+{
+    QObject::connect(group, &QButtonGroup::buttonToggled, group, [group] {
+        for (QAbstractButton* button : group->buttons())
+            button->setFocusPolicy(button->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    });
+}
+
 QLabel* NewHeading(const QString& text, QWidget* parent)
 {
     auto* heading = new QLabel(text, parent);
@@ -151,21 +177,18 @@ QLabel* NewHeading(const QString& text, QWidget* parent)
 
 } // namespace
 
-Filter::Filter(SharedState& state, QWidget* parent) : QDialog(parent), state_(state)
+Filter::Filter(SharedState& state, DesktopServices& services, QWidget* parent) : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("Filter"));
     setWindowTitle(QStringLiteral("Setup - Filter"));
+    // Created in the settings file's order, which is also the tab order: the stock's rows, Min
+    // before Max, then the option rows.
     for (std::size_t i = 0; i < CriterionBoxes.size(); ++i) {
         auto* box = new QLineEdit(this);
         box->setObjectName(QLatin1String(CriterionBoxes[i].name));
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
         criterionBoxes_[i] = box;
     }
-
-    auto* columns = new QHBoxLayout;
-    columns->addWidget(BuildUnderlyingColumn(), 0, Qt::AlignTop);
-    columns->addSpacing(24);
-    columns->addWidget(BuildOptionsColumn(), 0, Qt::AlignTop);
 
     CM_FilterUseDefault = new QPushButton(QStringLiteral("Use &Default"), this);
     CM_FilterUseDefault->setObjectName(QStringLiteral("CM_FilterUseDefault"));
@@ -181,46 +204,49 @@ Filter::Filter(SharedState& state, QWidget* parent) : QDialog(parent), state_(st
     noteRow->addStretch();
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
+    layout->addLayout(BuildCriterionRows());
     layout->addSpacing(8);
     layout->addLayout(noteRow);
     layout->addWidget(BuildOptionGroups());
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    AddHelpKey(*this, services);
 
     Form_Activate();
 }
 
-QWidget* Filter::BuildUnderlyingColumn()
+QGridLayout* Filter::BuildCriterionRows()
 {
-    auto* column = new QWidget(this);
-    auto* grid = new QGridLayout(column);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(NewHeading(QStringLiteral("Underlying Data"), column), 0, 0);
-    grid->addWidget(NewHeading(QStringLiteral("Min"), column), 0, 2, Qt::AlignHCenter);
-    grid->addWidget(NewHeading(QStringLiteral("Max"), column), 0, 3, Qt::AlignHCenter);
-    for (int row = 0; row < UnderlyingRowCount; ++row) {
-        QLineEdit* minBox = criterionBoxes_[2 * row];
-        grid->addWidget(NewRowLabel(UnderlyingRows[row], column), row + 1, 0);
-        if (UnderlyingRows[row].percent) grid->addWidget(new QLabel(QStringLiteral("%"), column), row + 1, 1);
-        grid->addWidget(minBox, row + 1, 2);
-        grid->addWidget(criterionBoxes_[2 * row + 1], row + 1, 3);
-    }
-    return column;
+    auto* grid = new QGridLayout;
+    grid->setColumnMinimumWidth(Gap, ColumnGap);
+    AddUnderlyingRows(grid);
+    AddOptionRows(grid);
+    return grid;
 }
 
-QWidget* Filter::BuildOptionsColumn()
+void Filter::AddUnderlyingRows(QGridLayout* grid)
 {
-    auto* column = new QWidget(this);
-    auto* grid = new QGridLayout(column);
-    grid->setContentsMargins(0, 0, 0, 0);
-    grid->addWidget(NewHeading(QStringLiteral("Options Data"), column), 0, 0);
-    for (int row = 0; row < OptionRowCount; ++row) {
-        grid->addWidget(NewRowLabel(OptionRows[row], column), row + 1, 0);
-        if (OptionRows[row].percent) grid->addWidget(new QLabel(QStringLiteral("%"), column), row + 1, 1);
-        grid->addWidget(criterionBoxes_[2 * UnderlyingRowCount + row], row + 1, 2);
+    grid->addWidget(NewHeading(QStringLiteral("Underlying Data"), this), 0, UnderlyingLabel);
+    grid->addWidget(NewHeading(QStringLiteral("Min"), this), 0, MinBox, Qt::AlignHCenter);
+    grid->addWidget(NewHeading(QStringLiteral("Max"), this), 0, MaxBox, Qt::AlignHCenter);
+    for (int row = 0; row < UnderlyingRowCount; ++row) {
+        QLineEdit* minBox = criterionBoxes_[2 * row];
+        grid->addWidget(NewRowLabel(UnderlyingRows[row], minBox, this), row + 1, UnderlyingLabel);
+        if (UnderlyingRows[row].percent) grid->addWidget(new QLabel(QStringLiteral("%"), this), row + 1, UnderlyingPercent);
+        grid->addWidget(minBox, row + 1, MinBox);
+        grid->addWidget(criterionBoxes_[2 * row + 1], row + 1, MaxBox);
     }
-    grid->addWidget(new OrBracket(column), BracketFirstRow + 1, 3, 4, 1);
-    return column;
+}
+
+void Filter::AddOptionRows(QGridLayout* grid)
+{
+    grid->addWidget(NewHeading(QStringLiteral("Options Data"), this), 0, OptionLabel);
+    for (int row = 0; row < OptionRowCount; ++row) {
+        QLineEdit* box = criterionBoxes_[2 * UnderlyingRowCount + row];
+        grid->addWidget(NewRowLabel(OptionRows[row], box, this), row + 1, OptionLabel);
+        if (OptionRows[row].percent) grid->addWidget(new QLabel(QStringLiteral("%"), this), row + 1, OptionPercent);
+        grid->addWidget(box, row + 1, OptionBox);
+    }
+    grid->addWidget(new OrBracket(this), BracketFirstRow + 1, Bracket, 4, 1);
 }
 
 QWidget* Filter::BuildOptionGroups()
@@ -240,13 +266,16 @@ QWidget* Filter::BuildOptionGroups()
             buttons->addWidget(button);
         }
         row->addWidget(frame);
+        KeepOneTabStop(group);
         return group;
     };
-    OP_DrvQVAfrom = addGroup(QStringLiteral("Derive QVA from"), QStringLiteral("OP_DrvQVAfrom"),
-                             {QStringLiteral("&Last"), QStringLiteral("&Bid"), QStringLiteral("As&k"),
-                              QStringLiteral("(Bid+Ask)/&2")});
-    OP_AvgQVAusing = addGroup(QStringLiteral("Average QVA using"), QStringLiteral("OP_AvgQVAusing"),
-                              {QStringLiteral("&Volume"), QStringLiteral("&Open Interest")});
+    // The frames carry the access keys: each takes the focus to its selected button, and the
+    // arrow keys move from there.
+    OP_DrvQVAfrom = addGroup(QStringLiteral("De&rive QVA from"), QStringLiteral("OP_DrvQVAfrom"),
+                             {QStringLiteral("Last"), QStringLiteral("Bid"), QStringLiteral("Ask"),
+                              QStringLiteral("(Bid+Ask)/2")});
+    OP_AvgQVAusing = addGroup(QStringLiteral("Avera&ge QVA using"), QStringLiteral("OP_AvgQVAusing"),
+                              {QStringLiteral("Volume"), QStringLiteral("Open Interest")});
     return holder;
 }
 

@@ -9,7 +9,9 @@
 
 #include "app/SharedState.h"
 
+class DesktopServices;
 class QButtonGroup;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 
@@ -18,7 +20,7 @@ class Filter : public QDialog {
 public:
     static constexpr int CriterionCount = 25;
 
-    Filter(SharedState& state, QWidget* parent = nullptr);
+    Filter(SharedState& state, DesktopServices& services, QWidget* parent = nullptr);
 
     QPushButton* CM_FilterUseDefault;
     QButtonGroup* OP_DrvQVAfrom;
@@ -27,8 +29,9 @@ public:
     void done(int result) override;
 
 private:
-    QWidget* BuildUnderlyingColumn();
-    QWidget* BuildOptionsColumn();
+    QGridLayout* BuildCriterionRows();
+    void AddUnderlyingRows(QGridLayout* grid);
+    void AddOptionRows(QGridLayout* grid);
     QWidget* BuildOptionGroups();
     void Form_Activate();
     void CM_FilterUseDefault_Click();

@@ -6,6 +6,7 @@
 
 #include "app/NumberText.h"
 #include "dialogs/SettingsSaving.h"
+#include "platform/widgets/HelpKey.h"
 
 namespace {
 
@@ -13,7 +14,8 @@ constexpr float DefaultInterestRate = 0.05f;
 
 } // namespace
 
-Interest::Interest(SharedState& state, QWidget* parent) : QDialog(parent), state_(state)
+Interest::Interest(SharedState& state, DesktopServices& services, QWidget* parent)
+    : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("Interest"));
     setWindowTitle(QStringLiteral("Setup - Risk Free Interest Rate"));
@@ -34,6 +36,7 @@ Interest::Interest(SharedState& state, QWidget* parent) : QDialog(parent), state
     layout->addWidget(TX_Interest);
     layout->addWidget(new QLabel(QStringLiteral("%"), this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    AddHelpKey(*this, services);
 }
 
 void Interest::done(int result)

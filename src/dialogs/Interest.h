@@ -6,12 +6,13 @@
 
 #include "app/SharedState.h"
 
+class DesktopServices;
 class QLineEdit;
 
 class Interest : public QDialog {
     Q_OBJECT
 public:
-    Interest(SharedState& state, QWidget* parent = nullptr);
+    Interest(SharedState& state, DesktopServices& services, QWidget* parent = nullptr);
 
     QLineEdit* TX_Interest;
 

@@ -8,10 +8,13 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <initializer_list>
 
 #include "app/NumberText.h"
 #include "app/SettingsFile.h"
 #include "dialogs/SettingsSaving.h"
+#include "platform/widgets/HelpKey.h"
 #include "platform/widgets/MessageBoxes.h"
 
 namespace {
@@ -44,9 +47,25 @@ void MaskWithAsterisks(QLineEdit* box, QObject* styleOwner)
     box->setEchoMode(QLineEdit::Password);
 }
 
+// The boxes of both frames start at one left edge: the label columns get the widest label's width.
+void AlignLabelColumns(std::initializer_list<QFormLayout*> forms)
+{
+    QList<QWidget*> labels;
+    for (QFormLayout* form : forms) {
+        for (int row = 0; row < form->rowCount(); ++row) {
+            if (QLayoutItem* item = form->itemAt(row, QFormLayout::LabelRole); item && item->widget())
+                labels << item->widget();
+        }
+    }
+    int widest = 0;
+    for (const QWidget* label : labels) widest = std::max(widest, label->sizeHint().width());
+    for (QWidget* label : labels) label->setMinimumWidth(widest);
+}
+
 } // namespace
 
-QuoteServer::QuoteServer(SharedState& state, QWidget* parent) : QDialog(parent), state_(state)
+QuoteServer::QuoteServer(SharedState& state, DesktopServices& services, QWidget* parent)
+    : QDialog(parent), state_(state)
 {
     setObjectName(QStringLiteral("QuoteServer"));
     setWindowTitle(QStringLiteral("Setup - Quote Server"));
@@ -89,6 +108,11 @@ QuoteServer::QuoteServer(SharedState& state, QWidget* parent) : QDialog(parent),
     switchRow->addWidget(switchLabel);
     switchRow->addWidget(TX_Switch);
     serverRows->addRow(switchRow);
+    AlignLabelColumns({loginRows, serverRows});
+    // The Use Default button stands left of the Switch box: it comes first.
+    setTabOrder(TX_GOQS, CM_QuoteServerUseDefault);
+    setTabOrder(CM_QuoteServerUseDefault, TX_Switch);
+    AddHelpKey(*this, services);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(login);

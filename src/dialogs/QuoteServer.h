@@ -6,13 +6,14 @@
 
 #include "app/SharedState.h"
 
+class DesktopServices;
 class QLineEdit;
 class QPushButton;
 
 class QuoteServer : public QDialog {
     Q_OBJECT
 public:
-    QuoteServer(SharedState& state, QWidget* parent = nullptr);
+    QuoteServer(SharedState& state, DesktopServices& services, QWidget* parent = nullptr);
 
     QLineEdit* TX_UserName;
     QLineEdit* TX_Password;

@@ -1,5 +1,15 @@
 #include "mainwindow/DesktopSession.h"
 
+#include <QApplication>
+
+namespace {
+
+// Turns of the event loop spent waiting for dialogs to close and steps to end before the program
+// stops waiting.
+constexpr int MaxWaits = 1000;
+
+} // namespace
+
 DesktopSession::DesktopSession(SharedState& state, DesktopServices& services, ServerSourceFactory makeServerSource)
     : state_(state), services_(services), makeServerSource_(std::move(makeServerSource))
 {
@@ -7,6 +17,7 @@ DesktopSession::DesktopSession(SharedState& state, DesktopServices& services, Se
 
 void DesktopSession::ShowMainWindow()
 {
+    if (ending_) return;
     auto* window = new Splash(state_, services_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &Splash::StartRequested, this, &DesktopSession::StartRun);
@@ -25,4 +36,34 @@ void DesktopSession::StartRun()
     // The run window is up before the main window goes, so the program never has no window.
     window->show();
     if (mainWindow_) mainWindow_->close();
+}
+
+void DesktopSession::EndProgram()
+{
+    ending_ = true;
+    if (waits_ >= MaxWaits) {
+        // Something will not close: end the event loops, whatever is still open.
+        QCoreApplication::quit();
+        return;
+    }
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        modal->close();
+        EndProgramLater();
+        return;
+    }
+    // The step that asked the closed question is still on the stack: it ends before the window.
+    if (runWindow_ && runWindow_->InStep()) {
+        EndProgramLater();
+        return;
+    }
+    if (runWindow_) runWindow_->close();
+    QApplication::closeAllWindows();
+    QCoreApplication::quit();
+}
+
+// From the event loop, after the code below the current event handler has run on.
+void DesktopSession::EndProgramLater()
+{
+    ++waits_;
+    QMetaObject::invokeMethod(this, &DesktopSession::EndProgram, Qt::QueuedConnection);
 }

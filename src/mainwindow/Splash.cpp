@@ -1,5 +1,6 @@
 #include "mainwindow/Splash.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
@@ -198,6 +199,13 @@ void Splash::BuildMenus()
     AddItem(help, "mnuHowToContactUs", QStringLiteral("Contact &Us"), &Splash::mnuHowToContactUs_Click);
     addDash(help, "mnuHelpDash1");
     AddItem(help, "mnuDisclaimer", QStringLiteral("Review &Agreement"), &Splash::mnuDisclaimer_Click);
+
+    // Ctrl+Q as in every desktop program, without an item of its own in the menus.
+    auto* quit = new QAction(this);
+    quit->setObjectName(QStringLiteral("QuitKey"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &Splash::QuitKey_Triggered);
+    addAction(quit);
 }
 
 bool Splash::event(QEvent* event)
@@ -296,19 +304,19 @@ void Splash::mnuRunNotepad_Click()
 
 void Splash::mnuQuoteServer_Click()
 {
-    QuoteServer dialog(state_, this);
+    QuoteServer dialog(state_, services_, this);
     dialog.exec();
 }
 
 void Splash::mnuInterest_Click()
 {
-    Interest dialog(state_, this);
+    Interest dialog(state_, services_, this);
     dialog.exec();
 }
 
 void Splash::mnuFilter_Click()
 {
-    Filter dialog(state_, this);
+    Filter dialog(state_, services_, this);
     dialog.exec();
 }
 
@@ -323,12 +331,18 @@ void Splash::SetQuoteSource(bool localFile)
 void Splash::mnuGetQuoteFromQuoteServer_Click() { SetQuoteSource(false); }
 void Splash::mnuGetQuoteFromLocalFile_Click() { SetQuoteSource(true); }
 
-void Splash::mnuContents_Click() { services_.ShowHelpTopic(this, 1); }
-void Splash::mnuHowToContactUs_Click() { services_.ShowHelpTopic(this, 102); }
+void Splash::mnuContents_Click() { services_.ShowHelpTopic(this, HelpContentsTopic); }
+void Splash::mnuHowToContactUs_Click() { services_.ShowHelpTopic(this, HelpContactTopic); }
+
+void Splash::QuitKey_Triggered()
+{
+    // The help window too: the program ends with its last window.
+    QApplication::closeAllWindows();
+}
 
 void Splash::mnuDisclaimer_Click()
 {
     state_.AgreementAccepted = true;
-    Agree dialog(state_.AgreementAccepted, this);
+    Agree dialog(state_.AgreementAccepted, services_, this);
     dialog.exec();
 }

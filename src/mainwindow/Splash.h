@@ -67,6 +67,7 @@ private:
     void mnuContents_Click();
     void mnuHowToContactUs_Click();
     void mnuDisclaimer_Click();
+    void QuitKey_Triggered();
     void SetQuoteSource(bool localFile);
     void Swap(const std::string& other);
     void ShowCaption();

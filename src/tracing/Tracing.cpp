@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "platform/widgets/DesktopServices.h"
+#include "platform/widgets/HelpKey.h"
 #include "platform/widgets/MessageBoxes.h"
 #include "report/Printer.h"
 #include "report/ResultsPrinting.h"
@@ -51,6 +52,7 @@ Tracing::Tracing(SharedState& state, DesktopServices& services, const ServerSour
 {
     setObjectName(QStringLiteral("Tracing"));
     BuildControls();
+    AddHelpKey(*this, services_);
     localSource_ = std::make_unique<ReplaySource>(state_, *this);
     serverSource_ = makeServerSource(state_, *this, [this] { controller_->CmdStop_Click(); });
     controller_ = std::make_unique<RunController>(state_, *this, *localSource_, *serverSource_, &EvaluateSymbol);

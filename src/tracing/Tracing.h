@@ -46,6 +46,8 @@ public:
     // The lamp's state in words, as screen readers and tests see it.
     QString LampText() const;
     const RunController& Controller() const { return *controller_; }
+    // True while a step of the run is on the stack, e.g. waiting for its message box to close.
+    bool InStep() const { return modalDepth_ > 0; }
 
     void SetStatus1(const std::string& text) override;
     void SetStatus2(const std::string& text) override;

@@ -7,6 +7,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "FakeDesktopServices.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
 #include "dialogs/Agree.h"
@@ -43,7 +44,8 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
     FixedClock clock{LocalDateTime{}};
     std::unique_ptr<SharedState> state;
-    DesktopStartupHost host;
+    FakeDesktopServices services;
+    DesktopStartupHost host{services};
 
     StartupOutcome RunMain() { return Main(*state, host, dir->path().toStdString()); }
 
@@ -116,7 +118,7 @@ private slots:
     void reviewModeOnlyShowsTheText()
     {
         bool accepted = true;
-        Agree agree(accepted);
+        Agree agree(accepted, services);
         QCOMPARE(agree.windowTitle(), QStringLiteral("End User Agreement of Quillon - Review"));
         QVERIFY(!agree.Command1->isEnabled());
         QVERIFY(!agree.Command2->isEnabled());

@@ -48,18 +48,18 @@ private slots:
 
     void settingsDialogs()
     {
-        QuoteServer quoteServer(state);
+        QuoteServer quoteServer(state, services);
         Check(quoteServer);
-        Filter filter(state);
+        Filter filter(state, services);
         Check(filter);
-        Interest interest(state);
+        Interest interest(state, services);
         Check(interest);
     }
 
     void agreement()
     {
         bool accepted = false;
-        Agree agree(accepted);
+        Agree agree(accepted, services);
         Check(agree);
     }
 

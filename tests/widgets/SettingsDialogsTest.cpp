@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "FakeDesktopServices.h"
 #include "app/NumberText.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
@@ -52,6 +53,7 @@ private:
     std::unique_ptr<QTemporaryDir> dir;
     FixedClock clock{LocalDateTime{}};
     std::unique_ptr<SharedState> state;
+    FakeDesktopServices services;
 
 private slots:
     void init()
@@ -71,7 +73,7 @@ private slots:
 
     void filterTurnsDefaultTextsIntoUnquotedNumbers()
     {
-        Filter dialog(*state);
+        Filter dialog(*state, services);
         QCOMPARE(Box(dialog, "TX_MinOptInt")->text(), QStringLiteral("100"));
         QCOMPARE(Box(dialog, "TX_MinTimeVal")->text(), QStringLiteral("0.375"));
         QCOMPARE(Box(dialog, "TX_MinPE")->text(), QStringLiteral("NA"));
@@ -93,7 +95,7 @@ private slots:
 
     void filterSwitchesOffClearedAndNonNumericBoxes()
     {
-        Filter dialog(*state);
+        Filter dialog(*state, services);
         Box(dialog, "TX_MinOptInt")->clear();
         Box(dialog, "TX_MaxPE")->setText(QStringLiteral(" 12.5 "));
         Box(dialog, "TX_MinYield")->setText(QStringLiteral("5%"));
@@ -110,7 +112,7 @@ private slots:
     {
         state->Settings.MinPE = Criterion::Number(3);
         state->Settings.DrvQVAfrom = 0;
-        Filter dialog(*state);
+        Filter dialog(*state, services);
         QCOMPARE(Box(dialog, "TX_MinPE")->text(), QStringLiteral("3"));
         Box(dialog, "TX_MinQVAC")->setText(QStringLiteral("40"));
         dialog.CM_FilterUseDefault->click();
@@ -128,7 +130,7 @@ private slots:
     {
         state->Settings.DrvQVAfrom = 7;
         state->Settings.AvgQVAusing = -1;
-        Filter dialog(*state);
+        Filter dialog(*state, services);
         QCOMPARE(dialog.OP_DrvQVAfrom->checkedId(), 3);
         QCOMPARE(dialog.OP_AvgQVAusing->checkedId(), 1);
         OpenAndClose(dialog);
@@ -155,7 +157,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(float, expected);
         state->Settings.InterestRate = stored;
-        Interest dialog(*state);
+        Interest dialog(*state, services);
         QCOMPARE(dialog.TX_Interest->text(), shown);
         dialog.TX_Interest->setText(typed);
         OpenAndClose(dialog);
@@ -168,7 +170,7 @@ private slots:
         state->Settings.DnsName = "quotes.example";
         state->Settings.PortNumber = 8080;
         state->Settings.SwitchText = "x";
-        QuoteServer dialog(*state);
+        QuoteServer dialog(*state, services);
         QCOMPARE(dialog.TX_UserName->echoMode(), QLineEdit::Password);
         QCOMPARE(dialog.TX_Password->echoMode(), QLineEdit::Password);
         for (QLineEdit* box : {dialog.TX_UserName, dialog.TX_Password})
@@ -214,7 +216,7 @@ private slots:
         QFETCH(bool, complaint);
         state->Settings.PortNumber = 8080;
         state->Settings.SwitchText = "keep me";
-        QuoteServer dialog(*state);
+        QuoteServer dialog(*state, services);
         dialog.TX_PN->setText(typed);
         OpenAndClose(dialog);
         QCOMPARE(state->Settings.PortNumber, expected);
@@ -231,7 +233,7 @@ private slots:
     void aFailedWriteIsReportedAndTheValuesStay()
     {
         state->Paths.FnSettings = dir->filePath(QStringLiteral("missing/Quillon.---")).toStdString();
-        Interest dialog(*state);
+        Interest dialog(*state, services);
         dialog.TX_Interest->setText(QStringLiteral("6"));
         OpenAndClose(dialog);
         QCOMPARE(state->Settings.InterestRate, 0.06f);

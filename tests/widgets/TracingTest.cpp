@@ -1,8 +1,12 @@
 // The run window hosting the run controller: lamp, status and buttons through Go, Pause, Reset,
 // Done and Repeat over a replayed quote cache, and closing mid-run with the main window coming
-// back and the next run window resuming at the same symbol.
+// back and the next run window resuming at the same symbol; ending the program in the middle of
+// a run, of a question and of a settings dialog.
+#include <QAction>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -241,6 +245,77 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].contains(QStringLiteral("contains no symbols")));
         session.MainWindow()->close();
+    }
+
+    // Ending the program (SIGTERM, SIGINT) closes the run between two steps: the transfer in hand is
+    // abandoned, the progress record keeps the last finished symbol, the main window stays away.
+    void endingTheProgramMidRunKeepsTheProgressRecord()
+    {
+        PrepareDirectory(false, "AAA\r\nBBB\r\nCCC\r\n");
+        DesktopSession session(*state, services, GateFactory());
+        session.ShowMainWindow();
+        session.MainWindow()->Command1->click();
+        gate.released = 1;
+        QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB"}));
+        const std::string progress = ReadWholeFile(state->Paths.FnProgress).value_or("<missing>");
+        QCOMPARE(progress, std::string("0,1\r\n"));
+
+        session.EndProgram();
+        QVERIFY(session.Ending());
+        QTRY_VERIFY(!session.RunWindow());
+        QVERIFY(gate.cancels >= 1);
+        QTest::qWait(50);
+        QVERIFY(!session.MainWindow());
+        QCOMPARE(ReadWholeFile(state->Paths.FnProgress).value_or("<missing>"), progress);
+        QCOMPARE(BadSymbolLines(), 1);
+    }
+
+    // A real question on screen when the program is told to end: it is answered No, the click
+    // that asked it finishes, and only then does the run window close, however many signals come.
+    void endingTheProgramAnswersAnOpenQuestionNoFirst()
+    {
+        PrepareDirectory(true, "IBM\r\n");
+        DesktopSession session(*state, services, GateFactory());
+        session.ShowMainWindow();
+        session.MainWindow()->Command1->click();
+        QTRY_VERIFY(session.RunWindow() && session.RunWindow()->Status1->text() == QStringLiteral("Done"));
+        MessageBoxes::EndScript();
+        QPointer<Tracing> window = session.RunWindow();
+        bool stepOnStackWhenAsked = false;
+        bool openAfterSecondSignal = false;
+        QTimer::singleShot(0, &session, [&] {
+            stepOnStackWhenAsked = window && window->InStep() && QApplication::activeModalWidget();
+            session.EndProgram();
+            session.EndProgram(); // a second signal, while the question's step is still on the stack
+            openAfterSecondSignal = window && window->isVisible();
+        });
+        window->CmdGo->click(); // "Go ?" waits here until the ending closes it
+        QVERIFY(stepOnStackWhenAsked);
+        QVERIFY(openAfterSecondSignal);
+        QVERIFY(window && window->isVisible()); // the click's step comes first
+        QCOMPARE(window->Controller().PassesCompleted(), 1);
+        QTRY_VERIFY(!window);
+        QVERIFY(!session.MainWindow());
+        MessageBoxes::BeginScript();
+    }
+
+    // A settings dialog open when the program is told to end closes as by its close box, and so
+    // saves; then the main window goes.
+    void endingTheProgramClosesAndSavesAnOpenDialog()
+    {
+        PrepareDirectory(true, "IBM\r\n");
+        DesktopSession session(*state, services, GateFactory());
+        session.ShowMainWindow();
+        QPointer<Splash> mainWindow = session.MainWindow();
+        QTimer::singleShot(0, &session, [&] {
+            auto* rate = QApplication::activeModalWidget()->findChild<QLineEdit*>(QStringLiteral("TX_Interest"));
+            rate->setText(QStringLiteral("6.5"));
+            session.EndProgram();
+        });
+        mainWindow->findChild<QAction*>(QStringLiteral("mnuInterest"))->trigger();
+        QCOMPARE(state->Settings.InterestRate, 0.065f);
+        QVERIFY(ReadWholeFile(state->Paths.FnSettings).value_or("").find("\r\n0.065\r\n") != std::string::npos);
+        QTRY_VERIFY(!mainWindow);
     }
 
 private:

@@ -130,21 +130,21 @@ int TakeScreenshots(const QString& outputDirectory)
     splash.hide();
 
     bool gate = false;
-    Agree agree(gate);
+    Agree agree(gate, services);
     camera.Take(agree, QStringLiteral("agreement"));
     agree.hide();
     bool review = true;
-    Agree reviewAgree(review);
+    Agree reviewAgree(review, services);
     camera.Take(reviewAgree, QStringLiteral("agreement-review"));
     reviewAgree.hide();
 
-    QuoteServer quoteServer(state);
+    QuoteServer quoteServer(state, services);
     camera.Take(quoteServer, QStringLiteral("setup-quote-server"));
     quoteServer.hide();
-    Filter filter(state);
+    Filter filter(state, services);
     camera.Take(filter, QStringLiteral("setup-filter"));
     filter.hide();
-    Interest interest(state);
+    Interest interest(state, services);
     camera.Take(interest, QStringLiteral("setup-interest"));
     interest.hide();
 

@@ -1,5 +1,6 @@
 // quillon: the desktop screener. `quillon [--dir DIR]` keeps its files in DIR, else beside the
-// executable when that directory is writable, else in the user's data directory.
+// executable when that directory is writable, else in the user's data directory. Ended by SIGINT
+// or SIGTERM, it closes its windows as the user would and exits with 128 + the signal's number.
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,12 +10,19 @@
 #include "app/Startup.h"
 #include "app/qt/DesktopServerSource.h"
 #include "app/qt/Screenshots.h"
+#include "app/qt/TerminationSignals.h"
 #include "dialogs/DesktopStartupHost.h"
 #include "mainwindow/DesktopSession.h"
 #include "platform/SystemClock.h"
 #include "platform/widgets/DesktopServices.h"
 #include "platform/widgets/MessageBoxes.h"
 #include "platform/widgets/ProgramDirectory.h"
+
+namespace {
+
+constexpr int ExitSignalBase = 128;
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -49,11 +57,20 @@ int main(int argc, char** argv)
 
     SystemClock clock;
     SharedState state(clock);
-    DesktopStartupHost startupHost;
-    if (Main(state, startupHost, programDirectory->toStdString()) != StartupOutcome::ShowMainWindow) return 0;
-
     const std::unique_ptr<DesktopServices> services = MakePlatformServices();
     DesktopSession session(state, *services, &MakeDesktopServerSource);
+    // SIGINT and SIGTERM close the windows as the user would; from the agreement on.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::Received, &session, &DesktopSession::EndProgram);
+    const auto exitStatus = [&terminationSignals](int status) {
+        const int number = terminationSignals.ReceivedSignal();
+        return number != 0 ? ExitSignalBase + number : status;
+    };
+
+    DesktopStartupHost startupHost(*services);
+    if (Main(state, startupHost, programDirectory->toStdString()) != StartupOutcome::ShowMainWindow) return exitStatus(0);
+    if (session.Ending()) return exitStatus(0);
+
     session.ShowMainWindow();
-    return app.exec();
+    return exitStatus(app.exec());
 }

@@ -9,6 +9,10 @@
 class Printer;
 class QWidget;
 
+// Context numbers of the help topics.
+inline constexpr int HelpContentsTopic = 1;
+inline constexpr int HelpContactTopic = 102;
+
 class DesktopServices {
 public:
     virtual ~DesktopServices() = default;
@@ -18,7 +22,7 @@ public:
                                                     const QString& file) = 0;
     // Opens a file in the user's editor without waiting; a failure is the desktop's to report.
     virtual void OpenInEditor(const QString& path) = 0;
-    // Help topic by context number: 1 the contents, 102 how to contact us.
+    // Help topic by context number: HelpContentsTopic or HelpContactTopic.
     virtual void ShowHelpTopic(QWidget* parent, int contextNumber) = 0;
     // The Print Setup dialog, then a printer for one document; nothing when the user cancelled.
     virtual std::unique_ptr<Printer> SetUpPrinter(QWidget* parent) = 0;

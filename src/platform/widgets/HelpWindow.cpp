@@ -4,13 +4,14 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "platform/widgets/DesktopServices.h"
 #include "platform/widgets/MessageBoxes.h"
 
 QString HelpPageFor(int contextNumber)
 {
     switch (contextNumber) {
-    case 1: return QStringLiteral("qrc:/quillon/help/contents.html");
-    case 102: return QStringLiteral("qrc:/quillon/help/contact.html");
+    case HelpContentsTopic: return QStringLiteral("qrc:/quillon/help/contents.html");
+    case HelpContactTopic: return QStringLiteral("qrc:/quillon/help/contact.html");
     default: return {};
     }
 }
