@@ -25,7 +25,8 @@ struct RunStatus {
     std::int16_t TimeoutTicks = 0;
     std::int16_t Verdict = -2;         // -2 not saved; 0, 1, -1, 2 kinds of saved symbol
     // True while a pass starts that resumes one begun before (a progress record written during it
-    // was found): its output files and quote cache are kept, even at the first symbol.
+    // was found, or the run window was closed before the pass's first symbol was evaluated): its
+    // output files and quote cache are kept, even at the first symbol.
     bool PassResumed = false;
 };
 
