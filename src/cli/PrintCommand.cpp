@@ -77,6 +77,18 @@ void UseOffscreenWithoutDisplay()
     if (!hasDisplay && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
+// The input that stopped the printout: the progress record is read first, then the report.
+std::string UnreadableInput(const FilePaths& paths)
+{
+    const auto readable = [](const std::string& path) {
+        const QFileInfo file(QString::fromStdString(path));
+        return file.isFile() && file.isReadable();
+    };
+    if (!readable(paths.FnProgress)) return paths.FnProgress;
+    if (!readable(paths.FnResults)) return paths.FnResults;
+    return paths.FnProgress + " or " + paths.FnResults;
+}
+
 } // namespace
 
 int PrintCommand(int argc, char** argv)
@@ -111,8 +123,7 @@ int PrintCommand(int argc, char** argv)
     }
     if (!printed) {
         QFile::remove(pdfFile);
-        std::fprintf(stderr, "Quillon: nothing to print: %s or %s cannot be read.\n", paths.FnProgress.c_str(),
-                     paths.FnResults.c_str());
+        std::fprintf(stderr, "Quillon: nothing to print: %s cannot be read.\n", UnreadableInput(paths).c_str());
         return 1;
     }
     if (!QFileInfo(pdfFile).isFile() || QFileInfo(pdfFile).size() == 0) {
