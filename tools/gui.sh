@@ -12,6 +12,13 @@ start_server
 prepare_directory 3
 echo "Quote server: http://127.0.0.1:$PORT/ (request log in $DEMO/server.log)"
 echo "Program directory: $DEMO"
+"$APP" --dir "$DEMO" &
+app=$!
+# A signal to this script ends the program as closing its windows would; the server stops after it.
+trap 'kill -TERM "$app" 2>/dev/null || true' INT TERM
 status=0
-"$APP" --dir "$DEMO" || status=$?
+while true; do
+  wait "$app" && status=0 || status=$?
+  kill -0 "$app" 2>/dev/null || break
+done
 exit "$status"
