@@ -68,7 +68,11 @@ int main(int argc, char** argv)
     };
 
     DesktopStartupHost startupHost(*services);
-    if (Main(state, startupHost, programDirectory->toStdString()) != StartupOutcome::ShowMainWindow) return exitStatus(0);
+    switch (Main(state, startupHost, programDirectory->toStdString())) {
+    case StartupOutcome::ShowMainWindow: break;
+    case StartupOutcome::Disagreed: return exitStatus(0); // the user's choice, not a failure
+    case StartupOutcome::RecordNotCreated: return exitStatus(1);
+    }
     if (session.Ending()) return exitStatus(0);
 
     session.ShowMainWindow();
