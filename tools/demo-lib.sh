@@ -26,7 +26,8 @@ start_server() {
   "$SERVER_BIN" --port 0 --log "$DEMO/server.log" "$@" >"$DEMO/server.out" &
   SERVER_PID=$!
   trap stop_server EXIT
-  trap 'stop_server; exit 130' INT TERM
+  trap 'stop_server; exit 130' INT
+  trap 'stop_server; exit 143' TERM
   for _ in $(seq 100); do
     PORT=$(head -n 1 "$DEMO/server.out" 2>/dev/null || true)
     [ -n "$PORT" ] && return 0
