@@ -12,12 +12,12 @@
 
 #include "app/SharedState.h"
 #include "app/TextFile.h"
-#include "quotes/QuoteCache.h"
 #include "quotes/QuoteRecord.h"
 #include "tracing/QuoteFileReader.h"
 #include "tracing/ReadQuoteRecord.h"
 #include "tracing/ReplaySource.h"
 #include "FakeRunHost.h"
+#include "QuoteRecordSamples.h"
 #include "SanitizerBuild.h"
 #include "TemporaryDirectory.h"
 
@@ -42,49 +42,6 @@ std::string Joined(const Lines& lines, std::size_t count)
     std::string text;
     for (std::size_t i = 0; i < count && i < lines.size(); ++i) text += lines[i] + "\r\n";
     return text;
-}
-
-StockQuote StockOf(float lastSale)
-{
-    StockQuote stock;
-    stock.CompanyName = "ACME WIDGETS";
-    stock.LastTick = "UP";
-    stock.Exchange = "NYSE";
-    stock.TimeOfLastSale = "15:59";
-    stock.SizeBidAsk = "5X7";
-    stock.ExDividendDate = "01/02/26";
-    float value = lastSale;
-    for (float* field : {&stock.LastSale, &stock.NetChange, &stock.PercentChange, &stock.BidPrice,
-                         &stock.AskPrice, &stock.OpenPrice, &stock.HighPrice, &stock.LowPrice,
-                         &stock.PreviousClose, &stock.High52Week, &stock.Low52Week, &stock.Volatility,
-                         &stock.Dividend, &stock.EarningsPerShare, &stock.PriceEarnings, &stock.YieldPercent})
-        *field = value++;
-    stock.Volume = 1234567;
-    stock.SharesOutstanding = 987654000;
-    return stock;
-}
-
-// Every cached slot filled, each with values of its own.
-OptionSeries FullSeries()
-{
-    OptionSeries series;
-    for (int side : {Calls, Puts})
-        for (int strike = 0; strike < StrikeCount; ++strike)
-            for (int expiration = 0; expiration < SeriesExpirations; ++expiration) {
-                series.OptSymbol[side][strike][expiration] =
-                    std::string("QR") + static_cast<char>('A' + side * 12 + expiration) +
-                    static_cast<char>('F' + strike);
-                for (auto column : OptionRowValues)
-                    (series.*column)[side][strike][expiration] =
-                        static_cast<float>(side * 100 + strike * 10 + expiration);
-            }
-    return series;
-}
-
-std::string RecordOf(const std::string& symbol, float lastSale = 45.5f)
-{
-    const OptionSeries series = FullSeries();
-    return StockRecordText(symbol, StockOf(lastSale)) + OptionBlockText(&series);
 }
 
 // The record as the reader left the quote: what a writer would write of it, line by line.
@@ -219,17 +176,23 @@ TEST_F(DamagedQuoteFileTest, OutOfOrderEmptyAndShapelessFilesMakeSymbolsBad)
     }
 }
 
-TEST_F(DamagedQuoteFileTest, AnEmptyOrMissingCacheReachesTheRunAsItsMessageOrAsBadSymbols)
+// A directory in place of Quote.txt opens like a file and then reads as an empty one; a pass over
+// it would make every symbol bad with no word why, so it stops the pass as a missing cache does.
+TEST_F(DamagedQuoteFileTest, AMissingCacheStopsThePassWithItsMessageAnEmptyOneMakesSymbolsBad)
 {
     FixedClock clock{Now};
     SharedState state{clock};
     state.Paths = FilePaths::Build(dir.Path());
     FakeRunHost host;
     ReplaySource source(state, host);
+    const std::string message = "Cannot open " + state.Paths.FnQuote + " for input.";
 
     EXPECT_FALSE(source.StartPass());
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Cannot open " + state.Paths.FnQuote + " for input."});
+    std::filesystem::create_directory(state.Paths.FnQuote);
+    EXPECT_FALSE(source.StartPass());
+    EXPECT_EQ(host.messages, (std::vector<std::string>{message, message}));
 
+    std::filesystem::remove(state.Paths.FnQuote);
     ASSERT_TRUE(ReplaceFile(state.Paths.FnQuote, ""));
     ASSERT_TRUE(source.StartPass());
     for (const char* symbol : {"AAA", "IBM"}) {
@@ -238,7 +201,7 @@ TEST_F(DamagedQuoteFileTest, AnEmptyOrMissingCacheReachesTheRunAsItsMessageOrAsB
         source.BeginSymbol();
         EXPECT_EQ(source.Step(), std::optional<std::int16_t>(0)) << symbol;
     }
-    EXPECT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages.size(), 2u);
 }
 
 // A record that lost its last lines, followed by the intact record of the next symbol, as a pass
@@ -264,21 +227,6 @@ TEST_F(DamagedQuoteFileTest, AHugeLineOfCommasIsReadInLittleMemory)
     if (!UnderAddressSanitizer) {
         EXPECT_LT(usage.ru_maxrss, 200L * 1024) << "peak kilobytes";
     }
-}
-
-// A directory in place of Quote.txt opens like a file and then reads as an empty one; a pass over
-// it would make every symbol bad with no word why. Like a missing cache, it stops the pass with
-// "Cannot open <path> for input.".
-TEST_F(DamagedQuoteFileTest, ADirectoryInPlaceOfTheCacheStopsThePassWithItsMessage)
-{
-    FixedClock clock{Now};
-    SharedState state{clock};
-    state.Paths = FilePaths::Build(dir.Path());
-    std::filesystem::create_directory(state.Paths.FnQuote);
-    FakeRunHost host;
-    ReplaySource source(state, host);
-    EXPECT_FALSE(source.StartPass());
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Cannot open " + state.Paths.FnQuote + " for input."});
 }
 
 // A value beyond the reader's limit is passed over whole and the read it belongs to fails: the

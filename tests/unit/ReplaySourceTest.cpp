@@ -8,61 +8,16 @@
 #include "app/SharedState.h"
 #include "app/TextFile.h"
 #include "quotes/OptionCalendar.h"
-#include "quotes/QuoteCache.h"
 #include "tracing/QuoteFileReader.h"
 #include "tracing/ReadQuoteRecord.h"
 #include "tracing/ReplaySource.h"
 #include "FakeRunHost.h"
+#include "QuoteRecordSamples.h"
 #include "TemporaryDirectory.h"
 
 namespace {
 
 const LocalDateTime Now{2026, 3, 9, 15, 30, 0};
-
-StockQuote StockOf(float lastSale, const std::string& name)
-{
-    StockQuote stock;
-    stock.CompanyName = name;
-    stock.LastTick = "UP";
-    stock.Exchange = "NYSE";
-    stock.TimeOfLastSale = "15:59";
-    stock.SizeBidAsk = "5X7";
-    stock.ExDividendDate = "01/02/26";
-    stock.LastSale = lastSale;
-    stock.NetChange = -0.25f;
-    stock.PercentChange = -1.5f;
-    stock.BidPrice = lastSale - 0.125f;
-    stock.AskPrice = lastSale + 0.125f;
-    stock.High52Week = lastSale * 2;
-    stock.Low52Week = lastSale / 2;
-    stock.Volatility = 1.25f;
-    stock.EarningsPerShare = 2;
-    stock.PriceEarnings = lastSale / 2;
-    stock.Volume = 1234567;
-    stock.SharesOutstanding = 987654000;
-    return stock;
-}
-
-// An option series whose slots carry the given root; slot values tell the slots apart.
-OptionSeries SeriesOf(const std::string& root, bool firstSlotEmpty = false)
-{
-    OptionSeries series;
-    for (int side : {Calls, Puts})
-        for (int strike = 0; strike < StrikeCount; ++strike)
-            for (int expiration = 0; expiration < SeriesExpirations; ++expiration) {
-                const float tag = static_cast<float>(side * 100 + strike * 10 + expiration);
-                series.OptSymbol[side][strike][expiration] =
-                    root + static_cast<char>('A' + expiration) + static_cast<char>('A' + strike);
-                for (auto column : OptionRowValues) (series.*column)[side][strike][expiration] = tag;
-            }
-    if (firstSlotEmpty) series.OptSymbol[Calls][FirstCachedStrike][0].clear();
-    return series;
-}
-
-std::string RecordOf(const std::string& symbol, float lastSale, const OptionSeries* series)
-{
-    return StockRecordText(symbol, StockOf(lastSale, symbol + " CORP")) + OptionBlockText(series);
-}
 
 class ReplayTest : public ::testing::Test {
 protected:
@@ -96,26 +51,15 @@ protected:
     ReplaySource source;
 };
 
-TEST_F(ReplayTest, ReadsBackWhatTheCacheWriterWrote)
+TEST_F(ReplayTest, ReadsBackWhatTheCacheWriterWroteAndClearsTheSlotsNotCached)
 {
     const OptionSeries series = SeriesOf("IBM");
-    WriteCache(RecordOf("IBM", 112.375f, &series));
+    const std::string record = RecordOf("IBM", 112.375f, &series);
+    WriteCache(record);
     ASSERT_EQ(Replay({"IBM"}), std::vector<bool>{true});
-
-    const StockQuote expected = StockOf(112.375f, "IBM CORP");
-    const StockQuote& stock = state.Quote.Stock;
-    EXPECT_EQ(stock.CompanyName, expected.CompanyName);
-    EXPECT_EQ(stock.ExDividendDate, expected.ExDividendDate);
-    EXPECT_EQ(stock.SpareText, "");
-    EXPECT_EQ(stock.LastSale, expected.LastSale);
-    EXPECT_EQ(stock.NetChange, expected.NetChange);
-    EXPECT_EQ(stock.High52Week, expected.High52Week);
-    EXPECT_EQ(stock.Low52Week, expected.Low52Week);
-    EXPECT_EQ(stock.YieldPercent, expected.YieldPercent);
-    EXPECT_EQ(stock.Volume, expected.Volume);
-    EXPECT_EQ(stock.SharesOutstanding, expected.SharesOutstanding);
-    EXPECT_EQ(stock.OptionRoot, "IBM");
-
+    EXPECT_EQ(StockRecordText("IBM", state.Quote.Stock) + OptionBlockText(&state.Quote.Series), record);
+    EXPECT_EQ(state.Quote.Stock.OptionRoot, "IBM");
+    EXPECT_EQ(host.LastStatus1(), "Reading quotes of IBM");
     // The strikes follow the replayed last sale, and the calendar follows the clock.
     EXPECT_EQ(state.Quote.Strikes.StrikePrice, SelectStrikes(112.375f).StrikePrice);
     EXPECT_EQ(state.Quote.Calendar.ExpiryDay, BuildExpirationCalendar(Now).ExpiryDay);
@@ -123,73 +67,46 @@ TEST_F(ReplayTest, ReadsBackWhatTheCacheWriterWrote)
     const OptionSeries& read = state.Quote.Series;
     for (int side : {Calls, Puts})
         for (int strike = 0; strike < StrikeCount; ++strike)
-            for (int expiration = 0; expiration < SeriesExpirations; ++expiration) {
-                const bool cached = strike >= FirstCachedStrike && strike <= LastCachedStrike &&
-                                    expiration < CachedExpirations;
-                SCOPED_TRACE(testing::Message() << side << strike << expiration);
-                EXPECT_EQ(read.OptSymbol[side][strike][expiration],
-                          cached ? series.OptSymbol[side][strike][expiration] : "");
-                for (auto column : OptionRowValues)
-                    EXPECT_EQ((read.*column)[side][strike][expiration],
-                              cached ? (series.*column)[side][strike][expiration] : -1.0f);
+            for (int expiration = CachedExpirations; expiration < SeriesExpirations; ++expiration) {
+                EXPECT_EQ(read.OptSymbol[side][strike][expiration], "");
+                for (auto column : OptionRowValues) EXPECT_EQ((read.*column)[side][strike][expiration], -1.0f);
             }
-    EXPECT_EQ(host.LastStatus1(), "Reading quotes of IBM");
+    for (int side : {Calls, Puts})
+        for (int strike : {FirstCachedStrike - 1, LastCachedStrike + 1})
+            EXPECT_EQ(read.OptSymbol[side][strike][0], "") << strike;
 }
 
-TEST_F(ReplayTest, SymbolsWithoutRecordOrWithOptionsNoAreBadAndLaterRecordsStillFound)
+TEST_F(ReplayTest, SymbolsWithoutAWholeRecordAreBadAndTheRecordsAfterThemAreStillFound)
 {
-    const OptionSeries series = SeriesOf("XX");
-    WriteCache(RecordOf("AAA", 10, &series) + RecordOf("CCC", 20, nullptr) +
-               RecordOf("DDD", 30, &series) + RecordOf("ZZZ", 40, &series));
-    // BBB sorts between two records; CCC's block says NO; DDD follows the NO block; ZZZ is
-    // skipped over by nothing and found last; ZZZZ lies after the end of the file.
-    EXPECT_EQ(Replay({"AAA", "BBB", "CCC", "DDD", "EEE", "ZZZ", "ZZZZ"}),
-              (std::vector<bool>{true, false, false, true, false, true, false}));
-}
-
-TEST_F(ReplayTest, RecordBehindALaterSymbolsRecordIsNeverFound)
-{
-    const OptionSeries series = SeriesOf("XX");
-    WriteCache(RecordOf("AAA", 10, &series) + RecordOf("CCC", 12, &series) +
-               RecordOf("BBB", 11, &series));
-    EXPECT_EQ(Replay({"AAA", "BBB", "CCC"}), (std::vector<bool>{true, false, true}));
-}
-
-TEST_F(ReplayTest, TruncatedLastRecordIsMissingAndEverySymbolAfterItToo)
-{
-    const OptionSeries series = SeriesOf("XX");
-    const std::string last = RecordOf("CCC", 12, &series);
-    WriteCache(RecordOf("AAA", 10, &series) + last.substr(0, last.size() - 40));
-    EXPECT_EQ(Replay({"AAA", "CCC", "DDD"}), (std::vector<bool>{true, false, false}));
-    // What was read before the end stays in the record.
-    EXPECT_EQ(Replay({"AAA", "CCC"}), (std::vector<bool>{true, false}));
-    EXPECT_EQ(state.Quote.Stock.LastSale, 12.0f);
-    EXPECT_EQ(state.Quote.Series.OptSymbol[Calls][FirstCachedStrike][0], "XXAB");
-}
-
-TEST_F(ReplayTest, ValueThatShouldBeANumberEndsTheReadButKeepsWhatCameBefore)
-{
-    const OptionSeries series = SeriesOf("XX");
-    std::string record = RecordOf("AAA", 10, &series);
-    const std::string volume = "\r\n1234567\r\n";
-    record.replace(record.find(volume), volume.size(), "\r\n12x34\r\n");
-    WriteCache(record + RecordOf("BBB", 11, &series));
-    EXPECT_EQ(Replay({"AAA"}), std::vector<bool>{false});
-    EXPECT_EQ(state.Quote.Stock.LastSale, 10.0f);
-    EXPECT_EQ(state.Quote.Stock.YieldPercent, 0.0f);
-    EXPECT_EQ(state.Quote.Stock.Volume, 0);
-
-    // A value beyond single precision is as damaged.
-    std::string huge = RecordOf("AAA", 10, &series);
-    huge.replace(huge.find("\r\n10\r\n"), 6, "\r\n1E+40\r\n");
-    WriteCache(huge);
-    EXPECT_EQ(Replay({"AAA"}), std::vector<bool>{false});
+    const std::string ccc = RecordOf("CCC", 12);
+    const struct {
+        const char* name;
+        std::string cache;
+        std::vector<std::string> symbols;
+        std::vector<bool> results;
+    } rows[] = {
+        // BBB sorts between two records; CCC's block says NO; DDD follows the NO block; ZZZZ lies
+        // after the end of the file.
+        {"missing and NO", RecordOf("AAA", 10) + RecordOf("CCC", 20, nullptr) + RecordOf("DDD", 30) +
+                               RecordOf("ZZZ", 40),
+         {"AAA", "BBB", "CCC", "DDD", "EEE", "ZZZ", "ZZZZ"}, {true, false, false, true, false, true, false}},
+        {"behind a later symbol's record", RecordOf("AAA", 10) + RecordOf("CCC", 12) + RecordOf("BBB", 11),
+         {"AAA", "BBB", "CCC"}, {true, false, true}},
+        {"truncated last record", RecordOf("AAA", 10) + ccc.substr(0, ccc.size() - 40), {"AAA", "CCC", "DDD"},
+         {true, false, false}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteCache(row.cache);
+        EXPECT_EQ(Replay(row.symbols), row.results);
+    }
 }
 
 TEST_F(ReplayTest, ShortSymbolIsItsOwnRootLongerOneTakesItFromTheFirstOptionSymbol)
 {
     const OptionSeries ibm = SeriesOf("IBM");
-    const OptionSeries msft = SeriesOf("MSQ", /*firstSlotEmpty*/ true);
+    OptionSeries msft = SeriesOf("MSQ");
+    msft.OptSymbol[Calls][FirstCachedStrike][0].clear();
     const OptionSeries none = SeriesOf("");
     WriteCache(RecordOf("A", 50, &ibm) + RecordOf("IBM", 110, &ibm) + RecordOf("MSFT", 145, &msft) +
                RecordOf("NONE", 5, &none));
@@ -205,16 +122,9 @@ TEST_F(ReplayTest, ShortSymbolIsItsOwnRootLongerOneTakesItFromTheFirstOptionSymb
     EXPECT_EQ(state.Quote.Stock.OptionRoot, "AB");
 }
 
-TEST_F(ReplayTest, EmptyCacheMakesEverySymbolBad)
-{
-    WriteCache("");
-    EXPECT_EQ(Replay({"AAA", "BBB"}), (std::vector<bool>{false, false}));
-}
-
 TEST_F(ReplayTest, FirstSymbolOfAListReadsTheCacheFromItsStartAgain)
 {
-    const OptionSeries series = SeriesOf("XX");
-    WriteCache(RecordOf("AAA", 10, &series) + RecordOf("BBB", 11, &series));
+    WriteCache(RecordOf("AAA", 10) + RecordOf("BBB", 11));
     EXPECT_EQ(Replay({"AAA", "BBB"}), (std::vector<bool>{true, true}));
     // A resumed run at symbol 1 without a new pass start (the file is past AAA by now).
     state.Run.SymbolIndex = 1;
@@ -223,17 +133,9 @@ TEST_F(ReplayTest, FirstSymbolOfAListReadsTheCacheFromItsStartAgain)
     EXPECT_EQ(source.Step(), std::optional<std::int16_t>(1));
 }
 
-TEST_F(ReplayTest, MissingCacheStopsThePassWithAMessage)
-{
-    EXPECT_FALSE(source.StartPass());
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], "Cannot open " + state.Paths.FnQuote + " for input.");
-}
-
 TEST_F(ReplayTest, CancelClosesTheCacheSoFurtherReadsFail)
 {
-    const OptionSeries series = SeriesOf("XX");
-    WriteCache(RecordOf("AAA", 10, &series) + RecordOf("BBB", 11, &series));
+    WriteCache(RecordOf("AAA", 10) + RecordOf("BBB", 11));
     ASSERT_TRUE(source.StartPass());
     source.Cancel();
     state.Run.SymbolIndex = 2;
@@ -267,7 +169,7 @@ TEST_F(QuoteFileReaderTest, SplitsAtCommasOutsideQuotesAndAtEveryKindOfLineEnd)
 
 TEST_F(QuoteFileReaderTest, CrLfSplitAcrossTheReadBufferIsOneLineEnd)
 {
-    for (std::size_t cut : {65535u, 65536u, 65534u}) {
+    for (std::size_t cut : {65535u, 65536u}) {
         std::string content(cut - 1, 'x');
         content += "\r\n7\r\n";
         const std::vector<std::string> values = ValuesOf(content);
@@ -293,18 +195,6 @@ TEST_F(QuoteFileReaderTest, ReadsTheValuesOfALineByLineSplitAcrossBufferEnds)
             for (const RecordValue& value : SplitRecord(line)) expected.push_back(value.Text);
         ASSERT_EQ(ValuesOf(content), expected) << "round " << round;
     }
-}
-
-TEST_F(QuoteFileReaderTest, AValueOverTheLimitIsPassedOverAndTheNextOneReads)
-{
-    const std::string path = directory.File("Quote.txt");
-    ASSERT_TRUE(ReplaceFile(path, "\"" + std::string(LongestQuoteValue + 1, 'x') + "\",7\r\n8"));
-    QuoteFileReader reader;
-    ASSERT_TRUE(reader.Open(path));
-    EXPECT_FALSE(reader.ReadValue().has_value());
-    EXPECT_EQ(reader.ReadValue().value_or(RecordValue{}).Text, "7");
-    EXPECT_EQ(reader.ReadValue().value_or(RecordValue{}).Text, "8");
-    EXPECT_FALSE(reader.ReadValue().has_value());
 }
 
 } // namespace
