@@ -23,6 +23,8 @@ public:
     bool AskYesNo(const std::string& text, const std::string& title) override
     {
         questions.push_back(title + " " + text);
+        lampWhenAsked = lamp;
+        buttonsWhenAsked = buttons;
         if (answers.empty()) return false;
         const bool answer = answers.front();
         answers.pop_front();
@@ -41,6 +43,8 @@ public:
     std::string block;
     Lamp lamp = Lamp::Done;
     Buttons buttons;
+    Lamp lampWhenAsked = Lamp::Done;
+    Buttons buttonsWhenAsked;
     bool alarm = false;
     bool repeat = false;
     std::deque<bool> answers;
