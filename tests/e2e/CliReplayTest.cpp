@@ -3,16 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QProcess>
+
 #include <algorithm>
-#include <chrono>
+#include <csignal>
 #include <functional>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "../unit/TemporaryDirectory.h"
-#include "CliProcess.h"
+#include "BuiltProgram.h"
 #include "app/FilePaths.h"
 #include "app/TextFile.h"
 #include "tracing/ProgressFile.h"
@@ -58,15 +59,16 @@ protected:
             fs::copy_file(Data + name, directory.File(name));
     }
 
-    Strings Arguments(const Strings& extra = {}) const
+    // A replay of `dir` (by default this test's directory) with a fixed date and a short tick.
+    static QStringList Arguments(const std::string& dir, const QStringList& extra = {})
     {
-        Strings arguments{"run", "--dir", directory.Path(), "--source", "local",
-                          "--now", "2026-03-09 15:30:00", "--tick-ms", "1", "--quiet"};
-        arguments.insert(arguments.end(), extra.begin(), extra.end());
-        return arguments;
+        return QStringList{"run", "--dir", QString::fromStdString(dir), "--source", "local",
+                           "--now", "2026-03-09 15:30:00", "--tick-ms", "1"} + extra;
     }
-    int Run(const Strings& extra = {}) { return RunCli(Arguments(extra), StderrPath()); }
-    std::string StderrPath() const { return directory.File("stderr.txt"); }
+    ProgramEnd Run(const QStringList& extra = QStringList{"--quiet"})
+    {
+        return RunBuiltProgram("quillon-cli", Arguments(directory.Path(), extra));
+    }
 
     void ExpectOutputFilesAsRecorded()
     {
@@ -80,17 +82,18 @@ protected:
 
 TEST_F(CliReplayTest, OnePassWritesTheRecordedFilesAndLeavesCacheAndSettingsAlone)
 {
-    ASSERT_EQ(Run(), 0) << Read(StderrPath());
+    const ProgramEnd end = Run();
+    ASSERT_EQ(end.ExitCode, 0) << end.Errors.toStdString();
     ExpectOutputFilesAsRecorded();
     EXPECT_EQ(Read(paths.FnQuote), Read(Data + "Quote.txt"));
     // --source is for this run only: the settings still name the quote server.
     EXPECT_EQ(Read(paths.FnSettings), Read(Data + "Quillon.---"));
-    EXPECT_EQ(Read(StderrPath()), "");
+    EXPECT_EQ(end.Errors, "");
 }
 
 TEST_F(CliReplayTest, RepeatRunsTheSecondPassOverFreshFilesAndKeepsTheFirstAsBackup)
 {
-    ASSERT_EQ(Run({"--passes", "2"}), 0) << Read(StderrPath());
+    ASSERT_EQ(Run({"--passes", "2", "--quiet"}).ExitCode, 0);
     ExpectOutputFilesAsRecorded();
     EXPECT_EQ(Read(paths.FnResultsBak), Read(Data + "Results.txt.expected"));
     EXPECT_EQ(Read(paths.FnSavedSymBak), Read(Data + "SavedSym.txt.expected"));
@@ -98,11 +101,9 @@ TEST_F(CliReplayTest, RepeatRunsTheSecondPassOverFreshFilesAndKeepsTheFirstAsBac
 
 TEST_F(CliReplayTest, StatusLinesShowTheProgressAndSavedSymbolsRingWithAlarm)
 {
-    ASSERT_EQ(RunCli({"run", "--dir", directory.Path(), "--source", "local", "--now",
-                      "2026-03-09 15:30:00", "--tick-ms", "1", "--alarm"},
-                     StderrPath()),
-              0);
-    const std::string said = Read(StderrPath());
+    const ProgramEnd end = Run({"--alarm"});
+    ASSERT_EQ(end.ExitCode, 0);
+    const std::string said = end.Errors.toStdString();
     EXPECT_NE(said.find("Reading symbols please wait...\n"), std::string::npos);
     EXPECT_NE(said.find("Sorting 34 symbols please wait...\n"), std::string::npos);
     EXPECT_NE(said.find("[1/33] Reading quotes of ACS\n"), std::string::npos);
@@ -119,23 +120,21 @@ TEST_F(CliReplayTest, InterruptedRunResumesWhereItStopped)
 {
     for (const int signal : {SIGINT, SIGTERM}) {
         SCOPED_TRACE(signal);
-        {
-            CliProcess endless(Arguments({"--passes", "0"}), StderrPath());
-            ASSERT_TRUE(endless.Started());
-            // Into the second pass or later: the first one has rotated its results.
-            fs::remove(paths.FnResultsBak);
-            for (int waited = 0; waited < 10000 && !fs::exists(paths.FnResultsBak); ++waited)
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            std::this_thread::sleep_for(std::chrono::milliseconds(signal == SIGINT ? 5 : 20));
-            endless.Signal(signal);
-            EXPECT_EQ(endless.Wait(), 128 + signal);
-        }
+        QProcess endless;
+        fs::remove(paths.FnResultsBak);
+        ASSERT_TRUE(StartBuiltProgram(endless, "quillon-cli", Arguments(directory.Path(), {"--passes", "0", "--quiet"})));
+        // Into the second pass or later: the first one has rotated its results.
+        for (int waited = 0; waited < 10000 && !fs::exists(paths.FnResultsBak); ++waited) endless.waitForFinished(1);
+        endless.waitForFinished(signal == SIGINT ? 5 : 20);
+        ::kill(static_cast<pid_t>(endless.processId()), signal);
+        ASSERT_TRUE(endless.waitForFinished(10000));
+        EXPECT_EQ(endless.exitCode(), 128 + signal);
         const auto progress = ReadProgress(paths.FnProgress);
         ASSERT_TRUE(progress.has_value());
         const std::string backup = Read(paths.FnResultsBak);
         EXPECT_TRUE(backup == Read(Data + "Results.txt.expected")); // written by a complete pass
 
-        ASSERT_EQ(Run(), 0) << Read(StderrPath());
+        ASSERT_EQ(Run().ExitCode, 0);
         int repeatsInAll = 0;
         for (const char* name : {"GoodSym.txt", "BadSym.txt", "SavedSym.txt"}) {
             const auto [lines, repeats] = WithoutRepeats(Lines(directory.File(name)));
@@ -162,7 +161,7 @@ TEST_F(CliReplayTest, ADamagedProgressRecordResumesAtTheFirstSymbolAndKeepsTheBa
     ASSERT_TRUE(ReplaceFile(paths.FnResultsBak, "the last complete pass\r\n"));
     ASSERT_TRUE(ReplaceFile(paths.FnResults, partial));
     ASSERT_TRUE(ReplaceFile(paths.FnProgress, "3,\x01\r\n"));
-    ASSERT_EQ(Run(), 0) << Read(StderrPath());
+    ASSERT_EQ(Run().ExitCode, 0);
     EXPECT_EQ(Read(paths.FnResultsBak), "the last complete pass\r\n");
     EXPECT_EQ(Read(paths.FnResults), partial + Read(Data + "Results.txt.expected"));
     EXPECT_EQ(Read(paths.FnProgress), Read(Data + "Progress.---.expected"));
@@ -200,28 +199,28 @@ TEST_F(CliReplayTest, RunsThatCannotStartEndWithStatusOneAndSayWhy)
             fs::copy_file(Data + name, fresh.File(name));
         const FilePaths freshPaths = FilePaths::Build(fresh.Path());
         c.damage(freshPaths);
-        Strings arguments = Arguments();
-        arguments[2] = fresh.Path();
-        EXPECT_EQ(RunCli(arguments, StderrPath()), 1);
+        const ProgramEnd end = RunBuiltProgram("quillon-cli", Arguments(fresh.Path(), {"--quiet"}));
+        EXPECT_EQ(end.ExitCode, 1);
         std::string expected = c.message;
         const std::string own = directory.Path();
         for (std::size_t at; (at = expected.find(own)) != std::string::npos;)
             expected.replace(at, own.size(), fresh.Path());
-        EXPECT_EQ(Read(StderrPath()), expected);
+        EXPECT_EQ(end.Errors.toStdString(), expected);
         EXPECT_FALSE(fs::exists(freshPaths.FnGoodSym));
     }
 }
 
 TEST_F(CliReplayTest, UsageErrorsEndWithStatusTwoAndTheHelpText)
 {
-    for (const Strings& arguments :
-         {Strings{"run", "--passes", "-1"}, Strings{"run", "--source", "web"}, Strings{"run", "--now", "yesterday"},
-          Strings{"run", "--tick-ms", "0"}, Strings{"run", "--dir"}, Strings{"run", "--bogus"},
-          Strings{"walk"}, Strings{}}) {
-        EXPECT_EQ(RunCli(arguments, StderrPath()), 2) << testing::PrintToString(arguments);
-        EXPECT_NE(Read(StderrPath()).find("Usage: quillon-cli"), std::string::npos);
+    for (const QStringList& arguments :
+         {QStringList{"run", "--passes", "-1"}, QStringList{"run", "--source", "web"},
+          QStringList{"run", "--now", "yesterday"}, QStringList{"run", "--tick-ms", "0"}, QStringList{"run", "--dir"},
+          QStringList{"run", "--bogus"}, QStringList{"walk"}, QStringList{}}) {
+        const ProgramEnd end = RunBuiltProgram("quillon-cli", arguments);
+        EXPECT_EQ(end.ExitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(end.Errors.contains("Usage: quillon-cli"));
     }
-    EXPECT_EQ(RunCli({"run", "--help"}, StderrPath()), 0);
+    EXPECT_EQ(RunBuiltProgram("quillon-cli", {"run", "--help"}).ExitCode, 0);
 }
 
 } // namespace

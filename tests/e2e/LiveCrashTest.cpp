@@ -40,29 +40,6 @@ Strings PassSymbols(std::set<std::string>& unknown) {
     return symbols;
 }
 
-Strings SymbolsOf(const std::string& text) {
-    Strings symbols;
-    for (const std::string& line : Lines(text)) symbols.push_back(line.substr(0, line.find(' ')));
-    return symbols;
-}
-
-// A pass writes its symbols in ascending order, so a symbol at or below the last one kept marks a
-// restart that went back to its progress record. Returns the symbols without the redone ones, and
-// how many were redone at each restart.
-std::pair<Strings, std::vector<int>> WithoutRedone(const Strings& symbols) {
-    Strings kept;
-    std::vector<int> redone;
-    for (const std::string& symbol : symbols) {
-        if (!kept.empty() && kept.back() >= symbol) redone.push_back(0);
-        while (!kept.empty() && kept.back() >= symbol) {
-            kept.pop_back();
-            ++redone.back();
-        }
-        kept.push_back(symbol);
-    }
-    return {kept, redone};
-}
-
 class LiveCrashTest : public ::testing::Test {
 protected:
     // Starts the runner and kills it once the pass has begun (progress record written, last pass's

@@ -110,6 +110,33 @@ inline bool HasLineStarting(const std::string& text, const std::string& start) {
     return false;
 }
 
+// The symbol of each line (its first field), header lines (blank or dashed at the start) left out.
+inline std::vector<std::string> SymbolsOf(const std::string& text) {
+    std::vector<std::string> symbols;
+    for (const std::string& line : Lines(text)) {
+        std::string symbol = line.substr(0, line.find(' '));
+        if (!symbol.empty() && symbol.find('-') == std::string::npos) symbols.push_back(std::move(symbol));
+    }
+    return symbols;
+}
+
+// A pass writes its symbols in ascending order, so a symbol at or below the last one kept marks a
+// restart that went back to its progress record. Returns the symbols without the redone ones, and
+// how many were redone at each restart.
+inline std::pair<std::vector<std::string>, std::vector<int>> WithoutRedone(const std::vector<std::string>& symbols) {
+    std::vector<std::string> kept;
+    std::vector<int> redone;
+    for (const std::string& symbol : symbols) {
+        if (!kept.empty() && kept.back() >= symbol) redone.push_back(0);
+        while (!kept.empty() && kept.back() >= symbol) {
+            kept.pop_back();
+            ++redone.back();
+        }
+        kept.push_back(symbol);
+    }
+    return {kept, redone};
+}
+
 // Waits for `cli` to end and returns the peak of its resident size in kilobytes, sampled every 50
 // ms from /proc.
 inline long PeakKilobytesUntilFinished(QProcess& cli) {
