@@ -190,13 +190,9 @@ private slots:
         QTest::addColumn<QString>("window");
         QTest::addColumn<int>("key");
         QTest::addColumn<QString>("focus");
-        QTest::newRow("User Name") << "QuoteServer" << int(Qt::Key_U) << "TX_UserName";
-        QTest::newRow("Port Number") << "QuoteServer" << int(Qt::Key_O) << "TX_PN";
         QTest::newRow("Get Options Quote String") << "QuoteServer" << int(Qt::Key_T) << "TX_GOQS";
         QTest::newRow("Switch") << "QuoteServer" << int(Qt::Key_S) << "TX_Switch";
         QTest::newRow("Price/Earning Ratio") << "Filter" << int(Qt::Key_E) << "TX_MinPE";
-        QTest::newRow("52-week range fraction") << "Filter" << int(Qt::Key_5) << "TX_MinRange";
-        QTest::newRow("Min Volume/Open Interest") << "Filter" << int(Qt::Key_N) << "TX_MinOptPctVol";
         QTest::newRow("Min QVAP - QVAC") << "Filter" << int(Qt::Key_A) << "TX_MinQVAP_QVAC";
         QTest::newRow("Derive QVA from") << "Filter" << int(Qt::Key_R) << "OP_DrvQVAfrom_3";
         QTest::newRow("Average QVA using") << "Filter" << int(Qt::Key_G) << "OP_AvgQVAusing_1";
