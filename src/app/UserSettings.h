@@ -13,7 +13,7 @@ struct UserSettings {
     std::string Credentials;
     // Fields 2 to 6: where quotes come from.
     std::string DnsName;
-    std::int32_t PortNumber = 0; // any TCP port 0..65535 (files of the old program hold <= 32767)
+    std::int32_t PortNumber = 0; // any TCP port 0..65535
     std::string GetQuoteString;
     std::string GetOptionsQuoteString;
     std::string SwitchText;

@@ -7,7 +7,7 @@
 namespace {
 
 // The model raises this rounded e to a power for every exponential, and takes square roots as a
-// power of 0.5, so that its figures stay those of the single-precision original.
+// power of 0.5: the screener's published figures are defined by exactly this arithmetic.
 constexpr float E = 2.7182818f;
 constexpr float DaysPerYear = 365;
 
@@ -40,8 +40,8 @@ ModelTerms TermsOf(const ModelInputs& model)
     return {d1, d2, Exp(-model.ModelDividendRate * years), Exp(-model.InterestRate * years)};
 }
 
-// Where the original's arithmetic trapped, ours yields an infinity or a NaN; an option value
-// that is not finite ends the evaluation the same way.
+// Floating-point faults do not trap here: they yield an infinity or a NaN. An option value that
+// is not finite is a fault of the symbol's data and ends its evaluation.
 float Checked(float value)
 {
     if (!std::isfinite(value)) throw ArithmeticFault("option value is not a finite number");

@@ -36,7 +36,7 @@ struct OptionCriteria {
     std::optional<double> MinQVAC, MinQVAP;
 };
 
-// Where the original's single-precision arithmetic trapped, ours yields an infinity or a NaN.
+// Floating-point faults do not trap here; a result that is not finite ends the symbol's evaluation.
 float Finite(float value)
 {
     if (!std::isfinite(value)) throw ArithmeticFault("QVA arithmetic left the finite numbers");
