@@ -18,7 +18,7 @@ struct HttpRequest {
     std::size_t MaxBodyBytes = 0;
 };
 
-// The received body, read the way the old transfer component handed it out.
+// The received body, handed out piece by piece so a page is taken up in bounded steps.
 class HttpResponseBody {
 public:
     virtual ~HttpResponseBody() = default;
