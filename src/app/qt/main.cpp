@@ -28,7 +28,7 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
-    QApplication::setApplicationDisplayName(ProgramTitle);
+    // No display name: the X platform would append it to every caption ("Tracing [...] — Quillon").
     QApplication::setApplicationVersion(QStringLiteral("1.77"));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon/quillon.svg")));
