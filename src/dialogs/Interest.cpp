@@ -3,6 +3,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <cmath>
+#include <limits>
 
 #include "app/NumberText.h"
 #include "dialogs/SettingsSaving.h"
@@ -48,6 +50,9 @@ void Interest::done(int result)
 void Interest::Form_Unload()
 {
     const auto percent = ParseDecimal(TX_Interest->text().toStdString());
-    state_.Settings.InterestRate = percent ? static_cast<float>(*percent / 100.0) : DefaultInterestRate;
+    const double rate = percent ? *percent / 100.0 : DefaultInterestRate;
+    // A rate beyond a single's range would be stored as infinity: it is no usable number either.
+    const bool fits = std::fabs(rate) <= std::numeric_limits<float>::max();
+    state_.Settings.InterestRate = fits ? static_cast<float>(rate) : DefaultInterestRate;
     SaveSettings(this, state_);
 }

@@ -149,6 +149,8 @@ private slots:
         QTest::newRow("not a number") << 0.0575f << "5.75" << "abc" << 0.05f;
         QTest::newRow("cleared") << 0.075f << "7.5" << "" << 0.05f;
         QTest::newRow("negative kept") << 0.05f << "5" << "-1" << -0.01f;
+        // A single cannot hold it: it would be written to the settings file as infinity.
+        QTest::newRow("beyond a single") << 0.05f << "5" << "1e41" << 0.05f;
     }
     void interestShowsPercentAndStoresAFraction()
     {
