@@ -16,11 +16,14 @@ PACKAGES=(
   poppler-utils locales xvfb x11-utils
 )
 
+# The fuzzing build needs clang and its libFuzzer runtime as well.
+FUZZ_PACKAGES=(clang libclang-rt-dev)
+
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
 deps() {
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${PACKAGES[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -66,7 +69,7 @@ case "$cmd" in
   demo) deps; build; exec "$ROOT/tools/demo.sh" "$BUILD" ;;
   gui) deps; build; exec "$ROOT/tools/gui.sh" "$BUILD" ;;
   screenshots) deps; build; exec "$ROOT/tools/screenshots.sh" "$BUILD" ;;
-  fuzz) deps; exec "$ROOT/tests/fuzz/run-fuzzers.sh" "${1:-60}" ;;
+  fuzz) deps "${FUZZ_PACKAGES[@]}"; exec "$ROOT/tests/fuzz/run-fuzzers.sh" "${1:-60}" ;;
   *)
     echo "usage: ./run.sh deps|build|test [--sanitize]|bench|demo|gui|screenshots|fuzz [SECONDS]"
     [ "$cmd" = help ] || exit 2
