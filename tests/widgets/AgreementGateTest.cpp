@@ -7,7 +7,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "FakeDesktopServices.h"
+#include "DesktopFixture.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
 #include "dialogs/Agree.h"
@@ -38,13 +38,9 @@ QStringList FilesIn(const QString& path)
 
 } // namespace
 
-class AgreementGateTest : public QObject {
+class AgreementGateTest : public QObject, private DesktopFixture {
     Q_OBJECT
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    FixedClock clock{LocalDateTime{}};
-    std::unique_ptr<SharedState> state;
-    FakeDesktopServices services;
     DesktopStartupHost host{services};
 
     StartupOutcome RunMain() { return Main(*state, host, dir->path().toStdString()); }
@@ -52,8 +48,7 @@ private:
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        state = std::make_unique<SharedState>(clock);
+        NewProgramDirectory();
         MessageBoxes::BeginScript();
     }
     void cleanup() { MessageBoxes::EndScript(); }

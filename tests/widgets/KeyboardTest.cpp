@@ -11,7 +11,7 @@
 #include <QtTest>
 #include <functional>
 
-#include "FakeDesktopServices.h"
+#include "DesktopFixture.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
@@ -65,13 +65,12 @@ QStringList AccessKeys(const QWidget& window)
 
 } // namespace
 
-class KeyboardTest : public QObject {
+class KeyboardTest : public QObject, private DesktopFixture {
     Q_OBJECT
+public:
+    KeyboardTest() : DesktopFixture(LocalDateTime{2026, 12, 4, 15, 30, 0}) {}
+
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    FixedClock clock{LocalDateTime{2026, 12, 4, 15, 30, 0}};
-    std::unique_ptr<SharedState> state;
-    FakeDesktopServices services;
     bool agreementAccepted = false;
 
     QMap<QString, WindowFactory> Windows()
@@ -95,10 +94,7 @@ private:
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        state = std::make_unique<SharedState>(clock);
-        PrepareSharedState(*state, dir->path().toStdString());
-        SetDefaults(state->Settings);
+        NewProgramDirectoryWithDefaults();
         // The run window stays idle: its results file cannot be opened.
         state->Paths.FnResults = dir->filePath(QStringLiteral("missing/Results.txt")).toStdString();
         services = FakeDesktopServices();

@@ -8,7 +8,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "FakeDesktopServices.h"
+#include "DesktopFixture.h"
 #include "app/NumberText.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
@@ -47,22 +47,13 @@ QLineEdit* Box(QWidget& dialog, const char* name)
 
 } // namespace
 
-class SettingsDialogsTest : public QObject {
+class SettingsDialogsTest : public QObject, private DesktopFixture {
     Q_OBJECT
-private:
-    std::unique_ptr<QTemporaryDir> dir;
-    FixedClock clock{LocalDateTime{}};
-    std::unique_ptr<SharedState> state;
-    FakeDesktopServices services;
-
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
+        NewProgramDirectoryWithDefaults();
         QVERIFY(dir->isValid());
-        state = std::make_unique<SharedState>(clock);
-        PrepareSharedState(*state, dir->path().toStdString());
-        SetDefaults(state->Settings);
         MessageBoxes::BeginScript();
     }
     void cleanup()

@@ -11,7 +11,7 @@
 #include <QTimer>
 #include <QtTest>
 
-#include "FakeDesktopServices.h"
+#include "DesktopFixture.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
@@ -32,13 +32,9 @@ QString Read(const std::string& path) { return QString::fromStdString(ReadWholeF
 
 } // namespace
 
-class SplashTest : public QObject {
+class SplashTest : public QObject, private DesktopFixture {
     Q_OBJECT
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    FixedClock clock{LocalDateTime{}};
-    std::unique_ptr<SharedState> state;
-    FakeDesktopServices services;
     std::unique_ptr<Splash> splash;
 
     void Trigger(const char* item)
@@ -52,10 +48,7 @@ private:
 private slots:
     void init()
     {
-        dir = std::make_unique<QTemporaryDir>();
-        state = std::make_unique<SharedState>(clock);
-        PrepareSharedState(*state, dir->path().toStdString());
-        SetDefaults(state->Settings);
+        NewProgramDirectoryWithDefaults();
         services = FakeDesktopServices();
         MessageBoxes::BeginScript();
     }

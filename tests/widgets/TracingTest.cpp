@@ -11,7 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "FakeDesktopServices.h"
+#include "DesktopFixture.h"
 #include "app/SettingsFile.h"
 #include "app/Startup.h"
 #include "app/TextFile.h"
@@ -62,13 +62,12 @@ constexpr ButtonStates WhilePaused{true, false, true, true};
 
 } // namespace
 
-class TracingTest : public QObject {
+class TracingTest : public QObject, private DesktopFixture {
     Q_OBJECT
+public:
+    TracingTest() : DesktopFixture(LocalDateTime{2026, 12, 4, 15, 30, 0}) {}
+
 private:
-    std::unique_ptr<QTemporaryDir> dir;
-    FixedClock clock{LocalDateTime{2026, 12, 4, 15, 30, 0}};
-    std::unique_ptr<SharedState> state;
-    FakeDesktopServices services;
     GateLog gate;
 
     ServerSourceFactory GateFactory()
@@ -79,10 +78,7 @@ private:
     }
     void PrepareDirectory(bool localFile, const std::string& symbols)
     {
-        dir = std::make_unique<QTemporaryDir>();
-        state = std::make_unique<SharedState>(clock);
-        PrepareSharedState(*state, dir->path().toStdString());
-        SetDefaults(state->Settings);
+        NewProgramDirectoryWithDefaults();
         state->Settings.GetQuoteFromLocalFile = localFile;
         QVERIFY(ReplaceFile(state->Settings.FnSym, symbols));
         QVERIFY(ReplaceFile(state->Paths.FnQuote, "")); // a cache without records: every symbol is bad
