@@ -16,6 +16,7 @@
 #include "tracing/QuoteFileReader.h"
 #include "tracing/ReadQuoteRecord.h"
 #include "tracing/ReplaySource.h"
+#include "FileLines.h"
 #include "FakeRunHost.h"
 #include "QuoteRecordSamples.h"
 #include "SanitizerBuild.h"
@@ -23,26 +24,11 @@
 
 namespace {
 
-using Lines = std::vector<std::string>;
 using Results = std::vector<bool>;
 
 const LocalDateTime Now{2026, 3, 9, 15, 30, 0};
 constexpr std::size_t StockLines = 26;
 constexpr std::size_t RecordLines = StockLines + 1 + 12; // stock record, marker, option lines
-
-Lines LinesOf(const std::string& text)
-{
-    Lines lines;
-    for (const auto line : SplitLines(text)) lines.emplace_back(line);
-    return lines;
-}
-
-std::string Joined(const Lines& lines, std::size_t count)
-{
-    std::string text;
-    for (std::size_t i = 0; i < count && i < lines.size(); ++i) text += lines[i] + "\r\n";
-    return text;
-}
 
 // The record as the reader left the quote: what a writer would write of it, line by line.
 Lines RecordLinesOf(const std::string& symbol, const QuoteData& quote)

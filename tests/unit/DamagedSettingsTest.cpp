@@ -12,28 +12,13 @@
 #include "app/Startup.h"
 #include "app/TextFile.h"
 #include "SettingsPrinting.h"
+#include "FileLines.h"
 #include "TemporaryDirectory.h"
 
 namespace {
 
 using namespace std::string_literals;
-using Lines = std::vector<std::string>;
-
 constexpr std::size_t FieldCount = 36;
-
-Lines LinesOf(const std::string& text)
-{
-    Lines lines;
-    for (const auto line : SplitLines(text)) lines.emplace_back(line);
-    return lines;
-}
-
-std::string Joined(const Lines& lines, std::size_t count)
-{
-    std::string text;
-    for (std::size_t i = 0; i < count; ++i) text += lines[i] + "\r\n";
-    return text;
-}
 
 class DamagedSettingsTest : public ::testing::Test {
 protected:
