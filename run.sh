@@ -4,12 +4,14 @@ set -euo pipefail
 cd "$(dirname "$0")"
 ROOT=$(pwd)
 BUILD=${QUILLON_BUILD:-$ROOT/build}
+CONFIGURE=""
 JOBS=${JOBS:-$(nproc)}
 
 # What a fresh Debian 12 machine lacks to build, test and demo Quillon.
 PACKAGES=(
-  cmake g++ make pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6svg6
+  cmake g++ make ninja-build ccache mold pkg-config
+  qt6-base-dev qt6-qpa-plugins libqt6svg6 qt6-charts-dev
+  libsqlite3-dev libcsv-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libssl-dev openssl
   fonts-dejavu-core fonts-liberation
@@ -35,13 +37,24 @@ deps() {
   locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$' || as_root localedef -i de_DE -f UTF-8 de_DE.UTF-8
 }
 
+# Configures the build folder once (Ninja where installed, else Make) and builds the targets
+# named, or everything.
 build() {
-  cmake -S "$ROOT" -B "$BUILD" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "$BUILD" -j "$JOBS"
+  local generator=()
+  [ -f "$BUILD/CMakeCache.txt" ] || ! command -v ninja >/dev/null || generator=(-G Ninja)
+  cmake -S "$ROOT" -B "$BUILD" "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo $CONFIGURE >/dev/null
+  local targets=()
+  for t in "$@"; do targets+=(--target "$t"); done
+  cmake --build "$BUILD" -j "$JOBS" "${targets[@]}"
 }
 
+# The programs a demo or the desktop program needs, without the tests.
+PROGRAMS=(quillon quillon-cli quillon-quote-server quillon-demo-settings)
+
 run_tests() {
+  echo "Testing the build in $BUILD${SANITIZER_NOTE:-}"
   (cd "$BUILD" && ctest --output-on-failure -j "$JOBS" --timeout 900)
+  echo "Tested the build in $BUILD${SANITIZER_NOTE:-}"
 }
 
 cmd=${1:-help}
@@ -52,10 +65,11 @@ case "$cmd" in
   test)
     deps
     if [ "${1:-}" = "--sanitize" ]; then
-      BUILD=$ROOT/build-sanitize build -DQUILLON_SANITIZE=ON
-    else
-      build
+      BUILD=${QUILLON_SANITIZE_BUILD:-$ROOT/build-sanitize}
+      CONFIGURE=-DQUILLON_SANITIZE=ON
+      SANITIZER_NOTE=" (-fsanitize=address,undefined; ASAN_OPTIONS=${ASAN_OPTIONS:-default}, UBSAN_OPTIONS=${UBSAN_OPTIONS:-default})"
     fi
+    build
     run_tests
     ;;
   bench)
@@ -66,8 +80,8 @@ case "$cmd" in
       "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
     done
     ;;
-  demo) deps; build; exec "$ROOT/tools/demo.sh" "$BUILD" ;;
-  gui) deps; build; exec "$ROOT/tools/gui.sh" "$BUILD" ;;
+  demo) deps; build "${PROGRAMS[@]}"; exec "$ROOT/tools/demo.sh" "$BUILD" ;;
+  gui) deps; build "${PROGRAMS[@]}"; exec "$ROOT/tools/gui.sh" "$BUILD" ;;
   screenshots) deps; build; exec "$ROOT/tools/screenshots.sh" "$BUILD" ;;
   fuzz) deps "${FUZZ_PACKAGES[@]}"; exec "$ROOT/tests/fuzz/run-fuzzers.sh" "${1:-60}" ;;
   *)

@@ -9,10 +9,10 @@
 
 #include <filesystem>
 
-#include "../tests/qt/QuoteServerProcess.h"
-#include "app/FilePaths.h"
-#include "app/SettingsFile.h"
-#include "app/TextFile.h"
+#include "support/QuoteServerProcess.h"
+#include "core/settings/FilePaths.h"
+#include "core/settings/SettingsFile.h"
+#include "core/text/TextFile.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/TextFile.h"
-#include "quotes/PageScanner.h"
-#include "quotes/QuoteRecord.h"
+#include "core/text/TextFile.h"
+#include "core/quotes/PageScanner.h"
+#include "core/quotes/QuoteRecord.h"
 
 namespace {
 

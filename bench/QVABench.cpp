@@ -1,8 +1,8 @@
 #include <benchmark/benchmark.h>
 
-#include "quotes/OptionCalendar.h"
-#include "quotes/Pricing.h"
-#include "quotes/QVA.h"
+#include "core/quotes/OptionCalendar.h"
+#include "core/quotes/Pricing.h"
+#include "core/quotes/QVA.h"
 
 namespace {
 

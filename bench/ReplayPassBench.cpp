@@ -9,12 +9,12 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "QuoteCacheGenerator.h"
-#include "app/SettingsFile.h"
-#include "app/SharedState.h"
-#include "tracing/Evaluation.h"
-#include "tracing/ReplaySource.h"
-#include "tracing/RunController.h"
+#include "support/QuoteCacheGenerator.h"
+#include "core/settings/SettingsFile.h"
+#include "core/SharedState.h"
+#include "core/run/Evaluation.h"
+#include "core/run/ReplaySource.h"
+#include "core/run/RunController.h"
 
 namespace {
 

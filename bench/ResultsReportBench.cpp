@@ -3,12 +3,12 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "../tests/unit/ExampleQuote.h" // the saved symbol of the report tests
-#include "app/SharedState.h"
-#include "app/TextFile.h"
-#include "report/DisplayPattern.h"
-#include "report/ResultsBlock.h"
-#include "report/ResultsPrinting.h"
+#include "support/ExampleQuote.h" // the saved symbol of the report tests
+#include "core/SharedState.h"
+#include "core/text/TextFile.h"
+#include "core/report/DisplayPattern.h"
+#include "core/report/ResultsBlock.h"
+#include "core/report/ResultsPrinting.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <unistd.h>
 
-#include "app/TextFile.h"
-#include "tracing/SymbolList.h"
+#include "core/text/TextFile.h"
+#include "core/run/SymbolList.h"
 
 namespace {
 

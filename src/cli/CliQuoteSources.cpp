@@ -1,7 +1,7 @@
 #include "cli/CliQuoteSources.h"
 
-#include "platform/QtHttpTransfer.h"
-#include "tracing/ServerSource.h"
+#include "qt/QtHttpTransfer.h"
+#include "core/run/ServerSource.h"
 
 CliQuoteSources::CliQuoteSources(SharedState& state, RunHost& host, std::function<void()> pauseRun)
     : Local(state, host), Transfer(std::make_unique<QtHttpTransfer>()),

@@ -4,10 +4,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/SharedState.h"
-#include "tracing/QuoteSource.h"
-#include "tracing/ReplaySource.h"
-#include "tracing/RunHost.h"
+#include "core/SharedState.h"
+#include "core/run/QuoteSource.h"
+#include "core/run/ReplaySource.h"
+#include "core/run/RunHost.h"
 
 class QtHttpTransfer;
 class ServerSource;

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "app/FilePaths.h"
-#include "platform/PdfPrinter.h"
-#include "platform/SystemClock.h"
-#include "report/ResultsPrinting.h"
+#include "core/settings/FilePaths.h"
+#include "qt/PdfPrinter.h"
+#include "qt/SystemClock.h"
+#include "core/report/ResultsPrinting.h"
 
 namespace {
 

@@ -9,18 +9,18 @@
 #include <memory>
 #include <unistd.h>
 
-#include "app/SettingsFile.h"
-#include "app/SharedState.h"
-#include "app/Startup.h"
-#include "app/TextFile.h"
+#include "core/settings/SettingsFile.h"
+#include "core/SharedState.h"
+#include "core/settings/Startup.h"
+#include "core/text/TextFile.h"
 #include "cli/CliQuoteSources.h"
 #include "cli/RunOptions.h"
-#include "platform/ConsoleRunHost.h"
-#include "platform/QtHttpTransfer.h"
-#include "platform/SystemClock.h"
-#include "tracing/Evaluation.h"
-#include "tracing/RunController.h"
-#include "tracing/ServerSource.h"
+#include "cli/ConsoleRunHost.h"
+#include "qt/QtHttpTransfer.h"
+#include "qt/SystemClock.h"
+#include "core/run/Evaluation.h"
+#include "core/run/RunController.h"
+#include "core/run/ServerSource.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <map>
 
-#include "app/NumberText.h"
+#include "core/numbers/NumberText.h"
 
 const char* const RunUsageText =
     "Usage: quillon-cli run [--dir DIR] [--source local|server] [--passes N]\n"

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "quotes/Clock.h"
+#include "core/quotes/Clock.h"
 
 struct RunOptions {
     std::string Directory;              // empty: the executable's directory

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/Base64.h"
+#include "core/text/Base64.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

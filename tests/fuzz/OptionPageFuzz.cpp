@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "quotes/OptionCalendar.h"
-#include "quotes/QuoteRecord.h"
+#include "core/quotes/OptionCalendar.h"
+#include "core/quotes/QuoteRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

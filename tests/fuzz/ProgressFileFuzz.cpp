@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "FuzzFile.h"
-#include "tracing/ProgressFile.h"
+#include "core/run/ProgressFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

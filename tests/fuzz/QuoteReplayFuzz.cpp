@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "FuzzFile.h"
-#include "tracing/ReadQuoteRecord.h"
+#include "core/run/ReadQuoteRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "FuzzFile.h"
-#include "report/ResultsPrinting.h"
+#include "core/report/ResultsPrinting.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "app/Base64.h"
-#include "app/SettingsFile.h"
-#include "app/TextFile.h"
+#include "core/text/Base64.h"
+#include "core/settings/SettingsFile.h"
+#include "core/text/TextFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "quotes/QuoteRecord.h"
+#include "core/quotes/QuoteRecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -4,8 +4,8 @@
 #include <cstdint>
 
 #include "FuzzFile.h"
-#include "tracing/RunStatus.h"
-#include "tracing/SymbolList.h"
+#include "core/run/RunStatus.h"
+#include "core/run/SymbolList.h"
 
 namespace {
 

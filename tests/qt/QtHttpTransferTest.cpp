@@ -11,9 +11,9 @@
 
 #include <memory>
 
-#include "QuoteServerProcess.h"
-#include "TestCertificate.h"
-#include "platform/QtHttpTransfer.h"
+#include "support/QuoteServerProcess.h"
+#include "support/TestCertificate.h"
+#include "qt/QtHttpTransfer.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "app/NumberText.h"
-#include "app/TextFile.h"
+#include "core/numbers/NumberText.h"
+#include "core/text/TextFile.h"
 
 namespace {
 

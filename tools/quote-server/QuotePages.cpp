@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/NumberText.h"
-#include "quotes/OptionCalendar.h"
-#include "quotes/Pricing.h"
+#include "core/numbers/NumberText.h"
+#include "core/quotes/OptionCalendar.h"
+#include "core/quotes/Pricing.h"
 
 namespace {
 

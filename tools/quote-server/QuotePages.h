@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "MarketFile.h"
-#include "quotes/Clock.h"
+#include "core/quotes/Clock.h"
 
 // One option of the served chain, with the volatility it was priced at.
 struct ChainRow {

@@ -2,7 +2,7 @@
 
 #include "HostileAnswers.h"
 #include "QuotePages.h"
-#include "app/Base64.h"
+#include "core/text/Base64.h"
 
 QuoteService::QuoteService(const ServerOptions& options, const std::vector<Company>& market,
                            std::function<LocalDateTime()> now)

@@ -10,7 +10,7 @@
 #include "FaultPlan.h"
 #include "MarketFile.h"
 #include "ServerOptions.h"
-#include "quotes/Clock.h"
+#include "core/quotes/Clock.h"
 
 struct Answer {
     int Status = 200;

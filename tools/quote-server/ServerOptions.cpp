@@ -3,7 +3,7 @@
 #include <functional>
 #include <map>
 
-#include "app/NumberText.h"
+#include "core/numbers/NumberText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "FaultPlan.h"
-#include "quotes/Clock.h"
+#include "core/quotes/Clock.h"
 
 struct ServerOptions {
     int Port = 0;                  // 0 picks a free port

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <string>
 
-#include "app/FilePaths.h"
-#include "app/NumberText.h"
-#include "app/SettingsFile.h"
+#include "core/settings/FilePaths.h"
+#include "core/numbers/NumberText.h"
+#include "core/settings/SettingsFile.h"
 
 namespace {
 

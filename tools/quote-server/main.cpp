@@ -16,7 +16,7 @@
 #include "MarketFile.h"
 #include "QuoteService.h"
 #include "ServerOptions.h"
-#include "app/TextFile.h"
+#include "core/text/TextFile.h"
 
 namespace {
 

@@ -1,0 +1,193 @@
+#include "core/quotes/QVA.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+
+#include "core/numbers/ArithmeticFault.h"
+#include "core/quotes/Pricing.h"
+
+namespace {
+
+// The solver's answers outside this range are artefacts (a price at or below intrinsic value, or
+// one no volatility reaches), not volatilities worth averaging.
+constexpr float MinAcceptedVolatility = 0.01f;
+constexpr float MaxAcceptedVolatility = 3.0f;
+
+// The strike positions and expirations that are screened and averaged.
+constexpr int FirstScreenedStrike = 1;
+constexpr int LastScreenedStrike = 3;
+constexpr int ScreenedExpirations = 2;
+
+enum DrvQVAfromChoice : std::int16_t { FromLast = 0, FromBid = 1, FromAsk = 2 };
+
+// One option's page figures; -1 marks a figure the page did not give.
+struct OptionRow {
+    float Last;
+    float Bid;
+    float Ask;
+    float Volume;
+    float OpenInterest;
+};
+
+// The option-level criteria in force (nothing where a criterion is switched off).
+struct OptionCriteria {
+    std::optional<double> MinOptVol, MinOptInt, MinOptPctVol, MinTimeVal, MaxIntVal;
+    std::optional<double> MinQVAC, MinQVAP;
+};
+
+// Floating-point faults do not trap here; a result that is not finite ends the symbol's evaluation.
+float Finite(float value)
+{
+    if (!std::isfinite(value)) throw ArithmeticFault("QVA arithmetic left the finite numbers");
+    return value;
+}
+
+bool IsValid(const OptionRow& row)
+{
+    return row.Last >= 0 && row.Bid >= 0 && row.Ask >= row.Bid && row.Volume >= 0 &&
+           row.OpenInterest >= 0;
+}
+
+// Any choice other than last, bid or ask means the mid price.
+float PriceFrom(const OptionRow& row, std::int16_t drvQVAfrom)
+{
+    switch (drvQVAfrom) {
+    case FromLast: return row.Last;
+    case FromBid: return row.Bid;
+    case FromAsk: return row.Ask;
+    default: return Finite((row.Bid + row.Ask) / 2);
+    }
+}
+
+// Volume as a percentage of open interest; traded options without open interest count as 100.
+float VolumePercentage(const OptionRow& row)
+{
+    if (row.Volume == 0) return 0;
+    if (row.OpenInterest <= 0) return 100;
+    return Finite(row.Volume * 100 / row.OpenInterest);
+}
+
+bool Below(float value, const std::optional<double>& minimum)
+{
+    return minimum && value < *minimum;
+}
+
+bool PassesScreen(const OptionRow& row, float timeValue, float intrinsic,
+                  const OptionCriteria& criteria)
+{
+    if (Below(row.Volume, criteria.MinOptVol)) return false;
+    if (Below(row.OpenInterest, criteria.MinOptInt)) return false;
+    if (criteria.MinOptPctVol && VolumePercentage(row) < *criteria.MinOptPctVol) return false;
+    if (Below(timeValue, criteria.MinTimeVal)) return false;
+    return !(criteria.MaxIntVal && intrinsic > *criteria.MaxIntVal);
+}
+
+OptionCriteria CriteriaOf(const UserSettings& settings)
+{
+    return {settings.MinOptVol.InForce(),  settings.MinOptInt.InForce(),
+            settings.MinOptPctVol.InForce(), settings.MinTimeVal.InForce(),
+            settings.MaxIntVal.InForce(),  settings.MinQVAC.InForce(),
+            settings.MinQVAP.InForce()};
+}
+
+// Solves, screens and averages the six options of each side, with the model inputs of the
+// option in hand kept in quote.Model.
+class OptionScreen {
+public:
+    OptionScreen(QuoteData& quote, const UserSettings& settings)
+        : quote_(quote), settings_(settings), criteria_(CriteriaOf(settings))
+    {
+    }
+
+    void AverageSide(std::int16_t side)
+    {
+        QVAResults& qva = quote_.QVA;
+        // QVAAverage holds the weighted sum until the side is done.
+        qva.QVAAverage[side] = 0;
+        qva.WeightVolume[side] = 0;
+        qva.WeightOpenInterest[side] = 0;
+        for (int strike = FirstScreenedStrike; strike <= LastScreenedStrike; ++strike) {
+            quote_.Model.ModelStrike = quote_.Strikes.StrikePrice[strike];
+            for (int expiration = 0; expiration < ScreenedExpirations; ++expiration) {
+                quote_.Model.ModelDaysToExpiry = quote_.Calendar.DaysToExpiry[expiration];
+                EvaluateOption(side, strike, expiration);
+            }
+        }
+        const float totalWeight =
+            settings_.AvgQVAusing != 0 ? qva.WeightOpenInterest[side] : qva.WeightVolume[side];
+        qva.QVAAverage[side] = totalWeight < 1 ? -1 : Finite(qva.QVAAverage[side] / totalWeight);
+    }
+
+private:
+    void EvaluateOption(std::int16_t side, int strike, int expiration)
+    {
+        OptionSeries& series = quote_.Series;
+        float& optQVA = series.OptQVA[side][strike][expiration];
+        std::int16_t& note = series.OptNote[side][strike][expiration];
+        optQVA = -1;
+        note = 0;
+        std::string& symbol = series.OptSymbol[side][strike][expiration];
+        if (symbol.empty()) symbol = BuiltSymbol(side, strike, expiration);
+
+        const OptionRow row{series.OptLast[side][strike][expiration],
+                            series.OptBid[side][strike][expiration],
+                            series.OptAsk[side][strike][expiration],
+                            series.OptVolume[side][strike][expiration],
+                            series.OptOpenInterest[side][strike][expiration]};
+        if (!IsValid(row)) return;
+        const float price = Finite(PriceFrom(row, settings_.DrvQVAfrom));
+        const float weight = settings_.AvgQVAusing != 0 ? row.OpenInterest : row.Volume;
+        const ModelInputs& model = quote_.Model;
+        float intrinsic = Finite(side == Calls ? model.ModelStockPrice - model.ModelStrike
+                                               : model.ModelStrike - model.ModelStockPrice);
+        if (intrinsic < 0) intrinsic = 0;
+        const float timeValue = Finite(price - intrinsic);
+
+        SolveImpliedVolatility(quote_.Model, side, price);
+        const float sigma = quote_.Model.ModelVolatility;
+        if (!(sigma >= MinAcceptedVolatility && sigma <= MaxAcceptedVolatility)) return;
+        optQVA = sigma;
+        if (!PassesScreen(row, timeValue, intrinsic, criteria_)) return;
+
+        QVAResults& qva = quote_.QVA;
+        qva.QVAAverage[side] = Finite(qva.QVAAverage[side] + weight * sigma);
+        qva.WeightVolume[side] = Finite(qva.WeightVolume[side] + row.Volume);
+        qva.WeightOpenInterest[side] = Finite(qva.WeightOpenInterest[side] + row.OpenInterest);
+        note = ReachesMinQVA(side, sigma) ? 2 : 1;
+    }
+
+    bool ReachesMinQVA(std::int16_t side, float sigma) const
+    {
+        const std::optional<double>& minimum =
+            side == Calls ? criteria_.MinQVAC : criteria_.MinQVAP;
+        const float percent = sigma * 100;
+        return minimum && percent >= *minimum;
+    }
+
+    // Root + month letter + strike letter; a letter the tables could not give is left out.
+    std::string BuiltSymbol(std::int16_t side, int strike, int expiration) const
+    {
+        std::string symbol = quote_.Stock.OptionRoot;
+        for (char code : {quote_.Calendar.ExpiryMonthCode[side][expiration],
+                          quote_.Strikes.StrikeCode[strike]})
+            if (code != '\0') symbol += code;
+        return symbol;
+    }
+
+    QuoteData& quote_;
+    const UserSettings& settings_;
+    const OptionCriteria criteria_;
+};
+
+} // namespace
+
+void ComputeQVA(QuoteData& quote, const UserSettings& settings)
+{
+    quote.Model.ModelDividendRate = quote.Stock.YieldPercent / 100;
+    quote.Model.ModelStockPrice = quote.Stock.LastSale;
+    quote.Model.InterestRate = settings.InterestRate;
+    OptionScreen screen(quote, settings);
+    screen.AverageSide(Calls);
+    screen.AverageSide(Puts);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// What becomes of one symbol once its quotes are in the shared quote record.
+
+#include <cstdint>
+
+#include "core/SharedState.h"
+#include "core/run/RunHost.h"
+
+// ok is the result of the last parser that ran (0: the quotes could not be used). Writes the
+// GoodSym/BadSym/SavedSym lines, computes the QVA, screens the stock, sets Run.Verdict, builds the
+// results block into Page.PageText, appends saved blocks to Results.txt, raises AlarmPending when
+// the host's Alarm box is checked, and rewrites the progress record. An ArithmeticFault ends the
+// evaluation early and propagates to the caller.
+void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok);

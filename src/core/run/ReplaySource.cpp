@@ -1,0 +1,26 @@
+#include "core/run/ReplaySource.h"
+
+#include "core/run/ReadQuoteRecord.h"
+
+bool ReplaySource::StartPass()
+{
+    if (reader_.Open(state_.Paths.FnQuote)) return true;
+    host_.ShowMessage("Cannot open " + state_.Paths.FnQuote + " for input.");
+    return false;
+}
+
+void ReplaySource::BeginSymbol()
+{
+    // No message when this fails: every read of the pass then fails and its symbols are bad.
+    if (state_.Run.SymbolIndex == 1) (void)reader_.Open(state_.Paths.FnQuote);
+    host_.SetStatus1("Reading quotes of " + state_.Run.CurrentSymbol);
+}
+
+std::optional<std::int16_t> ReplaySource::Step()
+{
+    const bool complete = ReadQuoteRecord(reader_, state_.Quote, state_.Run.CurrentSymbol,
+                                          state_.clock.Now());
+    return static_cast<std::int16_t>(complete ? 1 : 0);
+}
+
+void ReplaySource::Cancel() { reader_.Close(); }

@@ -1,0 +1,37 @@
+#pragma once
+// What the run controller needs of the window that hosts it (the run window, the console runner,
+// or a scripted fake in tests).
+
+#include <string>
+
+#include "core/run/PassTally.h"
+
+enum class Lamp { Running, Paused, ResetQuestion, Done };
+
+class RunHost {
+public:
+    virtual ~RunHost() = default;
+
+    virtual void SetStatus1(const std::string& text) = 0;
+    virtual void SetStatus2(const std::string& text) = 0;
+    // Text13: the report block of the symbol just evaluated.
+    virtual void ShowBlock(const std::string& text) = 0;
+    virtual void SetLamp(Lamp lamp) = 0;
+    // Enables the four buttons; the focus goes to Pause when it is the only one enabled.
+    virtual void EnableButtons(bool go, bool pause, bool reset, bool print) = 0;
+    virtual bool AlarmChecked() const = 0;
+    virtual bool RepeatChecked() const = 0;
+    // A message box with the program's title and an OK button.
+    virtual void ShowMessage(const std::string& text) = 0;
+    // A Yes/No question with the given title; true for Yes.
+    virtual bool AskYesNo(const std::string& text, const std::string& title) = 0;
+    virtual void Beep() = 0;
+    // Once per evaluated symbol, after its files were written; `detail` is the error text of an
+    // Error outcome. Hosts that show no per-symbol account ignore it.
+    virtual void SymbolDone(const std::string& symbol, SymbolOutcome outcome, const std::string& detail)
+    {
+        (void)symbol, (void)outcome, (void)detail;
+    }
+    // Once when a pass reaches its last symbol, with the counts of this run window's part of it.
+    virtual void PassDone(const PassTally& tally) { (void)tally; }
+};

@@ -1,0 +1,163 @@
+#include "desktop/Screenshots.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+#include "core/settings/SettingsFile.h"
+#include "core/settings/Startup.h"
+#include "core/text/TextFile.h"
+#include "desktop/dialogs/Agree.h"
+#include "desktop/dialogs/Filter.h"
+#include "desktop/dialogs/Interest.h"
+#include "desktop/dialogs/QuoteServer.h"
+#include "desktop/windows/Splash.h"
+#include "desktop/services/DesktopServices.h"
+#include "desktop/services/HelpWindow.h"
+#include "desktop/services/LayoutCheck.h"
+#include "desktop/services/MessageBoxes.h"
+#include "desktop/services/SymbolFileDialog.h"
+#include "core/report/Printer.h"
+#include "desktop/windows/Tracing.h"
+
+namespace {
+
+// Nothing leaves the process while pictures are taken: no editor, no printer, no sound.
+class SilentServices final : public DesktopServices {
+public:
+    std::optional<QString> ChooseSymbolFile(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+    void OpenInEditor(const QString&) override {}
+    void ShowHelpTopic(QWidget* parent, int contextNumber) override { ::ShowHelpTopic(parent, contextNumber); }
+    std::unique_ptr<Printer> SetUpPrinter(QWidget*) override { return nullptr; }
+    void Beep() override {}
+};
+
+// A source that never yields a quote: the run window's server side is not part of the pictures.
+class IdleSource final : public QuoteSource {
+public:
+    bool StartPass() override { return true; }
+    void BeginSymbol() override {}
+    std::optional<std::int16_t> Step() override { return std::nullopt; }
+    void Cancel() override {}
+};
+
+class Camera {
+public:
+    explicit Camera(const QString& directory) : directory_(directory) {}
+
+    void Take(QWidget& window, const QString& name)
+    {
+        window.show();
+        window.activateWindow();
+        Settle();
+        const QString file = QDir(directory_).filePath(name + QStringLiteral(".png"));
+        if (!window.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            ok_ = false;
+        }
+        for (const QString& clipped : FindClippedControls(&window)) {
+            std::fprintf(stderr, "%s: clipped %s\n", qPrintable(name), qPrintable(clipped));
+            ok_ = false;
+        }
+    }
+
+    void TakeMenu(QMainWindow& window, const char* menuName, const QString& name)
+    {
+        auto* menu = window.findChild<QMenu*>(QLatin1String(menuName));
+        if (!menu) return;
+        menu->popup(window.mapToGlobal(QPoint(0, 0)));
+        Settle();
+        menu->grab().save(QDir(directory_).filePath(name + QStringLiteral(".png")));
+        menu->hide();
+    }
+
+    static void Settle()
+    {
+        for (int i = 0; i < 5; ++i) QApplication::processEvents();
+    }
+
+    bool Ok() const { return ok_; }
+
+private:
+    QString directory_;
+    bool ok_ = true;
+};
+
+void PrepareScratchDirectory(SharedState& state, const QString& directory)
+{
+    PrepareSharedState(state, directory.toStdString());
+    SetDefaults(state.Settings);
+    state.Settings.GetQuoteFromLocalFile = true;
+    static_cast<void>(ReplaceFile(state.Settings.FnSym, "IBM\r\nMSFT\r\nINTC\r\n"));
+    static_cast<void>(ReplaceFile(state.Paths.FnQuote, ""));
+}
+
+void TakeRunWindow(Camera& camera, SharedState& state, DesktopServices& services)
+{
+    Tracing tracing(state, services, [](SharedState&, RunHost&, std::function<void()>) {
+        return std::unique_ptr<QuoteSource>(std::make_unique<IdleSource>());
+    });
+    tracing.show();
+    // A pass over a quote cache without records: every symbol is read and found missing.
+    for (int i = 0; i < 200 && tracing.Controller().PassesCompleted() == 0; ++i) Camera::Settle();
+    camera.Take(tracing, QStringLiteral("tracing"));
+}
+
+} // namespace
+
+int TakeScreenshots(const QString& outputDirectory)
+{
+    QTemporaryDir scratch;
+    if (!scratch.isValid() || !QDir().mkpath(outputDirectory)) return 1;
+    MessageBoxes::BeginScript(); // a question during the pictures is answered No, unseen
+    FixedClock clock(LocalDateTime{2026, 12, 4, 15, 30, 0});
+    SharedState state(clock);
+    PrepareScratchDirectory(state, scratch.path());
+    SilentServices services;
+    Camera camera(outputDirectory);
+
+    Splash splash(state, services);
+    camera.Take(splash, QStringLiteral("main-window"));
+    camera.TakeMenu(splash, "mnuFile", QStringLiteral("menu-file"));
+    camera.TakeMenu(splash, "mnuView", QStringLiteral("menu-view"));
+    camera.TakeMenu(splash, "mnuSetup", QStringLiteral("menu-setup"));
+    camera.TakeMenu(splash, "mnuHelp", QStringLiteral("menu-help"));
+    splash.hide();
+
+    bool gate = false;
+    Agree agree(gate, services);
+    camera.Take(agree, QStringLiteral("agreement"));
+    agree.hide();
+    bool review = true;
+    Agree reviewAgree(review, services);
+    camera.Take(reviewAgree, QStringLiteral("agreement-review"));
+    reviewAgree.hide();
+
+    QuoteServer quoteServer(state, services);
+    camera.Take(quoteServer, QStringLiteral("setup-quote-server"));
+    quoteServer.hide();
+    Filter filter(state, services);
+    camera.Take(filter, QStringLiteral("setup-filter"));
+    filter.hide();
+    Interest interest(state, services);
+    camera.Take(interest, QStringLiteral("setup-interest"));
+    interest.hide();
+
+    const auto fileDialog = MakeSymbolFileDialog(nullptr, scratch.path(), QString::fromStdString(state.Settings.FnSym));
+    camera.Take(*fileDialog, QStringLiteral("choose-symbol-file"));
+    fileDialog->hide();
+
+    if (QWidget* help = ShowHelpTopic(nullptr, 1)) {
+        camera.Take(*help, QStringLiteral("help-contents"));
+        help->close();
+    }
+
+    TakeRunWindow(camera, state, services);
+    MessageBoxes::EndScript();
+    return camera.Ok() ? 0 : 1;
+}

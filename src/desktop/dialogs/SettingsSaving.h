@@ -1,0 +1,10 @@
+#pragma once
+// Every dialog and menu item that changes a setting rewrites the whole settings file through here.
+
+#include "core/SharedState.h"
+
+class QWidget;
+
+// Writes all settings to FnSettings; when that fails, says "Cannot create " + path. The values in
+// memory stay in force either way.
+void SaveSettings(QWidget* parent, const SharedState& state);

@@ -1,0 +1,80 @@
+// quillon: the desktop screener. `quillon [--dir DIR]` keeps its files in DIR, else beside the
+// executable when that directory is writable, else in the user's data directory. Ended by SIGINT
+// or SIGTERM, it closes its windows as the user would and exits with 128 + the signal's number.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QIcon>
+#include <cstdio>
+
+#include "core/settings/Startup.h"
+#include "desktop/DesktopServerSource.h"
+#include "desktop/Screenshots.h"
+#include "qt/TerminationSignals.h"
+#include "desktop/dialogs/DesktopStartupHost.h"
+#include "desktop/DesktopSession.h"
+#include "qt/SystemClock.h"
+#include "desktop/services/DesktopServices.h"
+#include "desktop/services/MessageBoxes.h"
+#include "desktop/services/ProgramDirectory.h"
+
+namespace {
+
+constexpr int ExitSignalBase = 128;
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("quillon"));
+    // No display name: the X platform would append it to every caption ("Tracing [...] — Quillon").
+    QApplication::setApplicationVersion(QStringLiteral("1.77"));
+    QApplication::setDesktopFileName(QStringLiteral("quillon"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon/quillon.svg")));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Quillon stock and option screener"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("Keep the program's files in <dir>."),
+                                       QStringLiteral("dir"));
+    const QCommandLineOption screenshotsOption(
+        QStringLiteral("screenshots"), QStringLiteral("Render every window to PNG files in <out> and exit."),
+        QStringLiteral("out"));
+    parser.addOption(dirOption);
+    parser.addOption(screenshotsOption);
+    parser.process(app);
+
+    if (parser.isSet(screenshotsOption)) return TakeScreenshots(parser.value(screenshotsOption));
+
+    const auto programDirectory = ResolveProgramDirectory(parser.value(dirOption), QApplication::applicationDirPath());
+    if (!programDirectory) {
+        MessageBoxes::ShowMessage(nullptr, QStringLiteral("Cannot create or write the program directory %1, program stopped.")
+                                               .arg(parser.value(dirOption)));
+        return 1;
+    }
+
+    SystemClock clock;
+    SharedState state(clock);
+    const std::unique_ptr<DesktopServices> services = MakePlatformServices();
+    DesktopSession session(state, *services, &MakeDesktopServerSource);
+    // SIGINT and SIGTERM close the windows as the user would; from the agreement on.
+    TerminationSignals terminationSignals;
+    QObject::connect(&terminationSignals, &TerminationSignals::Received, &session, &DesktopSession::EndProgram);
+    const auto exitStatus = [&terminationSignals](int status) {
+        const int number = terminationSignals.ReceivedSignal();
+        return number != 0 ? ExitSignalBase + number : status;
+    };
+
+    DesktopStartupHost startupHost(*services);
+    switch (Main(state, startupHost, programDirectory->toStdString())) {
+    case StartupOutcome::ShowMainWindow: break;
+    case StartupOutcome::Disagreed: return exitStatus(0); // the user's choice, not a failure
+    case StartupOutcome::RecordNotCreated: return exitStatus(1);
+    }
+    if (session.Ending()) return exitStatus(0);
+
+    session.ShowMainWindow();
+    return exitStatus(app.exec());
+}

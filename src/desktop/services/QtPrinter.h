@@ -1,0 +1,26 @@
+#pragma once
+// The desktop printer: a real printer, or the PDF file the user chose in the print dialog.
+
+#include <QPrinter>
+#include <memory>
+
+#include "qt/PdfPrinter.h"
+
+class QWidget;
+
+class QtPrinter final : public Printer {
+public:
+    // Shows the print setup dialog; nothing when the user cancels it.
+    static std::unique_ptr<QtPrinter> SetUp(QWidget* parent);
+
+    void SetFont(const std::string& name, int points, bool bold) override { painted_.SetFont(name, points, bold); }
+    void PrintText(const std::string& text, bool endLine) override { painted_.PrintText(text, endLine); }
+    void NewPage() override { painted_.NewPage(); }
+    void EndDoc() override { painted_.EndDoc(); }
+
+private:
+    QtPrinter() : painted_(printer_) {}
+
+    QPrinter printer_;
+    PaintedPrinter painted_;
+};

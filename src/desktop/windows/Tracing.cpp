@@ -1,0 +1,310 @@
+#include "desktop/windows/Tracing.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontDatabase>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "desktop/services/DesktopServices.h"
+#include "desktop/services/HelpKey.h"
+#include "desktop/services/MessageBoxes.h"
+#include "core/report/Printer.h"
+#include "core/report/ResultsPrinting.h"
+#include "core/run/Evaluation.h"
+#include "core/run/ReplaySource.h"
+
+namespace {
+
+constexpr int TickPeriodMs = 100;
+// Bounds the work done after a close so a misbehaving source cannot hang the window.
+constexpr int MaxPumpsWhileClosing = 1000;
+
+QString ToQ(const std::string& text) { return QString::fromStdString(text); }
+
+struct LampLook {
+    QColor colour;
+    const char* words;
+};
+
+LampLook LookOf(Lamp lamp)
+{
+    switch (lamp) {
+    case Lamp::Running: return {QColor(0, 255, 0), "Running"};
+    case Lamp::Paused: return {QColor(255, 0, 0), "Paused"};
+    case Lamp::ResetQuestion: return {QColor(255, 255, 0), "Reset question open"};
+    case Lamp::Done: return {QColor(192, 192, 192), "Pass done"};
+    }
+    return {QColor(192, 192, 192), ""};
+}
+
+} // namespace
+
+Tracing::Tracing(SharedState& state, DesktopServices& services, const ServerSourceFactory& makeServerSource,
+                 QWidget* parent)
+    : QWidget(parent), state_(state), services_(services)
+{
+    setObjectName(QStringLiteral("Tracing"));
+    BuildControls();
+    AddHelpKey(*this, services_);
+    localSource_ = std::make_unique<ReplaySource>(state_, *this);
+    serverSource_ = makeServerSource(state_, *this, [this] { controller_->CmdStop_Click(); });
+    controller_ = std::make_unique<RunController>(state_, *this, *localSource_, *serverSource_, &EvaluateSymbol);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(TickPeriodMs);
+    connect(Timer1, &QTimer::timeout, this, &Tracing::Timer1_Timer);
+    pumpTimer_ = new QTimer(this);
+    pumpTimer_->setSingleShot(true);
+    pumpTimer_->setInterval(0);
+    connect(pumpTimer_, &QTimer::timeout, this, &Tracing::PumpNow);
+}
+
+// The controller refers to the sources and to this window: it goes first.
+Tracing::~Tracing()
+{
+    controller_.reset();
+}
+
+void Tracing::BuildControls()
+{
+    const auto newButton = [this](const char* name, const QString& caption, void (Tracing::*handler)()) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(QLatin1String(name));
+        button->setAutoDefault(false);
+        connect(button, &QPushButton::clicked, this, handler);
+        return button;
+    };
+    CmdGo = newButton("CmdGo", QStringLiteral("&Go"), &Tracing::CmdGo_Click);
+    CmdStop = newButton("CmdStop", QStringLiteral("&Pause"), &Tracing::CmdStop_Click);
+    CmdReset = newButton("CmdReset", QStringLiteral("&Reset"), &Tracing::CmdReset_Click);
+    CmdPrint = newButton("CmdPrint", QStringLiteral("Pr&int"), &Tracing::CmdPrint_Click);
+    for (QPushButton* button : {CmdGo, CmdStop, CmdReset, CmdPrint}) button->setEnabled(false);
+
+    CkAlarm = new QCheckBox(QStringLiteral("&Alarm"), this);
+    CkAlarm->setObjectName(QStringLiteral("CkAlarm"));
+    connect(CkAlarm, &QCheckBox::clicked, this, &Tracing::CkAlarm_Click);
+    CkRepeat = new QCheckBox(QStringLiteral("R&epeat"), this);
+    CkRepeat->setObjectName(QStringLiteral("CkRepeat"));
+
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setFrameShape(QFrame::Panel);
+    Picture1->setFrameShadow(QFrame::Sunken);
+    Picture1->setAutoFillBackground(true);
+    Picture1->setAlignment(Qt::AlignCenter);
+    Picture1->setFocusPolicy(Qt::StrongFocus);
+    Picture1->setMinimumWidth(Picture1->fontMetrics().horizontalAdvance(QStringLiteral("Reset question open")) + 16);
+
+    Status1 = new QLabel(this);
+    Status1->setObjectName(QStringLiteral("Status1"));
+    Status2 = new QLabel(this);
+    Status2->setObjectName(QStringLiteral("Status2"));
+    for (QLabel* status : {Status1, Status2}) {
+        status->setFrameShape(QFrame::StyledPanel);
+        status->setFrameShadow(QFrame::Sunken);
+        status->setMinimumHeight(status->fontMetrics().height() + 6);
+        status->setTextFormat(Qt::PlainText);
+    }
+
+    Text13 = new QPlainTextEdit(this);
+    Text13->setObjectName(QStringLiteral("Text13"));
+    Text13->setReadOnly(true);
+    Text13->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text13->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    Text13->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #c0c0c0; color: black; }"));
+    Text13->setAccessibleName(QStringLiteral("Report block"));
+    // A results block is 58 lines of at most 80 characters: show its width and a good part of it.
+    const QFontMetrics fixed(Text13->font());
+    Text13->setMinimumSize(fixed.horizontalAdvance(QLatin1Char('M')) * 82 + 30, fixed.lineSpacing() * 24);
+
+    auto* lampRow = new QHBoxLayout;
+    lampRow->addWidget(Picture1);
+    lampRow->addWidget(Status1, 1);
+    auto* buttons = new QHBoxLayout;
+    for (QWidget* control : std::initializer_list<QWidget*>{CmdGo, CmdStop, CmdReset, CmdPrint}) buttons->addWidget(control);
+    buttons->addSpacing(16);
+    buttons->addWidget(CkAlarm);
+    buttons->addWidget(CkRepeat);
+    buttons->addStretch();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(lampRow);
+    layout->addWidget(Status2);
+    layout->addWidget(Text13, 1);
+    layout->addLayout(buttons);
+    setTabOrder(CmdGo, CmdStop);
+    setTabOrder(CmdStop, CmdReset);
+    setTabOrder(CmdReset, CmdPrint);
+    setTabOrder(CmdPrint, CkAlarm);
+    setTabOrder(CkAlarm, CkRepeat);
+    setTabOrder(CkRepeat, Text13);
+    SetLamp(Lamp::Paused);
+}
+
+void Tracing::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (activated_) return;
+    activated_ = true;
+    PlaceOnScreen();
+    // After the window is up: activation may already need a message box.
+    QTimer::singleShot(0, this, &Tracing::Form_Activate);
+}
+
+void Tracing::PlaceOnScreen()
+{
+    const QScreen* screen = this->screen();
+    if (!screen) return;
+    const QRect free = screen->availableGeometry();
+    const QSize size = frameGeometry().size();
+    move(free.left() + (free.width() - size.width()) / 2, free.top() + (free.height() - size.height()) / 4);
+}
+
+void Tracing::Form_Activate()
+{
+    if (closed_) return;
+    Picture1->setFocus();
+    setWindowTitle(QStringLiteral("Tracing [") + ToQ(state_.Settings.FnSym) + QStringLiteral("]"));
+    Timer1->start();
+    ++modalDepth_;
+    controller_->Activate();
+    --modalDepth_;
+    SchedulePump();
+}
+
+void Tracing::SchedulePump()
+{
+    if (!closed_) pumpTimer_->start();
+}
+
+void Tracing::PumpNow()
+{
+    // A message box opened by the controller runs its own event loop; the step it belongs to is
+    // not finished, so no further step may start until it closes.
+    if (modalDepth_ > 0 || closed_) return;
+    ++modalDepth_;
+    const PumpResult result = controller_->Pump();
+    --modalDepth_;
+    if (result == PumpResult::Continue) SchedulePump();
+    if (result == PumpResult::Finished) close();
+}
+
+void Tracing::Timer1_Timer()
+{
+    controller_->Tick();
+    SchedulePump();
+}
+
+void Tracing::CmdGo_Click()
+{
+    controller_->CmdGo_Click();
+    SchedulePump();
+}
+
+void Tracing::CmdStop_Click()
+{
+    controller_->CmdStop_Click();
+    SchedulePump();
+}
+
+void Tracing::CmdReset_Click()
+{
+    controller_->CmdReset_Click();
+    SchedulePump();
+}
+
+void Tracing::CkAlarm_Click()
+{
+    controller_->CkAlarm_Click();
+}
+
+void Tracing::CmdPrint_Click()
+{
+    state_.Run.AlarmBeeps = 0;
+    const std::unique_ptr<Printer> printer = services_.SetUpPrinter(this);
+    if (printer) PrintInterimBlock(shownBlock_, *printer, state_.clock);
+}
+
+void Tracing::closeEvent(QCloseEvent* event)
+{
+    if (closed_) {
+        event->accept();
+        return;
+    }
+    // The loop ends between steps: the symbol in hand is abandoned, files are closed, and the
+    // progress record stays as the last finished symbol left it.
+    controller_->Close();
+    for (int i = 0; i < MaxPumpsWhileClosing && controller_->Pump() == PumpResult::Continue; ++i) {
+    }
+    closed_ = true;
+    Timer1->stop();
+    pumpTimer_->stop();
+    event->accept();
+    // Whatever ended the run, the main window comes back: the program never ends without it.
+    emit RunWindowClosed();
+}
+
+void Tracing::SetStatus1(const std::string& text) { Status1->setText(ToQ(text)); }
+void Tracing::SetStatus2(const std::string& text) { Status2->setText(ToQ(text)); }
+
+void Tracing::ShowBlock(const std::string& text)
+{
+    shownBlock_ = text;
+    QString shown = ToQ(text);
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    Text13->setPlainText(shown);
+}
+
+void Tracing::SetLamp(Lamp lamp)
+{
+    const LampLook look = LookOf(lamp);
+    QPalette palette = Picture1->palette();
+    palette.setColor(QPalette::Window, look.colour);
+    palette.setColor(QPalette::WindowText, Qt::black);
+    Picture1->setPalette(palette);
+    // The colour alone says nothing to a screen reader or a colour-blind user.
+    Picture1->setText(QLatin1String(look.words));
+    Picture1->setAccessibleName(QStringLiteral("Status lamp: ") + QLatin1String(look.words));
+}
+
+QString Tracing::LampText() const
+{
+    return Picture1->text();
+}
+
+void Tracing::EnableButtons(bool go, bool pause, bool reset, bool print)
+{
+    CmdGo->setEnabled(go);
+    CmdStop->setEnabled(pause);
+    CmdReset->setEnabled(reset);
+    CmdPrint->setEnabled(print);
+    if (pause && !go && !reset && !print) CmdStop->setFocus();
+}
+
+bool Tracing::AlarmChecked() const { return CkAlarm->isChecked(); }
+bool Tracing::RepeatChecked() const { return CkRepeat->isChecked(); }
+
+void Tracing::ShowMessage(const std::string& text)
+{
+    ++modalDepth_;
+    MessageBoxes::ShowMessage(this, ToQ(text));
+    --modalDepth_;
+}
+
+bool Tracing::AskYesNo(const std::string& text, const std::string& title)
+{
+    ++modalDepth_;
+    const bool yes = MessageBoxes::AskYesNo(this, ToQ(text), ToQ(title));
+    --modalDepth_;
+    return yes;
+}
+
+void Tracing::Beep() { services_.Beep(); }

@@ -1,0 +1,94 @@
+#pragma once
+// The run window. It hosts the run controller: the controller decides, the window shows status,
+// lamp and report block, forwards clicks and the 100 ms timer, and keeps the event loop turning by
+// re-posting the controller's work with a zero-time timer while there is more to do.
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "core/SharedState.h"
+#include "core/run/QuoteSource.h"
+#include "core/run/RunController.h"
+#include "core/run/RunHost.h"
+
+class DesktopServices;
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+class QTimer;
+
+// Builds the quote server source for a run window: the window is its host, and `pauseRun` pauses
+// the run as the Pause button does (the source calls it when the server refuses the login).
+using ServerSourceFactory =
+    std::function<std::unique_ptr<QuoteSource>(SharedState&, RunHost&, std::function<void()> pauseRun)>;
+
+class Tracing : public QWidget, public RunHost {
+    Q_OBJECT
+public:
+    Tracing(SharedState& state, DesktopServices& services, const ServerSourceFactory& makeServerSource,
+            QWidget* parent = nullptr);
+    ~Tracing() override;
+
+    QLabel* Status1;
+    QLabel* Status2;
+    QPlainTextEdit* Text13;
+    QLabel* Picture1; // the status lamp
+    QPushButton* CmdGo;
+    QPushButton* CmdStop;
+    QPushButton* CmdReset;
+    QPushButton* CmdPrint;
+    QCheckBox* CkAlarm;
+    QCheckBox* CkRepeat;
+    QTimer* Timer1;
+
+    // The lamp's state in words, as screen readers and tests see it.
+    QString LampText() const;
+    const RunController& Controller() const { return *controller_; }
+    // True while a step of the run is on the stack, e.g. waiting for its message box to close.
+    bool InStep() const { return modalDepth_ > 0; }
+
+    void SetStatus1(const std::string& text) override;
+    void SetStatus2(const std::string& text) override;
+    void ShowBlock(const std::string& text) override;
+    void SetLamp(Lamp lamp) override;
+    void EnableButtons(bool go, bool pause, bool reset, bool print) override;
+    bool AlarmChecked() const override;
+    bool RepeatChecked() const override;
+    void ShowMessage(const std::string& text) override;
+    bool AskYesNo(const std::string& text, const std::string& title) override;
+    void Beep() override;
+
+signals:
+    // The run window has closed; the main window is to come back.
+    void RunWindowClosed();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildControls();
+    void PlaceOnScreen();
+    void Form_Activate();
+    void Timer1_Timer();
+    void CmdGo_Click();
+    void CmdStop_Click();
+    void CmdReset_Click();
+    void CkAlarm_Click();
+    void CmdPrint_Click();
+    void SchedulePump();
+    void PumpNow();
+
+    SharedState& state_;
+    DesktopServices& services_;
+    std::unique_ptr<QuoteSource> localSource_;
+    std::unique_ptr<QuoteSource> serverSource_;
+    std::unique_ptr<RunController> controller_;
+    QTimer* pumpTimer_;
+    std::string shownBlock_;
+    bool activated_ = false;
+    bool closed_ = false;
+    int modalDepth_ = 0; // message boxes open: the controller is in the middle of a step
+};

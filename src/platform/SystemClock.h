@@ -1,9 +1,0 @@
-#pragma once
-// The machine's local date and time.
-
-#include "quotes/Clock.h"
-
-class SystemClock final : public Clock {
-public:
-    LocalDateTime Now() const override;
-};

@@ -1,0 +1,415 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+
+#include "support/ExampleQuote.h"
+#include "support/FakeRunHost.h"
+#include "support/TemporaryDirectory.h"
+#include "core/numbers/ArithmeticFault.h"
+#include "core/text/TextFile.h"
+#include "core/run/Evaluation.h"
+#include "core/run/ProgressFile.h"
+#include "core/run/StockScreen.h"
+#include "core/run/SymbolOutputFiles.h"
+
+namespace {
+
+// The example stock: volume 1234.5 thousand, P/E 21.607, market cap 6817.59 million, last 45.375,
+// beta 1.15, change 2.54 %, yield 1.76 %, and 50.2 % of the way up its 52-week range.
+StockQuote ExampleStock()
+{
+    FixedClock clock{LocalDateTime{}};
+    SharedState state{clock};
+    FillExample(state);
+    return state.Quote.Stock;
+}
+
+struct ScreenRow {
+    const char* name;
+    Criterion UserSettings::*minimum;
+    Criterion UserSettings::*maximum;
+    double value;
+};
+
+} // namespace
+
+TEST(PassesStockScreen, EveryRowHoldsTheStockWithinItsBounds)
+{
+    const StockQuote stock = ExampleStock();
+    const ScreenRow rows[] = {
+        {"volume", &UserSettings::MinVolume, &UserSettings::MaxVolume, 1234.5},
+        {"P/E", &UserSettings::MinPE, &UserSettings::MaxPE, 21.607},
+        {"market cap", &UserSettings::MinMktCap, &UserSettings::MaxMktCap, 6817.59375},
+        {"last", &UserSettings::MinLast, &UserSettings::MaxLast, 45.375},
+        {"beta", &UserSettings::MinBeta, &UserSettings::MaxBeta, 1.15},
+        {"% change", &UserSettings::MinPctChange, &UserSettings::MaxPctChange, 2.54},
+        {"yield", &UserSettings::MinYield, &UserSettings::MaxYield, 1.76},
+        {"range", &UserSettings::MinRange, &UserSettings::MaxRange, 50.2058},
+    };
+    EXPECT_TRUE(PassesStockScreen(stock, UserSettings{}));
+    for (const auto& row : rows) {
+        const auto passesWith = [&](Criterion UserSettings::*member, double bound) {
+            UserSettings settings;
+            settings.*member = Criterion::Number(bound);
+            return PassesStockScreen(stock, settings);
+        };
+        EXPECT_TRUE(passesWith(row.minimum, row.value - 0.001)) << row.name;
+        EXPECT_FALSE(passesWith(row.minimum, row.value + 0.001)) << row.name;
+        EXPECT_TRUE(passesWith(row.maximum, row.value + 0.001)) << row.name;
+        EXPECT_FALSE(passesWith(row.maximum, row.value - 0.001)) << row.name;
+    }
+}
+
+TEST(PassesStockScreen, BoundsAreInclusive)
+{
+    UserSettings settings;
+    settings.MinLast = Criterion::Number(45.375);
+    settings.MaxLast = Criterion::Number(45.375);
+    EXPECT_TRUE(PassesStockScreen(ExampleStock(), settings));
+}
+
+TEST(PassesStockScreen, TextCriteriaCountOnlyWhenTheyReadAsNumbers)
+{
+    const StockQuote stock = ExampleStock();
+    UserSettings settings;
+    settings.MinLast = Criterion::Text("50");
+    EXPECT_FALSE(PassesStockScreen(stock, settings));
+    settings.MinLast = Criterion::Text(" 45.375 ");
+    EXPECT_TRUE(PassesStockScreen(stock, settings));
+    settings.MinLast = Criterion::Text("NA");
+    settings.MaxLast = Criterion::Text("4O"); // a letter O: no number
+    EXPECT_TRUE(PassesStockScreen(stock, settings));
+}
+
+TEST(PassesStockScreen, FlatRangeFailsOnlyARangeCriterionInForce)
+{
+    StockQuote stock = ExampleStock();
+    stock.High52Week = 45.375f;
+    stock.Low52Week = 45.375f;
+    UserSettings settings;
+    settings.MinLast = Criterion::Number(40);
+    EXPECT_TRUE(PassesStockScreen(stock, settings));
+    settings.MinRange = Criterion::Number(0);
+    EXPECT_FALSE(PassesStockScreen(stock, settings));
+    settings.MinRange = Criterion::Text("NA");
+    settings.MaxRange = Criterion::Number(100);
+    EXPECT_FALSE(PassesStockScreen(stock, settings));
+}
+
+namespace {
+
+class OptionVerdictTest : public ::testing::Test {
+protected:
+    OptionVerdictTest() { FillSeries(series.OptNote, std::int16_t{0}); }
+    std::int16_t Verdict(float qc = -100, float qp = -100) const
+    {
+        return OptionVerdict(series, qc, qp, settings);
+    }
+    OptionSeries series;
+    UserSettings settings;
+};
+
+} // namespace
+
+TEST_F(OptionVerdictTest, NotesOfTheShownOptionsDecideWithoutDifferenceCriteria)
+{
+    // Strikes 0 and 4 and the third expiration are not shown.
+    series.OptNote[Calls][0][0] = 2;
+    series.OptNote[Puts][4][1] = 2;
+    series.OptNote[Calls][2][2] = 1;
+    EXPECT_EQ(Verdict(), VerdictNotSaved);
+    series.OptNote[Puts][3][1] = 1;
+    EXPECT_EQ(Verdict(), VerdictOptionIncluded);
+    series.OptNote[Calls][1][0] = 2;
+    EXPECT_EQ(Verdict(), VerdictMinQVAReached);
+}
+
+TEST_F(OptionVerdictTest, DifferenceCriteriaOverrideTheNotes)
+{
+    settings.MinQVAC_QVAP = Criterion::Text("25");
+    EXPECT_EQ(Verdict(40.0f, 15.0f), VerdictCallsAhead);
+    series.OptNote[Calls][2][0] = 2;
+    EXPECT_EQ(Verdict(40.0f, 15.0f), VerdictCallsAhead);
+    EXPECT_EQ(Verdict(40.0f, 15.1f), VerdictMinQVAReached);
+
+    settings.MinQVAC_QVAP = Criterion::Text("NA");
+    settings.MinQVAP_QVAC = Criterion::Number(5);
+    EXPECT_EQ(Verdict(20.0f, 25.0f), VerdictPutsAhead);
+    EXPECT_EQ(Verdict(20.0f, 24.9f), VerdictMinQVAReached);
+}
+
+TEST_F(OptionVerdictTest, IncludedIsNotEnoughOnceADifferenceCriterionIsSet)
+{
+    series.OptNote[Calls][3][1] = 1;
+    settings.MinQVAC_QVAP = Criterion::Number(25);
+    EXPECT_EQ(Verdict(40.0f, 15.1f), VerdictNotSaved);
+    // Without both averages the difference cannot be judged; the included verdict still lapses.
+    EXPECT_EQ(Verdict(-100.0f, 15.0f), VerdictNotSaved);
+    EXPECT_EQ(Verdict(80.0f, -100.0f), VerdictNotSaved);
+}
+
+TEST_F(OptionVerdictTest, BothDifferencesReachedEndWithPutsAhead)
+{
+    settings.MinQVAC_QVAP = Criterion::Number(0);
+    settings.MinQVAP_QVAC = Criterion::Number(0);
+    EXPECT_EQ(Verdict(30.0f, 30.0f), VerdictPutsAhead);
+    settings.MinQVAP_QVAC = Criterion::Number(-5);
+    EXPECT_EQ(Verdict(32.0f, 30.0f), VerdictPutsAhead);
+}
+
+TEST(ColumnLine, PlacesFieldsAtColumnsAndWrapsOverlongOnes)
+{
+    ColumnLine line;
+    line.PlaceAt(1, "ABCDEFGH");
+    line.PlaceAt(9, "XY");
+    line.PlaceAt(14, "Z");
+    EXPECT_EQ(line.Text(), "ABCDEFGHXY   Z\r\n");
+
+    ColumnLine wrapped;
+    wrapped.PlaceAt(1, "ABCDEFGHI");
+    wrapped.PlaceAt(9, "ROOTS"); // reaches column 13: the next field still fits at 14
+    wrapped.PlaceAt(14, "NAME");
+    wrapped.PlaceAt(17, "X");
+    EXPECT_EQ(wrapped.Text(), "ABCDEFGHI\r\n        ROOTSNAME\r\n                X\r\n");
+}
+
+namespace {
+
+class SymbolOutputFilesTest : public ::testing::Test {
+protected:
+    std::string Read(const std::string& name) const
+    {
+        return ReadWholeFile(dir.File(name)).value_or("<missing>");
+    }
+    TemporaryDirectory dir;
+    StockQuote stock = ExampleStock();
+};
+
+} // namespace
+
+TEST_F(SymbolOutputFilesTest, GoodAndBadLines)
+{
+    stock.CompanyName = "QUARRIX INDUSTRIES INC   ";
+    AppendGoodSymbol(dir.File("GoodSym.txt"), "QRX", stock);
+    AppendGoodSymbol(dir.File("GoodSym.txt"), "QRXB", stock);
+    EXPECT_EQ(Read("GoodSym.txt"), "QRX     QRX  QUARRIX INDUSTRIES INC\r\n"
+                                   "QRXB    QRX  QUARRIX INDUSTRIES INC\r\n");
+    EXPECT_EQ(stock.CompanyName, "QUARRIX INDUSTRIES INC");
+
+    AppendBadSymbol(dir.File("BadSym.txt"), "ZZZ");
+    EXPECT_EQ(Read("BadSym.txt"), "ZZZ\r\n");
+}
+
+TEST_F(SymbolOutputFilesTest, SavedLinesWithTheHeaderFirst)
+{
+    AppendSavedSymbol(dir.File("SavedSym.txt"), 0, "QRX", stock, 25.0f);
+    stock.PercentChange = -0.75f;
+    stock.CompanyName = "  ";
+    AppendSavedSymbol(dir.File("SavedSym.txt"), 1, "QRX", stock, -3.25f);
+    EXPECT_EQ(Read("SavedSym.txt"),
+              "\r\n"
+              " Stock        QVAC    Stock\r\n"
+              " Symbol Root -QVAP    Price  %Change Company Name\r\n"
+              "------- ---- ------- ------- ------- ------------------------------------\r\n"
+              "QRX     QRX  +25.0%  $45.38  +2.5%   QUARRIX INDUSTRIES INC\r\n"
+              "QRX     QRX  -3.3%   $45.38  -0.8%   \r\n");
+}
+
+TEST_F(SymbolOutputFilesTest, LongRootWrapsTheSavedLine)
+{
+    stock.OptionRoot = "QRXWWW";
+    AppendSavedSymbol(dir.File("SavedSym.txt"), 3, "QRX", stock, 123.45f);
+    EXPECT_EQ(Read("SavedSym.txt"), "QRX     QRXWWW\r\n             +123.5% $45.38  +2.5%   "
+                                    "QUARRIX INDUSTRIES INC\r\n");
+}
+
+TEST_F(SymbolOutputFilesTest, UnopenableFilesAreSkipped)
+{
+    for (const char* name : {"GoodSym.txt", "BadSym.txt", "SavedSym.txt"})
+        std::filesystem::create_directory(dir.File(name));
+    stock.CompanyName = "TRAILING  ";
+    AppendGoodSymbol(dir.File("GoodSym.txt"), "QRX", stock);
+    AppendBadSymbol(dir.File("BadSym.txt"), "QRX");
+    AppendSavedSymbol(dir.File("SavedSym.txt"), 0, "QRX", stock, 1.0f);
+    EXPECT_EQ(stock.CompanyName, "TRAILING"); // the report sees the trimmed name all the same
+}
+
+namespace {
+
+// A whole program directory and a symbol whose options are priced by the model, so that the QVA
+// computation includes exactly the options a test prices.
+class EvaluateSymbolTest : public ::testing::Test {
+protected:
+    EvaluateSymbolTest()
+    {
+        state.Paths = FilePaths::Build(dir.Path());
+        FillExample(state);
+        state.Run.SavedCount = 0;
+        ClearOptions(state.Quote);
+    }
+
+    void PriceOption(int side, int s, int e, float sigma, float volume = 100, float openInterest = 500)
+    {
+        const float price = ModelPrice(state.Quote, state.Settings.InterestRate, side, s, e, sigma);
+        SetOption(state.Quote, side, s, e, price, price, price, volume, openInterest, -1.0f, 0);
+    }
+
+    std::string Read(const std::string& path) const { return ReadWholeFile(path).value_or("<missing>"); }
+    bool Exists(const std::string& path) const { return FileExists(path); }
+    std::size_t ResultsBlocks() const
+    {
+        const std::string results = ReadWholeFile(state.Paths.FnResults).value_or("");
+        return static_cast<std::size_t>(std::count(results.begin(), results.end(), '\f'));
+    }
+
+    TemporaryDirectory dir;
+    FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
+    SharedState state{clock};
+    FakeRunHost host;
+};
+
+} // namespace
+
+TEST_F(EvaluateSymbolTest, UnusableQuotesGoToBadSymAndStillShowABlock)
+{
+    state.Run.Verdict = 2; // whatever the previous symbol left
+    EvaluateSymbol(state, host, 0);
+    EXPECT_EQ(Read(state.Paths.FnBadSym), "QRX\r\n");
+    EXPECT_FALSE(Exists(state.Paths.FnGoodSym));
+    EXPECT_EQ(state.Run.Verdict, VerdictNotSaved);
+    EXPECT_TRUE(state.Page.PageText.starts_with("Saved 0               Progress 17/250"));
+    EXPECT_FALSE(Exists(state.Paths.FnResults));
+    EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");
+}
+
+TEST_F(EvaluateSymbolTest, NoIncludedOptionMeansNotSaved)
+{
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(Read(state.Paths.FnGoodSym), "QRX     QRX  QUARRIX INDUSTRIES INC\r\n");
+    EXPECT_EQ(state.Run.Verdict, VerdictNotSaved);
+    EXPECT_FALSE(Exists(state.Paths.FnSavedSym));
+    EXPECT_FALSE(Exists(state.Paths.FnResults));
+    EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");
+    EXPECT_TRUE(state.Page.PageText.starts_with("Saved 0 "));
+}
+
+TEST_F(EvaluateSymbolTest, SavedSymbolsAreNumberedAndRecorded)
+{
+    PriceOption(Calls, 2, 0, 0.30f);
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(state.Run.Verdict, VerdictOptionIncluded);
+    EXPECT_EQ(state.Run.SavedCount, 1);
+    EXPECT_TRUE(state.Page.PageText.starts_with("Saved 1               Progress 17/250"));
+    EXPECT_EQ(Read(state.Paths.FnResults), state.Page.PageText + "\f\r\n");
+    EXPECT_EQ(Read(state.Paths.FnProgress), "1,17\r\n");
+    EXPECT_TRUE(host.status1.empty());
+    EXPECT_FALSE(state.Run.AlarmPending);
+
+    state.Run.SymbolIndex = 18;
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(state.Run.SavedCount, 2);
+    EXPECT_TRUE(state.Page.PageText.starts_with("Saved 2 "));
+    EXPECT_EQ(ResultsBlocks(), 2u);
+    EXPECT_EQ(Read(state.Paths.FnProgress), "2,18\r\n");
+
+    const std::string savedSym = Read(state.Paths.FnSavedSym);
+    const auto saved = SplitLines(savedSym);
+    ASSERT_EQ(saved.size(), 6u); // four header lines, then one line per saved symbol
+    EXPECT_EQ(saved[0], "");
+    // Only the calls have an average: there is no difference to show, as in the block's line 12.
+    EXPECT_EQ(saved[4], "QRX     QRX  n/a     $45.38  +2.5%   QUARRIX INDUSTRIES INC");
+    EXPECT_TRUE(saved[5].starts_with("QRX     QRX  n/a     "));
+}
+
+TEST_F(EvaluateSymbolTest, AlarmIsRequestedForASavedSymbol)
+{
+    host.alarm = true;
+    EvaluateSymbol(state, host, 1);
+    EXPECT_FALSE(state.Run.AlarmPending);
+
+    PriceOption(Puts, 1, 1, 0.25f);
+    EvaluateSymbol(state, host, 1);
+    EXPECT_TRUE(state.Run.AlarmPending);
+    EXPECT_EQ(host.status1, std::vector<std::string>{"Alarm: QRX saved"});
+}
+
+TEST_F(EvaluateSymbolTest, MinQVAOfASideGivesVerdictTwo)
+{
+    state.Settings.MinQVAC = Criterion::Number(35);
+    PriceOption(Calls, 1, 0, 0.30f);
+    PriceOption(Calls, 3, 1, 0.40f);
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(state.Run.Verdict, VerdictMinQVAReached);
+    EXPECT_EQ(state.Quote.Series.OptNote[Calls][3][1], 2);
+}
+
+TEST_F(EvaluateSymbolTest, QVADifferenceGivesVerdictOneAndShowsInSavedSym)
+{
+    state.Settings.MinQVAC_QVAP = Criterion::Text("20");
+    PriceOption(Calls, 2, 1, 0.40f);
+    PriceOption(Puts, 2, 1, 0.15f);
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(state.Run.Verdict, VerdictCallsAhead);
+    const std::string savedSym = Read(state.Paths.FnSavedSym);
+    const auto saved = SplitLines(savedSym);
+    ASSERT_EQ(saved.size(), 5u);
+    EXPECT_EQ(saved[4].substr(13, 8), "+25.0%  ");
+}
+
+TEST_F(EvaluateSymbolTest, NegativeVolumeSkipsTheScreenAndTheVerdict)
+{
+    PriceOption(Calls, 2, 0, 0.30f);
+    state.Quote.Stock.Volume = -1;
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(state.Run.Verdict, VerdictNotSaved);
+    EXPECT_FALSE(Exists(state.Paths.FnResults));
+    EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");
+}
+
+TEST_F(EvaluateSymbolTest, FlatYearRangeDoesNotEndTheEvaluation)
+{
+    PriceOption(Calls, 2, 0, 0.30f);
+    state.Quote.Stock.High52Week = 45.375f;
+    state.Quote.Stock.Low52Week = 45.375f;
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(state.Run.Verdict, VerdictOptionIncluded);
+    EXPECT_EQ(Read(state.Paths.FnProgress), "1,17\r\n");
+
+    state.Settings.MaxRange = Criterion::Number(100);
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(state.Run.Verdict, VerdictNotSaved);
+    EXPECT_EQ(ResultsBlocks(), 1u);
+    EXPECT_EQ(Read(state.Paths.FnProgress), "1,17\r\n");
+}
+
+TEST_F(EvaluateSymbolTest, ArithmeticFaultEndsTheEvaluationBeforeAnyRecord)
+{
+    const float huge = std::numeric_limits<float>::max();
+    SetOption(state.Quote, Calls, 1, 0, huge, huge, huge, 10, 10, -1.0f, 0); // the mid price overflows
+    ASSERT_TRUE(WriteProgress(state.Paths.FnProgress, 0, 16));
+    EXPECT_THROW(EvaluateSymbol(state, host, 1), ArithmeticFault);
+    EXPECT_TRUE(Exists(state.Paths.FnGoodSym));
+    EXPECT_FALSE(Exists(state.Paths.FnResults));
+    EXPECT_EQ(Read(state.Paths.FnProgress), "0,16\r\n");
+}
+
+TEST_F(EvaluateSymbolTest, LostResultsBlockLeavesTheCountAlone)
+{
+    std::filesystem::create_directory(state.Paths.FnResults);
+    PriceOption(Calls, 2, 0, 0.30f);
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(state.Run.Verdict, VerdictOptionIncluded);
+    EXPECT_EQ(state.Run.SavedCount, 0);
+    EXPECT_TRUE(Exists(state.Paths.FnSavedSym));
+    EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");
+}
+
+TEST_F(EvaluateSymbolTest, TrailingBlanksOfTheNameAreTrimmedEverywhere)
+{
+    state.Quote.Stock.CompanyName = std::string(50, 'W') + "  ";
+    PriceOption(Calls, 2, 0, 0.30f);
+    EvaluateSymbol(state, host, 1);
+    EXPECT_EQ(state.Quote.Stock.CompanyName, std::string(50, 'W'));
+    EXPECT_EQ(Read(state.Paths.FnGoodSym), "QRX     QRX  " + std::string(50, 'W') + "\r\n");
+}

@@ -1,0 +1,34 @@
+#pragma once
+// What every window test starts from: a program directory of its own, one shared state on a fixed
+// clock, and a desktop that records what the windows ask of it.
+
+#include <QTemporaryDir>
+#include <memory>
+
+#include "FakeDesktopServices.h"
+#include "core/settings/SettingsFile.h"
+#include "core/SharedState.h"
+#include "core/settings/Startup.h"
+
+struct DesktopFixture {
+    explicit DesktopFixture(LocalDateTime now = {}) : clock(now) {}
+
+    // A fresh, empty program directory and a shared state that knows nothing of it yet.
+    void NewProgramDirectory()
+    {
+        dir = std::make_unique<QTemporaryDir>();
+        state = std::make_unique<SharedState>(clock);
+    }
+    // A fresh program directory with its file paths built and every setting at its default.
+    void NewProgramDirectoryWithDefaults()
+    {
+        NewProgramDirectory();
+        PrepareSharedState(*state, dir->path().toStdString());
+        SetDefaults(state->Settings);
+    }
+
+    std::unique_ptr<QTemporaryDir> dir;
+    FixedClock clock;
+    std::unique_ptr<SharedState> state;
+    FakeDesktopServices services;
+};

@@ -1,0 +1,23 @@
+#pragma once
+// A desktop that records what the windows ask of it and answers the file dialog from a script.
+
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+#include "desktop/services/DesktopServices.h"
+#include "core/report/Printer.h"
+
+class FakeDesktopServices final : public DesktopServices {
+public:
+    std::optional<QString> nextChoice; // the file dialog's answer; nothing = Cancel
+    QStringList opened;
+    QList<int> helpTopics;
+    int beeps = 0;
+
+    std::optional<QString> ChooseSymbolFile(QWidget*, const QString&, const QString&) override { return nextChoice; }
+    void OpenInEditor(const QString& path) override { opened << path; }
+    void ShowHelpTopic(QWidget*, int contextNumber) override { helpTopics << contextNumber; }
+    std::unique_ptr<Printer> SetUpPrinter(QWidget*) override { return nullptr; }
+    void Beep() override { ++beeps; }
+};

@@ -1,0 +1,184 @@
+// The main window: quote source check marks, the ticker, and the File, View and Help menus
+// driven through their actions with a recording desktop and scripted message boxes.
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "DesktopFixture.h"
+#include "core/settings/SettingsFile.h"
+#include "core/settings/Startup.h"
+#include "core/text/TextFile.h"
+#include "desktop/windows/Splash.h"
+#include "desktop/services/MessageBoxes.h"
+
+namespace {
+
+QString LastSettingsLine(const SharedState& state, int n)
+{
+    const auto content = ReadWholeFile(state.Paths.FnSettings);
+    if (!content) return QStringLiteral("<no file>");
+    const auto lines = SplitLines(*content);
+    return n <= int(lines.size()) ? QString::fromStdString(std::string(lines[n - 1])) : QString();
+}
+
+QString Read(const std::string& path) { return QString::fromStdString(ReadWholeFile(path).value_or("<missing>")); }
+
+} // namespace
+
+class SplashTest : public QObject, private DesktopFixture {
+    Q_OBJECT
+private:
+    std::unique_ptr<Splash> splash;
+
+    void Trigger(const char* item)
+    {
+        auto* action = splash->findChild<QAction*>(QLatin1String(item));
+        QVERIFY2(action, item);
+        action->trigger();
+    }
+    std::string Path(const char* name) const { return dir->filePath(QLatin1String(name)).toStdString(); }
+
+private slots:
+    void init()
+    {
+        NewProgramDirectoryWithDefaults();
+        services = FakeDesktopServices();
+        MessageBoxes::BeginScript();
+    }
+    void cleanup()
+    {
+        splash.reset();
+        MessageBoxes::EndScript();
+    }
+
+    void showsCaptionVersionAndTicker()
+    {
+        splash = std::make_unique<Splash>(*state, services);
+        QCOMPARE(splash->windowTitle(), QStringLiteral("Welcome to Quillon [") + dir->path() + QStringLiteral("/Symbols.sym]"));
+        QCOMPARE(splash->Label1->text(), QStringLiteral("Version 1.77"));
+        QCOMPARE(splash->Text1->text(), QString::fromLatin1(SampleTickerText) + QString::fromLatin1(SampleTickerText));
+        QVERIFY(splash->Timer1->isActive());
+        QCOMPARE(splash->Timer1->interval(), 220);
+        QSignalSpy start(splash.get(), &Splash::StartRequested);
+        splash->Command1->click();
+        QCOMPARE(start.count(), 1);
+    }
+
+    void quoteSourceCheckMarksFollowTheSetting()
+    {
+        state->Settings.GetQuoteFromLocalFile = true;
+        splash = std::make_unique<Splash>(*state, services);
+        QVERIFY(splash->mnuGetQuoteFromLocalFile->isChecked());
+        QVERIFY(!splash->mnuGetQuoteFromQuoteServer->isChecked());
+
+        Trigger("mnuGetQuoteFromQuoteServer");
+        QVERIFY(splash->mnuGetQuoteFromQuoteServer->isChecked());
+        QVERIFY(!splash->mnuGetQuoteFromLocalFile->isChecked());
+        QVERIFY(!state->Settings.GetQuoteFromLocalFile);
+        QCOMPARE(LastSettingsLine(*state, 36), QStringLiteral("#FALSE#"));
+
+        // Choosing the checked item again keeps it checked and writes once more.
+        Trigger("mnuGetQuoteFromLocalFile");
+        Trigger("mnuGetQuoteFromLocalFile");
+        QVERIFY(splash->mnuGetQuoteFromLocalFile->isChecked());
+        QVERIFY(!splash->mnuGetQuoteFromQuoteServer->isChecked());
+        QCOMPARE(LastSettingsLine(*state, 36), QStringLiteral("#TRUE#"));
+    }
+
+    void tickerWrapsOnTheFiftySeventhTick()
+    {
+        splash = std::make_unique<Splash>(*state, services);
+        splash->Timer1->stop();
+        for (int i = 0; i < 56; ++i) splash->Timer1_Timer();
+        QCOMPARE(splash->TickerLeft(), -8400);
+        QCOMPARE(splash->Text1->x(), -8400 * splash->logicalDpiX() / 1440);
+        splash->Timer1_Timer();
+        QCOMPARE(splash->TickerLeft(), 0);
+        QCOMPARE(splash->Text1->x(), 0);
+    }
+
+    void openingAMenuStopsTheTickerUntilTheMouseMovesOverIt()
+    {
+        splash = std::make_unique<Splash>(*state, services);
+        auto* fileMenu = splash->findChild<QMenu*>(QStringLiteral("mnuFile"));
+        QVERIFY(fileMenu);
+        emit fileMenu->aboutToShow();
+        QVERIFY(!splash->Timer1->isActive());
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), splash->Text1->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(splash->Text1, &move);
+        QVERIFY(splash->Timer1->isActive());
+    }
+
+    void choosingANewFileShowsItAndStoresIt()
+    {
+        splash = std::make_unique<Splash>(*state, services);
+        QVERIFY(ReplaceFile(state->Paths.FnProgress, "1,2\r\n"));
+        services.nextChoice = std::nullopt;
+        Trigger("mnuChoose");
+        QVERIFY(FileExists(state->Paths.FnProgress)); // Cancel changes nothing
+
+        services.nextChoice = dir->filePath(QStringLiteral("Mylist.txt"));
+        Trigger("mnuChoose");
+        QCOMPARE(splash->windowTitle(), QStringLiteral("Welcome to Quillon [") + *services.nextChoice + QStringLiteral("]"));
+        QCOMPARE(LastSettingsLine(*state, 35), QStringLiteral("\"") + *services.nextChoice + QStringLiteral("\""));
+        QVERIFY(FileExists(Path("Mylist.txt")));
+        QVERIFY(!FileExists(state->Paths.FnProgress));
+    }
+
+    void editOpensTheSymbolFileInTheEditor()
+    {
+        splash = std::make_unique<Splash>(*state, services);
+        Trigger("mnuEditSymbols");
+        QCOMPARE(services.opened, QStringList{QString::fromStdString(state->Settings.FnSym)});
+        QVERIFY(FileExists(state->Settings.FnSym));
+    }
+
+    void swapAsksAndExchangesOnlyOnYes()
+    {
+        splash = std::make_unique<Splash>(*state, services);
+        QVERIFY(ReplaceFile(state->Settings.FnSym, "IBM\r\n"));
+        QVERIFY(ReplaceFile(state->Paths.FnGoodSym, "GOOD\r\n"));
+        MessageBoxes::QueueAnswer(false);
+        Trigger("mnuSwap2");
+        QCOMPARE(MessageBoxes::TakeShown(),
+                 QStringList{QStringLiteral("Quillon|Swap the contents of %1\r\nwith the contents of %2\r\nAre you sure ?")
+                                 .arg(QString::fromStdString(state->Settings.FnSym), QString::fromStdString(state->Paths.FnGoodSym))});
+        QCOMPARE(Read(state->Settings.FnSym), QStringLiteral("IBM\r\n"));
+
+        MessageBoxes::QueueAnswer(true);
+        Trigger("mnuSwap2");
+        QCOMPARE(Read(state->Settings.FnSym), QStringLiteral("GOOD\r\n"));
+        QCOMPARE(Read(state->Paths.FnGoodSym), QStringLiteral("IBM\r\n"));
+
+        MessageBoxes::QueueAnswer(true);
+        Trigger("mnuSwap3"); // BadSym.txt missing: the list moves across
+        QVERIFY(!FileExists(state->Settings.FnSym));
+        QCOMPARE(Read(state->Paths.FnBadSym), QStringLiteral("GOOD\r\n"));
+    }
+
+    void viewersAndHelpGoToTheDesktop()
+    {
+        splash = std::make_unique<Splash>(*state, services);
+        for (const char* item : {"mnuGoodSym", "mnuBadSym", "mnuResultsSymols", "mnuResults", "mnuRunNotepad"}) Trigger(item);
+        QCOMPARE(services.opened, (QStringList{QString::fromStdString(state->Paths.FnGoodSym),
+                                               QString::fromStdString(state->Paths.FnBadSym),
+                                               QString::fromStdString(state->Paths.FnSavedSym),
+                                               QString::fromStdString(state->Paths.FnResults), dir->filePath("Notes.txt")}));
+        QVERIFY(QFile::exists(dir->filePath("Notes.txt")));
+        Trigger("mnuContents");
+        Trigger("mnuHowToContactUs");
+        QCOMPARE(services.helpTopics, (QList<int>{1, 102}));
+        QCOMPARE(splash->findChild<QAction*>(QStringLiteral("mnuContents"))->shortcut(), QKeySequence(Qt::Key_F1));
+    }
+};
+
+QTEST_MAIN(SplashTest)
+#include "SplashTest.moc"

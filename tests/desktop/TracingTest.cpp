@@ -1,0 +1,317 @@
+// The run window hosting the run controller: lamp, status and buttons through Go, Pause, Reset,
+// Done and Repeat over a replayed quote cache, and closing mid-run with the main window coming
+// back and the next run window resuming at the same symbol; ending the program in the middle of
+// a run, of a question and of a settings dialog.
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "DesktopFixture.h"
+#include "core/settings/SettingsFile.h"
+#include "core/settings/Startup.h"
+#include "core/text/TextFile.h"
+#include "desktop/DesktopSession.h"
+#include "desktop/services/MessageBoxes.h"
+#include "desktop/windows/Tracing.h"
+
+namespace {
+
+// A quote server stand-in that holds each symbol until the test lets it through.
+struct GateLog {
+    int released = 0;
+    int cancels = 0;
+    QStringList begun;
+};
+
+class GateSource final : public QuoteSource {
+public:
+    GateSource(GateLog& log, SharedState& state) : log_(log), state_(state) {}
+    bool StartPass() override { return true; }
+    void BeginSymbol() override { log_.begun << QString::fromStdString(state_.Run.CurrentSymbol); }
+    std::optional<std::int16_t> Step() override
+    {
+        if (log_.released == 0) return std::nullopt;
+        --log_.released;
+        return std::int16_t{0}; // the symbol's pages were unusable: it ends as a bad symbol
+    }
+    void Cancel() override { ++log_.cancels; }
+
+private:
+    GateLog& log_;
+    SharedState& state_;
+};
+
+struct ButtonStates {
+    bool go, pause, reset, print;
+    bool operator==(const ButtonStates&) const = default;
+};
+
+ButtonStates Buttons(const Tracing& window)
+{
+    return {window.CmdGo->isEnabled(), window.CmdStop->isEnabled(), window.CmdReset->isEnabled(),
+            window.CmdPrint->isEnabled()};
+}
+
+constexpr ButtonStates WhileRunning{false, true, false, false};
+constexpr ButtonStates WhilePaused{true, false, true, true};
+
+} // namespace
+
+class TracingTest : public QObject, private DesktopFixture {
+    Q_OBJECT
+public:
+    TracingTest() : DesktopFixture(LocalDateTime{2026, 12, 4, 15, 30, 0}) {}
+
+private:
+    GateLog gate;
+
+    ServerSourceFactory GateFactory()
+    {
+        return [this](SharedState& s, RunHost&, std::function<void()>) {
+            return std::unique_ptr<QuoteSource>(std::make_unique<GateSource>(gate, s));
+        };
+    }
+    void PrepareDirectory(bool localFile, const std::string& symbols)
+    {
+        NewProgramDirectoryWithDefaults();
+        state->Settings.GetQuoteFromLocalFile = localFile;
+        QVERIFY(ReplaceFile(state->Settings.FnSym, symbols));
+        QVERIFY(ReplaceFile(state->Paths.FnQuote, "")); // a cache without records: every symbol is bad
+    }
+    int BadSymbolLines() const
+    {
+        return int(SplitLines(ReadWholeFile(state->Paths.FnBadSym).value_or("")).size());
+    }
+
+private slots:
+    void init()
+    {
+        gate = GateLog();
+        services = FakeDesktopServices();
+        MessageBoxes::BeginScript();
+    }
+    void cleanup() { MessageBoxes::EndScript(); }
+
+    void aReplayedPassEndsDoneAndGoAsksBeforeANewOne()
+    {
+        PrepareDirectory(true, "IBM\r\nMSFT\r\nINTC\r\n");
+        Tracing window(*state, services, GateFactory());
+        window.show();
+        QCOMPARE(window.windowTitle(), QString());
+        QTRY_COMPARE(window.Status1->text(), QStringLiteral("Done"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Tracing [") + QString::fromStdString(state->Settings.FnSym) + "]");
+        QCOMPARE(window.LampText(), QStringLiteral("Pass done"));
+        QCOMPARE(window.Picture1->palette().color(QPalette::Window), QColor(192, 192, 192));
+        QCOMPARE(window.Picture1->accessibleName(), QStringLiteral("Status lamp: Pass done"));
+        QCOMPARE(Buttons(window), WhilePaused);
+        QCOMPARE(BadSymbolLines(), 3);
+        QVERIFY(!CkStateChecked(window));
+
+        MessageBoxes::TakeShown();
+        MessageBoxes::QueueAnswer(false);
+        window.CmdGo->click();
+        QCOMPARE(MessageBoxes::TakeShown(), QStringList{QStringLiteral("Go ?|This will overwrite Results.txt, are you sure ?")});
+        QCOMPARE(window.LampText(), QStringLiteral("Pass done"));
+        QCOMPARE(window.Controller().PassesCompleted(), 1);
+
+        MessageBoxes::QueueAnswer(true);
+        window.CmdGo->click();
+        QTRY_COMPARE(window.Controller().PassesCompleted(), 2);
+        QTRY_COMPARE(window.Status1->text(), QStringLiteral("Done"));
+        QCOMPARE(BadSymbolLines(), 3); // a new pass starts the lists afresh
+    }
+
+    void repeatRunsPassAfterPassUntilPaused()
+    {
+        PrepareDirectory(true, "IBM\r\nMSFT\r\n");
+        Tracing window(*state, services, GateFactory());
+        window.CkRepeat->setChecked(true);
+        window.show();
+        QTRY_VERIFY(window.Controller().PassesCompleted() >= 3);
+        QCOMPARE(window.LampText(), QStringLiteral("Running"));
+        QCOMPARE(Buttons(window), WhileRunning);
+        window.CmdStop->click();
+        QCOMPARE(window.LampText(), QStringLiteral("Paused"));
+        QCOMPARE(window.Picture1->palette().color(QPalette::Window), QColor(255, 0, 0));
+        QCOMPARE(Buttons(window), WhilePaused);
+        const int passes = window.Controller().PassesCompleted();
+        QTest::qWait(150);
+        QCOMPARE(window.Controller().PassesCompleted(), passes);
+    }
+
+    void pauseGoAndResetWithTheQuoteServer()
+    {
+        PrepareDirectory(false, "AAA\r\nBBB\r\nCCC\r\nDDD\r\n");
+        Tracing window(*state, services, GateFactory());
+        window.show();
+        QTRY_COMPARE(gate.begun, QStringList{"AAA"});
+        QCOMPARE(window.LampText(), QStringLiteral("Running"));
+        QCOMPARE(window.Picture1->palette().color(QPalette::Window), QColor(0, 255, 0));
+        QCOMPARE(Buttons(window), WhileRunning);
+
+        // Pause shows at once; the symbol in hand is still finished before the loop waits.
+        window.CmdStop->click();
+        QCOMPARE(window.LampText(), QStringLiteral("Paused"));
+        QCOMPARE(Buttons(window), WhilePaused);
+        gate.released = 1;
+        QTRY_COMPARE(state->Run.SymbolIndex, std::int16_t(2));
+        QTest::qWait(250);
+        QCOMPARE(gate.begun, QStringList{"AAA"});
+        QCOMPARE(window.Status1->text(), QStringLiteral("Waiting for Go"));
+
+        // Go in the middle of the list resumes without a question.
+        window.CmdGo->click();
+        QVERIFY(MessageBoxes::TakeShown().isEmpty());
+        QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB"}));
+        QCOMPARE(Buttons(window), WhileRunning);
+
+        window.CmdStop->click();
+        gate.released = 1;
+        QTRY_COMPARE(state->Run.SymbolIndex, std::int16_t(3));
+        // What No leaves is the run controller's to show; here the question reaches the screen.
+        MessageBoxes::QueueAnswer(true);
+        window.CmdReset->click();
+        QCOMPARE(MessageBoxes::TakeShown(),
+                 QStringList{"Reset ?|This will reset the process count and overwrite Results.txt, are you sure ?"});
+        QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB", "AAA"}));
+        QCOMPARE(window.LampText(), QStringLiteral("Running"));
+    }
+
+    void closingMidRunBringsTheMainWindowBackAndTheNextRunResumes()
+    {
+        PrepareDirectory(false, "AAA\r\nBBB\r\nCCC\r\n");
+        DesktopSession session(*state, services, GateFactory());
+        session.ShowMainWindow();
+        QVERIFY(session.MainWindow());
+        session.MainWindow()->Command1->click();
+        QVERIFY(session.RunWindow());
+        QTRY_VERIFY(!session.MainWindow()); // the main window is unloaded
+
+        gate.released = 1;
+        QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB"}));
+        session.RunWindow()->close();
+        QVERIFY(gate.cancels >= 1); // the transfer in progress is abandoned
+        QTRY_VERIFY(session.MainWindow() && session.MainWindow()->isVisible());
+        QTRY_VERIFY(!session.RunWindow());
+        QCOMPARE(state->Run.SymbolIndex, std::int16_t(2));
+
+        session.MainWindow()->Command1->click();
+        QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB", "BBB"}));
+        QVERIFY(MessageBoxes::TakeShown().isEmpty()); // resumed without asking
+        session.RunWindow()->close();
+        QTRY_VERIFY(session.MainWindow());
+        session.MainWindow()->close();
+    }
+
+    void theAlarmChimesEveryTwelveTicksUntilTheAlarmBoxIsClicked()
+    {
+        PrepareDirectory(true, "IBM\r\n");
+        Tracing window(*state, services, GateFactory());
+        window.show();
+        QTRY_COMPARE(window.Status1->text(), QStringLiteral("Done"));
+        state->Run.AlarmBeeps = 60;
+        state->Run.BeepTickCounter = 0;
+        QTest::qWait(900);
+        QCOMPARE(services.beeps, 0);
+        QTRY_COMPARE_WITH_TIMEOUT(services.beeps, 1, 1000);
+        QCOMPARE(state->Run.AlarmBeeps, std::int16_t(59));
+        window.CkAlarm->click();
+        QCOMPARE(state->Run.AlarmBeeps, std::int16_t(0));
+    }
+
+    void anUnusableSymbolFileReturnsToTheMainWindow()
+    {
+        PrepareDirectory(true, "");
+        DesktopSession session(*state, services, GateFactory());
+        session.ShowMainWindow();
+        session.MainWindow()->Command1->click();
+        QTRY_VERIFY(!session.RunWindow());
+        QTRY_VERIFY(session.MainWindow() && session.MainWindow()->isVisible());
+        const QStringList shown = MessageBoxes::TakeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].contains(QStringLiteral("contains no symbols")));
+        session.MainWindow()->close();
+    }
+
+    // Ending the program (SIGTERM, SIGINT) closes the run between two steps: the transfer in hand is
+    // abandoned, the progress record keeps the last finished symbol, the main window stays away.
+    void endingTheProgramMidRunKeepsTheProgressRecord()
+    {
+        PrepareDirectory(false, "AAA\r\nBBB\r\nCCC\r\n");
+        DesktopSession session(*state, services, GateFactory());
+        session.ShowMainWindow();
+        session.MainWindow()->Command1->click();
+        gate.released = 1;
+        QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB"}));
+        const std::string progress = ReadWholeFile(state->Paths.FnProgress).value_or("<missing>");
+        QCOMPARE(progress, std::string("0,1\r\n"));
+
+        session.EndProgram();
+        QVERIFY(session.Ending());
+        QTRY_VERIFY(!session.RunWindow());
+        QVERIFY(gate.cancels >= 1);
+        QTest::qWait(50);
+        QVERIFY(!session.MainWindow());
+        QCOMPARE(ReadWholeFile(state->Paths.FnProgress).value_or("<missing>"), progress);
+        QCOMPARE(BadSymbolLines(), 1);
+    }
+
+    // A real question on screen when the program is told to end: it is answered No, the click
+    // that asked it finishes, and only then does the run window close, however many signals come.
+    void endingTheProgramAnswersAnOpenQuestionNoFirst()
+    {
+        PrepareDirectory(true, "IBM\r\n");
+        DesktopSession session(*state, services, GateFactory());
+        session.ShowMainWindow();
+        session.MainWindow()->Command1->click();
+        QTRY_VERIFY(session.RunWindow() && session.RunWindow()->Status1->text() == QStringLiteral("Done"));
+        MessageBoxes::EndScript();
+        QPointer<Tracing> window = session.RunWindow();
+        bool stepOnStackWhenAsked = false;
+        bool openAfterSecondSignal = false;
+        QTimer::singleShot(0, &session, [&] {
+            stepOnStackWhenAsked = window && window->InStep() && QApplication::activeModalWidget();
+            session.EndProgram();
+            session.EndProgram(); // a second signal, while the question's step is still on the stack
+            openAfterSecondSignal = window && window->isVisible();
+        });
+        window->CmdGo->click(); // "Go ?" waits here until the ending closes it
+        QVERIFY(stepOnStackWhenAsked);
+        QVERIFY(openAfterSecondSignal);
+        QVERIFY(window && window->isVisible()); // the click's step comes first
+        QCOMPARE(window->Controller().PassesCompleted(), 1);
+        QTRY_VERIFY(!window);
+        QVERIFY(!session.MainWindow());
+        MessageBoxes::BeginScript();
+    }
+
+    // A settings dialog open when the program is told to end closes as by its close box, and so
+    // saves; then the main window goes.
+    void endingTheProgramClosesAndSavesAnOpenDialog()
+    {
+        PrepareDirectory(true, "IBM\r\n");
+        DesktopSession session(*state, services, GateFactory());
+        session.ShowMainWindow();
+        QPointer<Splash> mainWindow = session.MainWindow();
+        QTimer::singleShot(0, &session, [&] {
+            auto* rate = QApplication::activeModalWidget()->findChild<QLineEdit*>(QStringLiteral("TX_Interest"));
+            rate->setText(QStringLiteral("6.5"));
+            session.EndProgram();
+        });
+        mainWindow->findChild<QAction*>(QStringLiteral("mnuInterest"))->trigger();
+        QCOMPARE(state->Settings.InterestRate, 0.065f);
+        QVERIFY(ReadWholeFile(state->Paths.FnSettings).value_or("").find("\r\n0.065\r\n") != std::string::npos);
+        QTRY_VERIFY(!mainWindow);
+    }
+
+private:
+    static bool CkStateChecked(const Tracing& window) { return window.CkAlarm->isChecked() || window.CkRepeat->isChecked(); }
+};
+
+QTEST_MAIN(TracingTest)
+#include "TracingTest.moc"

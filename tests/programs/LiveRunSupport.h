@@ -1,0 +1,160 @@
+#pragma once
+// A program directory for live runs of quillon-cli against the stand-in quote server on loopback:
+// its settings, its symbol file, the runner started on it, and the files it leaves.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/settings/FilePaths.h"
+#include "core/settings/SettingsFile.h"
+#include "core/text/TextFile.h"
+
+inline const char* const NowText = "2026-03-04 11:30:00";
+
+struct RunResult {
+    int ExitCode = -1; // -1: the run did not end in time and was killed
+    std::string Output;
+};
+
+class ProgramDirectory {
+public:
+    explicit ProgramDirectory(const std::string& name) {
+        path_ = std::filesystem::path(::testing::TempDir()) / ("LiveRun-" + name);
+        std::filesystem::remove_all(path_);
+        std::filesystem::create_directories(path_);
+        paths_ = FilePaths::Build(path_.string());
+    }
+    const FilePaths& Paths() const { return paths_; }
+    std::string Dir() const { return path_.string(); }
+
+    // Settings for the server at 127.0.0.1:`port` that save every symbol with an included option
+    // (the option criteria off); `adjust` changes them before they are written.
+    void WriteSettings(int port, const std::function<void(UserSettings&)>& adjust = nullptr) {
+        UserSettings settings;
+        SetDefaults(settings);
+        settings.DnsName = "127.0.0.1";
+        settings.PortNumber = port;
+        settings.FnSym = paths_.DefaultFnSym;
+        for (Criterion* criterion : {&settings.MinOptInt, &settings.MinTimeVal, &settings.MinQVAC_QVAP,
+                                     &settings.MinQVAP_QVAC})
+            *criterion = ValueCheck("NA");
+        if (adjust) adjust(settings);
+        settings.Credentials = CredentialsOf(settings.UserName, settings.Password);
+        ASSERT_TRUE(::WriteSettings(settings, paths_.FnSettings));
+    }
+    void WriteSymbols(const std::vector<std::string>& symbols) {
+        std::string text;
+        for (const std::string& symbol : symbols) text += symbol + "\r\n";
+        ASSERT_TRUE(ReplaceFile(paths_.DefaultFnSym, text));
+    }
+    std::string Read(const std::string& file) const { return ReadWholeFile(file).value_or(""); }
+
+    // Starts `quillon-cli run` on this directory with a fixed date, status lines off unless `more`
+    // holds "--verbose" (which is not passed on); the caller waits for it.
+    void Start(QProcess& cli, const QString& source, int tickMs, QStringList more = {}) const {
+        QStringList arguments{"run", "--dir", QString::fromStdString(Dir()), "--source", source, "--tick-ms",
+                              QString::number(tickMs), "--now", NowText};
+        if (more.removeAll("--verbose") == 0) arguments << "--quiet";
+        cli.setProgram(QStringLiteral(QUILLON_BINARY_DIR "/quillon-cli"));
+        cli.setArguments(arguments + more);
+        cli.setProcessChannelMode(QProcess::MergedChannels);
+        cli.start();
+    }
+    RunResult Run(const QString& source, int tickMs = 5, int timeoutMs = 60000, const QStringList& more = {}) const {
+        QProcess cli;
+        Start(cli, source, tickMs, more);
+        RunResult result;
+        if (!cli.waitForFinished(timeoutMs)) {
+            cli.kill();
+            cli.waitForFinished();
+            return result;
+        }
+        result.ExitCode = cli.exitCode();
+        result.Output = cli.readAll().toStdString();
+        return result;
+    }
+
+    // The server of this directory; its request log ("GET <path> <status>[ (fault)]" lines) goes
+    // to server.log here.
+    QStringList ServerArguments(const std::string& market, const QStringList& more = {}) const {
+        QStringList arguments{"--now", NowText, "--log", QString::fromStdString(Dir() + "/server.log")};
+        if (!market.empty()) arguments << "--market" << QString::fromStdString(market);
+        return arguments + more;
+    }
+    QString ServerLog() const { return QString::fromStdString(Read(Dir() + "/server.log")); }
+
+private:
+    std::filesystem::path path_;
+    FilePaths paths_;
+};
+
+inline std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (const std::string_view line : SplitLines(text)) lines.emplace_back(line);
+    return lines;
+}
+
+inline bool HasLineStarting(const std::string& text, const std::string& start) {
+    for (const std::string& line : Lines(text))
+        if (line.rfind(start, 0) == 0) return true;
+    return false;
+}
+
+// The symbol of each line (its first field), header lines (blank or dashed at the start) left out.
+inline std::vector<std::string> SymbolsOf(const std::string& text) {
+    std::vector<std::string> symbols;
+    for (const std::string& line : Lines(text)) {
+        std::string symbol = line.substr(0, line.find(' '));
+        if (!symbol.empty() && symbol.find('-') == std::string::npos) symbols.push_back(std::move(symbol));
+    }
+    return symbols;
+}
+
+// A pass writes its symbols in ascending order, so a symbol at or below the last one kept marks a
+// restart that went back to its progress record. Returns the symbols without the redone ones, and
+// how many were redone at each restart.
+inline std::pair<std::vector<std::string>, std::vector<int>> WithoutRedone(const std::vector<std::string>& symbols) {
+    std::vector<std::string> kept;
+    std::vector<int> redone;
+    for (const std::string& symbol : symbols) {
+        if (!kept.empty() && kept.back() >= symbol) redone.push_back(0);
+        while (!kept.empty() && kept.back() >= symbol) {
+            kept.pop_back();
+            ++redone.back();
+        }
+        kept.push_back(symbol);
+    }
+    return {kept, redone};
+}
+
+// Waits for `cli` to end and returns the peak of its resident size in kilobytes, sampled every 50
+// ms from /proc.
+inline long PeakKilobytesUntilFinished(QProcess& cli) {
+    const QString status = QString("/proc/%1/status").arg(cli.processId());
+    const QRegularExpression hwm("VmHWM:\\s+(\\d+) kB");
+    long peak = 0;
+    while (!cli.waitForFinished(50)) {
+        QFile file(status);
+        if (!file.open(QIODevice::ReadOnly)) continue;
+        if (const auto match = hwm.match(QString::fromUtf8(file.readAll())); match.hasMatch())
+            peak = match.captured(1).toLong();
+    }
+    return peak;
+}
+
+// G00001, G00002, ...: the symbols of the server's --generate option.
+inline std::vector<std::string> GeneratedSymbols(int count) {
+    std::vector<std::string> symbols;
+    for (int i = 1; i <= count; ++i) symbols.push_back(QString("G%1").arg(i, 5, 10, QChar('0')).toStdString());
+    return symbols;
+}

@@ -1,0 +1,193 @@
+// Live passes of quillon-cli against the stand-in quote server on loopback, with a short tick.
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QThread>
+
+#include <csignal>
+#include <filesystem>
+#include <map>
+
+#include "support/QuoteServerProcess.h"
+#include "LiveRunSupport.h"
+#include "support/SanitizerBuild.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+
+struct Volatilities {
+    double Call, Put;
+};
+
+// Smile-free companies, so each side is priced at one volatility that the QVA must find again.
+const std::map<std::string, Volatilities> Priced = {
+    {"ABC", {0.30, 0.34}}, {"BIGCO", {0.45, 0.40}}, {"DRP", {0.25, 0.27}}, {"SLW", {0.60, 0.55}}};
+
+std::string MarketRow(const std::string& symbol, double last, Volatilities v) {
+    const std::string price = std::to_string(last);
+    return symbol + ",Test Company " + symbol + ",NYSE," + price + ",0.5," + price + "," + price + "," +
+           price + "," + price + "," + price + "," + price + "," + price + "," + price +
+           ",250000,1,2,20,1.5,40000,1.1," + std::to_string(v.Call) + "," + std::to_string(v.Put) + ",0\r\n";
+}
+
+std::string Market() {
+    std::string csv = "symbol,company,...\r\n";
+    double last = 47.5;
+    for (const auto& [symbol, volatilities] : Priced) csv += MarketRow(symbol, last += 13.25, volatilities);
+    return csv + MarketRow("REFU", 30, {0.3, 0.3});
+}
+
+// Symbol -> (QVAC, QVAP) in percent, read from the results report's blocks.
+std::map<std::string, std::pair<double, double>> ReportedQva(const std::string& results) {
+    std::map<std::string, std::pair<double, double>> qva;
+    const QRegularExpression symbolLine("^Symbol\\.\\.\\.\\.(\\S+)");
+    const QRegularExpression qvaLine("^Call QVA\\.\\.(-?[0-9.]+)%\\s+Put QVA\\.\\.\\.(-?[0-9.]+)%");
+    std::string symbol;
+    for (const std::string& line : Lines(results)) {
+        const QString text = QString::fromStdString(line);
+        if (const auto match = symbolLine.match(text); match.hasMatch()) symbol = match.captured(1).toStdString();
+        if (const auto match = qvaLine.match(text); match.hasMatch())
+            qva[symbol] = {match.captured(1).toDouble(), match.captured(2).toDouble()};
+    }
+    return qva;
+}
+
+// The report without its time stamps (line 14 of each block carries the date from column 45 on).
+std::string WithoutTimeStamps(const std::string& results) {
+    std::string out;
+    for (std::string line : Lines(results)) {
+        if (line.rfind("Volume....", 0) == 0) line = line.substr(0, 44);
+        out += line + "\n";
+    }
+    return out;
+}
+
+class LiveRunTest : public ::testing::Test {
+protected:
+    std::string WriteMarket(const ProgramDirectory& dir) {
+        const std::string path = dir.Dir() + "/market.csv";
+        EXPECT_TRUE(ReplaceFile(path, Market()));
+        return path;
+    }
+};
+
+TEST_F(LiveRunTest, APassSortsItsSymbolsRetriesFaultsFindsThePricedVolatilitiesAndReplaysAlike) {
+    ProgramDirectory live("live");
+    QuoteServerProcess server(live.ServerArguments(WriteMarket(live), {"--drop", "DRP", "--slow", "SLW", "--slow-ms",
+                                                                  "4500", "--try-again", "REFU"}));
+    ASSERT_GT(server.Port(), 0);
+    live.WriteSettings(server.Port());
+    live.WriteSymbols({"ABC", "BIGCO", "DRP", "NOPE", "REFU", "SLW"});
+    const RunResult run = live.Run("server");
+    ASSERT_EQ(run.ExitCode, 0) << run.Output;
+
+    const std::string good = live.Read(live.Paths().FnGoodSym);
+    const std::string bad = live.Read(live.Paths().FnBadSym);
+    for (const char* symbol : {"ABC", "BIGCO", "DRP", "SLW"}) EXPECT_TRUE(HasLineStarting(good, symbol)) << symbol;
+    for (const char* symbol : {"NOPE", "REFU"}) EXPECT_TRUE(HasLineStarting(bad, symbol)) << symbol;
+    EXPECT_EQ(Lines(good).size() + Lines(bad).size(), 6u);
+
+    const std::string cache = live.Read(live.Paths().FnQuote);
+    std::vector<std::string> records;
+    for (const std::string& line : Lines(cache))
+        if (line.rfind("\"<STOCK>", 0) == 0) records.push_back(line);
+    EXPECT_EQ(records, (std::vector<std::string>{"\"<STOCK>ABC\"", "\"<STOCK>BIGCO\"", "\"<STOCK>DRP\"",
+                                                 "\"<STOCK>SLW\""}));
+
+    // The dropped and the slow answer were asked for again, each once.
+    const QString log = live.ServerLog();
+    EXPECT_EQ(log.count("getquote.dll?TICKER=DRP"), 2) << log.toStdString();
+    EXPECT_EQ(log.count("getquote.dll?TICKER=SLW"), 2) << log.toStdString();
+    EXPECT_EQ(log.count("options.dll?TICKER=REFU"), 0);
+
+    const auto qva = ReportedQva(live.Read(live.Paths().FnResults));
+    ASSERT_EQ(qva.size(), Priced.size());
+    for (const auto& [symbol, volatilities] : Priced) {
+        SCOPED_TRACE(symbol);
+        ASSERT_EQ(qva.count(symbol), 1u);
+        EXPECT_NEAR(qva.at(symbol).first, volatilities.Call * 100, 0.5);
+        EXPECT_NEAR(qva.at(symbol).second, volatilities.Put * 100, 0.5);
+    }
+
+    ProgramDirectory replay("replay");
+    fs::copy_file(live.Paths().FnSettings, replay.Paths().FnSettings);
+    fs::copy_file(live.Paths().DefaultFnSym, replay.Paths().DefaultFnSym);
+    fs::copy_file(live.Paths().FnQuote, replay.Paths().FnQuote);
+    const RunResult replayed = replay.Run("local");
+    ASSERT_EQ(replayed.ExitCode, 0) << replayed.Output;
+    EXPECT_EQ(WithoutTimeStamps(replay.Read(replay.Paths().FnResults)),
+              WithoutTimeStamps(live.Read(live.Paths().FnResults)));
+}
+
+TEST_F(LiveRunTest, ARefusedLoginPausesTheRunWithItsMessageAndMarksNothing) {
+    ProgramDirectory dir("login");
+    QuoteServerProcess server(dir.ServerArguments(WriteMarket(dir)));
+    ASSERT_GT(server.Port(), 0);
+    dir.WriteSettings(server.Port(), [](UserSettings& settings) { settings.Password = "not-the-password"; });
+    dir.WriteSymbols({"ABC", "BIGCO"});
+    const RunResult run = dir.Run("server");
+    EXPECT_EQ(run.ExitCode, 1) << "a paused console run cannot go on";
+    EXPECT_NE(run.Output.find("refused the login"), std::string::npos) << run.Output;
+    EXPECT_NE(run.Output.find("Setup - Quote Server"), std::string::npos);
+    EXPECT_EQ(dir.Read(dir.Paths().FnBadSym), "");
+    EXPECT_EQ(dir.Read(dir.Paths().FnGoodSym), "");
+    EXPECT_EQ(dir.ServerLog().count("getquote.dll?TICKER=ABC 401"), 1);
+}
+
+TEST_F(LiveRunTest, AnInterruptDuringATransferEndsTheRunAtOnceWithAValidProgressRecord) {
+    ProgramDirectory dir("interrupt");
+    QuoteServerProcess server(dir.ServerArguments(WriteMarket(dir), {"--slow", "BIGCO", "--slow-ms", "6000"}));
+    ASSERT_GT(server.Port(), 0);
+    dir.WriteSettings(server.Port());
+    dir.WriteSymbols({"ABC", "BIGCO"});
+    QProcess cli;
+    dir.Start(cli, "server", 5);
+    ASSERT_TRUE(cli.waitForStarted(10000));
+    QElapsedTimer waited;
+    waited.start();
+    while (!dir.ServerLog().contains("TICKER=BIGCO") && waited.elapsed() < 20000) QThread::msleep(20);
+    ASSERT_TRUE(dir.ServerLog().contains("TICKER=BIGCO")) << "the slow transfer never began";
+    QElapsedTimer stopping;
+    stopping.start();
+    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+    ASSERT_TRUE(cli.waitForFinished(5000));
+    EXPECT_LT(stopping.elapsed(), 2000) << "the run waited for the transfer";
+    EXPECT_EQ(cli.exitCode(), 128 + SIGINT);
+    // ABC was evaluated and saved; the record points at it, so a resumed run starts there again.
+    EXPECT_EQ(dir.Read(dir.Paths().FnProgress), "1,1\r\n");
+    for (const auto& entry : fs::directory_iterator(dir.Dir()))
+        EXPECT_EQ(entry.path().string().find(std::string(TemporarySuffix)), std::string::npos) << entry.path();
+}
+
+// The peak resident size of a live pass over `count` generated symbols, in kilobytes.
+long PeakKilobytes(int count) {
+    ProgramDirectory dir("memory-" + std::to_string(count));
+    QuoteServerProcess server({"--generate", QString::number(count), "--now", NowText, "--quiet"});
+    EXPECT_GT(server.Port(), 0);
+    dir.WriteSettings(server.Port());
+    dir.WriteSymbols(GeneratedSymbols(count));
+    QProcess cli;
+    dir.Start(cli, "server", 1);
+    EXPECT_TRUE(cli.waitForStarted(10000));
+    const long peak = PeakKilobytesUntilFinished(cli);
+    EXPECT_EQ(cli.exitCode(), 0) << cli.readAll().toStdString();
+    EXPECT_EQ(Lines(dir.Read(dir.Paths().FnGoodSym)).size(), static_cast<std::size_t>(count));
+    return peak;
+}
+
+TEST_F(LiveRunTest, MemoryStaysFlatFromTwoHundredToTwoThousandSymbols) {
+    if (UnderAddressSanitizer) GTEST_SKIP() << "memory figures mean nothing under AddressSanitizer";
+    const long small = PeakKilobytes(200);
+    const long large = PeakKilobytes(2000);
+    ASSERT_GT(small, 0);
+    EXPECT_LE(large, small * 11 / 10) << small << " kB for 200 symbols, " << large << " kB for 2000";
+}
+
+} // namespace

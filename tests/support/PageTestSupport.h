@@ -1,0 +1,60 @@
+#pragma once
+// What the page parser tests share: a fixed "now", pages prepared as the retrieval prepares them,
+// and a quote cache file of their own.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "core/text/TextFile.h"
+#include "core/quotes/Clock.h"
+#include "core/quotes/PageBuffer.h"
+#include "core/quotes/PageScanner.h"
+
+// A Monday. The trading day is the same date; its expirations are December 19 2026 (calls "L",
+// puts "X"), January 16 2027 ("A", "M") and February 20 2027 ("B", "N").
+inline constexpr LocalDateTime TestNow{2026, 12, 7, 12, 0, 0};
+
+inline std::string DataFile(const std::string& name)
+{
+    return std::string(QUILLON_TEST_DATA) + "/pages/" + name;
+}
+
+// The retrieval upper-cases a page and strips its markup before the parsers see it.
+inline PageBuffer PreparedPage(std::string markup)
+{
+    std::transform(markup.begin(), markup.end(), markup.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    PageBuffer page;
+    page.PageText = StripHtmlTags(markup);
+    return page;
+}
+
+inline PageBuffer PreparedPageFromFile(const std::string& name)
+{
+    const auto markup = ReadWholeFile(DataFile(name));
+    EXPECT_TRUE(markup.has_value()) << name;
+    return PreparedPage(markup.value_or(""));
+}
+
+// A fresh directory per test with the path of its quote cache.
+class QuoteCacheTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        directory = std::filesystem::temp_directory_path() /
+                    ("quillon-pages-" + std::string(info->test_suite_name()) + "-" + info->name());
+        std::filesystem::remove_all(directory);
+        std::filesystem::create_directories(directory);
+        fnQuote = (directory / "Quote.txt").string();
+    }
+    void TearDown() override { std::filesystem::remove_all(directory); }
+
+    std::string QuoteFile() const { return ReadWholeFile(fnQuote).value_or(""); }
+
+    std::filesystem::path directory;
+    std::string fnQuote;
+};

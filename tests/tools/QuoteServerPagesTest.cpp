@@ -1,0 +1,252 @@
+// The stand-in server's pages, read back by the screener's own parsers: every figure must land in
+// the field it is meant for, or the demo and the live tests would screen nonsense.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include "HostileAnswers.h"
+#include "MarketFile.h"
+#include "QuotePages.h"
+#include "QuoteService.h"
+#include "core/text/Base64.h"
+#include "core/text/TextFile.h"
+#include "core/quotes/OptionCalendar.h"
+#include "core/quotes/PageScanner.h"
+#include "core/quotes/Pricing.h"
+#include "core/quotes/QuoteRecord.h"
+
+namespace {
+
+const LocalDateTime Now{2026, 3, 4, 11, 30, 0};
+
+std::vector<Company> DemoMarket() {
+    std::string error;
+    const std::optional<std::string> text = ReadWholeFile(DEMO_MARKET_FILE);
+    EXPECT_TRUE(text.has_value());
+    std::optional<std::vector<Company>> market = ParseMarket(text.value_or(""), error);
+    EXPECT_TRUE(market.has_value()) << error;
+    return market.value_or(std::vector<Company>{});
+}
+
+// As the retrieval hands a page to the parsers: upper-cased, then stripped.
+PageBuffer Received(const std::string& markup) {
+    std::string upper = markup;
+    std::transform(upper.begin(), upper.end(), upper.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    PageBuffer page;
+    page.PageText = StripHtmlTags(upper);
+    return page;
+}
+
+std::string QuoteFile() { return ::testing::TempDir() + "QuoteServerPagesTest-Quote.txt"; }
+
+float Single(double value) { return static_cast<float>(value); }
+
+void ExpectStockFields(const Company& c, const StockQuote& s) {
+    std::string name = c.Name.substr(0, 36);
+    std::transform(name.begin(), name.end(), name.begin(), ::toupper);
+    EXPECT_EQ(s.CompanyName, name);
+    EXPECT_EQ(s.LastTick, c.NetChange >= 0 ? "UP" : "DOWN");
+    EXPECT_EQ(s.Exchange, c.Exchange);
+    EXPECT_EQ(s.TimeOfLastSale, "16:00");
+    EXPECT_EQ(s.SizeBidAsk, "5X3");
+    EXPECT_FLOAT_EQ(s.LastSale, Single(c.Last));
+    EXPECT_FLOAT_EQ(s.NetChange, Single(c.NetChange));
+    EXPECT_FLOAT_EQ(s.BidPrice, Single(c.Bid));
+    EXPECT_FLOAT_EQ(s.AskPrice, Single(c.Ask));
+    EXPECT_FLOAT_EQ(s.OpenPrice, Single(c.Open));
+    EXPECT_FLOAT_EQ(s.HighPrice, Single(c.High));
+    EXPECT_FLOAT_EQ(s.LowPrice, Single(c.Low));
+    EXPECT_FLOAT_EQ(s.PreviousClose, Single(c.PreviousClose));
+    EXPECT_FLOAT_EQ(s.High52Week, Single(c.High52Week));
+    EXPECT_FLOAT_EQ(s.Low52Week, Single(c.Low52Week));
+    EXPECT_FLOAT_EQ(s.Volatility, Single(c.Volatility));
+    EXPECT_FLOAT_EQ(s.Dividend, Single(c.Dividend));
+    EXPECT_FLOAT_EQ(s.EarningsPerShare, Single(c.Eps));
+    EXPECT_FLOAT_EQ(s.YieldPercent, Single(c.YieldPercent));
+    EXPECT_EQ(s.Volume, c.Volume);
+    EXPECT_DOUBLE_EQ(s.SharesOutstanding, c.SharesThousands * 1000.0);
+}
+
+TEST(QuoteServerPages, EveryDemoStockPageReadsBackIntoItsFields) {
+    const std::vector<Company> market = DemoMarket();
+    ASSERT_GE(market.size(), 250u);
+    for (const Company& company : market) {
+        SCOPED_TRACE(company.Symbol);
+        PageBuffer page = Received(StockPage(company, Now));
+        QuoteData quote;
+        ASSERT_TRUE(ParseStockPage(page, quote, company.Symbol, QuoteFile(), Now));
+        ExpectStockFields(company, quote.Stock);
+    }
+}
+
+TEST(QuoteServerPages, EveryScreenedOptionSlotIsFilledFromTheServedChain) {
+    for (const Company& company : DemoMarket()) {
+        SCOPED_TRACE(company.Symbol);
+        PageBuffer stockPage = Received(StockPage(company, Now));
+        QuoteData quote;
+        ASSERT_TRUE(ParseStockPage(stockPage, quote, company.Symbol, QuoteFile(), Now));
+        const std::vector<ChainRow> chain = OptionChain(company, Now, 0.05f);
+        PageBuffer optionPage = Received(OptionPage(company, chain));
+        ASSERT_TRUE(ParseOptionPage(optionPage, quote, company.Symbol, QuoteFile()));
+        EXPECT_EQ(quote.Stock.OptionRoot, OptionRootOf(company.Symbol));
+        for (const ChainRow& row : chain) {
+            const auto position = std::find(quote.Strikes.StrikePrice.begin(), quote.Strikes.StrikePrice.end(),
+                                            Single(row.Strike));
+            if (position == quote.Strikes.StrikePrice.end() || row.Expiration > 2) continue;
+            const auto k = position - quote.Strikes.StrikePrice.begin();
+            const int e = row.Expiration;
+            EXPECT_EQ(quote.Series.OptSymbol[row.Side][k][e], row.Symbol);
+            EXPECT_FLOAT_EQ(quote.Series.OptLast[row.Side][k][e], Single(row.Last));
+            EXPECT_FLOAT_EQ(quote.Series.OptValue2[row.Side][k][e], Single(row.Change));
+            EXPECT_FLOAT_EQ(quote.Series.OptBid[row.Side][k][e], Single(row.Bid));
+            EXPECT_FLOAT_EQ(quote.Series.OptAsk[row.Side][k][e], Single(row.Ask));
+            EXPECT_FLOAT_EQ(quote.Series.OptVolume[row.Side][k][e], Single(row.Volume));
+            EXPECT_FLOAT_EQ(quote.Series.OptOpenInterest[row.Side][k][e], Single(row.OpenInterest));
+        }
+        for (int side = 0; side < 2; ++side)
+            for (int k = 0; k < StrikeCount; ++k)
+                for (int e = 0; e < SeriesExpirations; ++e)
+                    EXPECT_FALSE(quote.Series.OptSymbol[side][k][e].empty()) << side << k << e;
+    }
+}
+
+TEST(QuoteServerPages, MidPricesSolveBackToTheVolatilityTheyWerePricedWith) {
+    const ExpirationCalendar calendar = BuildExpirationCalendar(Now);
+    int solved = 0;
+    for (const Company& company : DemoMarket()) {
+        const StrikeTable screened = SelectStrikes(Single(company.Last));
+        for (const ChainRow& row : OptionChain(company, Now, 0.05f, 2)) {
+            // The screener solves strike positions 1 to 3 only; far wings are not its business.
+            if (std::find(screened.StrikePrice.begin() + 1, screened.StrikePrice.end() - 1, Single(row.Strike)) ==
+                screened.StrikePrice.end() - 1)
+                continue;
+            const double mid = (row.Bid + row.Ask) / 2;
+            const double intrinsic = std::max(0.0, row.Side == 0 ? company.Last - row.Strike : row.Strike - company.Last);
+            if (mid - intrinsic < 0.25) continue; // too little time value to pin a volatility down
+            ModelInputs model;
+            model.ModelStockPrice = Single(company.Last);
+            model.ModelStrike = Single(row.Strike);
+            model.InterestRate = 0.05f;
+            model.ModelDividendRate = Single(company.YieldPercent / 100);
+            model.ModelDaysToExpiry = calendar.DaysToExpiry[row.Expiration];
+            model.ModelVolatility = Single(row.Volatility);
+            // Bid and ask are whole cents around the model price, so their mean is within half a cent.
+            EXPECT_NEAR(mid, OptionValue(model, static_cast<std::int16_t>(row.Side)), 0.0051) << row.Symbol;
+            SolveImpliedVolatility(model, static_cast<std::int16_t>(row.Side), Single(mid));
+            EXPECT_NEAR(model.ModelVolatility, row.Volatility, 0.01) << row.Symbol;
+            ++solved;
+        }
+    }
+    EXPECT_GT(solved, 600);
+}
+
+TEST(QuoteServerPages, RefusalsAndUnknownSymbolsAreUnusable) {
+    QuoteData quote;
+    PageBuffer unknown = Received(UnknownStockPage("NOPE"));
+    EXPECT_FALSE(ParseStockPage(unknown, quote, "NOPE", QuoteFile(), Now));
+    PageBuffer busy = Received(TryAgainPage("ABC"));
+    EXPECT_FALSE(ParseStockPage(busy, quote, "ABC", QuoteFile(), Now));
+    PageBuffer noOptions = Received(SymbolNotFoundPage("NOPE"));
+    EXPECT_FALSE(ParseOptionPage(noOptions, quote, "NOPE", QuoteFile()));
+}
+
+TEST(StrikeLadder, HoldsTheScreenedStrikesWithDistinctLettersAndNoneBelowFive) {
+    for (const double last : {4.0, 9.99, 12.0, 23.7, 24.0, 47.5, 98.0, 101.0, 240.0}) {
+        SCOPED_TRACE(last);
+        const std::vector<double> ladder = StrikeLadder(last);
+        const StrikeTable screened = SelectStrikes(Single(last));
+        for (const float strike : screened.StrikePrice)
+            EXPECT_NE(std::find(ladder.begin(), ladder.end(), strike), ladder.end()) << strike;
+        EXPECT_TRUE(std::is_sorted(ladder.begin(), ladder.end()));
+        EXPECT_GE(ladder.front(), 5.0);
+        std::set<char> letters;
+        for (const double strike : ladder) letters.insert(StrikeCodeFor(Single(strike)));
+        EXPECT_EQ(letters.size(), ladder.size()); // a shared letter would let one row overwrite another
+    }
+}
+
+TEST(ParseMarket, RejectsARowWithAMissingOrUnreadableFigure) {
+    const std::string header = "symbol,company,...\r\n";
+    const std::string good = "ABC,Acme Corp,NYSE,10,0,9.9,10.1,10,10.2,9.8,10,12,8,1000,0,1,10,0,500,1,0.3,0.31,0\r\n";
+    std::string error;
+    EXPECT_EQ(ParseMarket(header + good + good, error).value_or(std::vector<Company>{}).size(), 2u);
+    EXPECT_FALSE(ParseMarket(header + good + "ABC,Acme Corp,NYSE,10\r\n", error));
+    EXPECT_NE(error.find("line 3"), std::string::npos);
+    std::string unreadable = good;
+    unreadable.replace(unreadable.find(",10,0,"), 6, ",ten,0,");
+    EXPECT_FALSE(ParseMarket(header + unreadable, error));
+}
+
+class QuoteServiceTest : public ::testing::Test {
+protected:
+    QuoteService Service(FaultSettings faults = {}) {
+        ServerOptions options;
+        options.Faults = std::move(faults);
+        return QuoteService(options, {GeneratedCompany(1)}, [] { return Now; });
+    }
+    const std::string login = "Basic " + Base64Encode("NORVALE:lantern4");
+};
+
+TEST_F(QuoteServiceTest, AnswersOnlyTheRightLoginAndTheTwoPaths) {
+    QuoteService service = Service();
+    EXPECT_EQ(service.Respond("/cgi-bin/getquote.dll?TICKER=G00001", "Basic " + Base64Encode("NORVALE:wrong")).Status, 401);
+    EXPECT_EQ(service.Respond("/cgi-bin/getquote.dll?TICKER=G00001", "").Status, 401);
+    EXPECT_EQ(service.Respond("/index.html", login).Status, 404);
+    const Answer stock = service.Respond("/cgi-bin/getquote.dll?TICKER=G00001", login);
+    EXPECT_EQ(stock.Status, 200);
+    EXPECT_NE(stock.Body.find("Generated Company 1"), std::string::npos);
+    const Answer options = service.Respond("/cgi-bin/options.dll?TICKER=G00001", login);
+    EXPECT_NE(options.Body.find(" (.<B>G00"), std::string::npos);
+    EXPECT_NE(service.Respond("/cgi-bin/options.dll?TICKER=ZZZ", login).Body.find("SYMBOL_NOT_FOUND"),
+              std::string::npos);
+}
+
+TEST_F(QuoteServiceTest, NamedFaultsStrikeOnceSoTheRetrySucceeds) {
+    FaultSettings faults;
+    faults.Symbols[Fault::Drop] = {"G00001"};
+    faults.TryAgainEvery = 3;
+    QuoteService service = Service(faults);
+    const std::string path = "/cgi-bin/getquote.dll?TICKER=G00001";
+    EXPECT_EQ(service.Respond(path, login).Injected, Fault::Drop);
+    EXPECT_EQ(service.Respond(path, login).Injected, Fault::None);
+    const Answer third = service.Respond(path, login);
+    EXPECT_EQ(third.Injected, Fault::TryAgain);
+    EXPECT_NE(third.Body.find("Please try again"), std::string::npos);
+    EXPECT_EQ(service.Respond(path, login).Injected, Fault::None);
+}
+
+TEST_F(QuoteServiceTest, HostileAnswersSpoilTheFirstPageOfTheirSymbolOnly) {
+    FaultSettings faults;
+    faults.Symbols[Fault::Junk] = {"G00001"};
+    QuoteService junkService = Service(faults);
+    const std::string stockPath = "/cgi-bin/getquote.dll?TICKER=G00001";
+    const std::string clean = Service().Respond(stockPath, login).Body;
+    const Answer junk = junkService.Respond(stockPath, login);
+    EXPECT_EQ(junk.Injected, Fault::Junk);
+    EXPECT_EQ(junk.Body.size(), 64u * 1024);
+    EXPECT_EQ(std::set<char>(junk.Body.begin(), junk.Body.end()).size(), 256u) << "every byte value occurs";
+    EXPECT_EQ(junkService.Respond(stockPath, login).Body, clean);
+
+    faults.Symbols = {{Fault::Nul, {"G00001"}}, {Fault::Huge, {"G00001"}}};
+    QuoteService service = Service(faults);
+    const std::string optionsPath = "/cgi-bin/options.dll?TICKER=G00001";
+    const Answer nul = service.Respond(optionsPath, login);
+    EXPECT_EQ(nul.Injected, Fault::Nul);
+    const std::string cleanOptions = Service().Respond(optionsPath, login).Body;
+    EXPECT_EQ(std::count(nul.Body.begin(), nul.Body.end(), '\0'), std::count(cleanOptions.begin(), cleanOptions.end(), '>'));
+    std::string withoutNul = nul.Body;
+    std::erase(withoutNul, '\0');
+    EXPECT_EQ(withoutNul, cleanOptions);
+
+    const Answer huge = service.Respond(optionsPath, login);
+    EXPECT_EQ(huge.Injected, Fault::Huge) << "each named fault strikes once, one after the other";
+    EXPECT_EQ(huge.Body.size(), HugeBodyBytes);
+    EXPECT_EQ(huge.Body.compare(0, cleanOptions.size(), cleanOptions), 0) << "the page itself is whole";
+    EXPECT_EQ(service.Respond(optionsPath, login).Body, cleanOptions);
+}
+
+} // namespace
