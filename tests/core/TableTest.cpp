@@ -1,0 +1,185 @@
+// Formats and readers as tables: every row of cases/tables/*.tsv is one call and its expected text.
+// A row is: function, input, argument, expected, and why (tab separated; \r \n \t \f \\ \xHH
+// escapes; # starts a comment line). A failure names the file and line.
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "core/numbers/NumberText.h"
+#include "core/report/DisplayPattern.h"
+#include "core/settings/Criterion.h"
+#include "core/text/Base64.h"
+#include "core/text/RecordFormat.h"
+#include "core/run/ProgressFile.h"
+#include "core/run/SymbolList.h"
+#include "core/text/TextFile.h"
+#include "support/TemporaryDirectory.h"
+
+namespace {
+
+std::string Unescaped(const std::string& field)
+{
+    std::string text;
+    for (std::size_t i = 0; i < field.size(); ++i) {
+        if (field[i] != '\\' || i + 1 == field.size()) {
+            text += field[i];
+            continue;
+        }
+        const char code = field[++i];
+        if (code == 'x') {
+            text += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            text += code == 'r' ? '\r' : code == 'n' ? '\n' : code == 't' ? '\t' : code == 'f' ? '\f' : code;
+        }
+    }
+    return text;
+}
+
+std::string Shown(const std::optional<double>& number) { return number ? FormatDouble(*number) : "none"; }
+
+std::string ShownValues(const std::vector<RecordValue>& values)
+{
+    std::string shown;
+    for (const RecordValue& value : values)
+        shown += (shown.empty() ? "" : "|") + (value.Quoted ? '"' + value.Text + '"' : value.Text);
+    return shown;
+}
+
+// `text` as the content of a file, for the readers that take a path.
+template <typename Reader>
+auto ReadFromFile(const std::string& text, Reader read)
+{
+    const TemporaryDirectory directory;
+    const std::string path = directory.File("file");
+    EXPECT_TRUE(ReplaceFile(path, text));
+    return read(path);
+}
+
+using Function = std::function<std::string(const std::string& input, const std::string& argument)>;
+
+const std::map<std::string, Function> Functions{
+    {"FormatPattern", [](const auto& in, const auto& arg) { return FormatPattern(std::stof(in), arg); }},
+    {"FormatPatternDouble", [](const auto& in, const auto& arg) { return FormatPattern(std::stod(in), arg); }},
+    {"FormatPatternInt", [](const auto& in, const auto& arg) { return FormatPattern(std::stoi(in), arg); }},
+    {"FormatTextPattern", [](const auto& in, const auto& arg) { return FormatTextPattern(in, arg); }},
+    {"PadField", [](const auto& in, const auto& arg) { return PadField(in, std::stoul(arg)); }},
+    {"FormatSingle", [](const auto& in, const auto&) { return FormatSingle(std::stof(in)); }},
+    {"ParseDecimal", [](const auto& in, const auto&) { return Shown(ParseDecimal(in)); }},
+    {"ValueCheck",
+     [](const auto& in, const auto&) {
+         const Criterion c = ValueCheck(in);
+         return c.IsText() ? "text " + c.DisplayText() + (c.InForce() ? " in force" : "")
+                           : FormatDouble(c.NumberValue()) + (c.InForce() ? "" : " not in force");
+     }},
+    {"Base64Encode", [](const auto& in, const auto&) { return Base64Encode(in); }},
+    {"Base64Decode", [](const auto& in, const auto&) { return Base64Decode(in); }},
+    {"SplitRecord", [](const auto& in, const auto&) { return ShownValues(SplitRecord(in)); }},
+    {"RecordReader",
+     [](const auto& in, const auto& skips) {
+         // `skips` marks, per value read, whether the rest of its line is skipped after it ("s").
+         std::vector<RecordValue> values;
+         RecordReader reader(in);
+         for (std::size_t i = 0; auto value = reader.Next(); ++i) {
+             values.push_back(*value);
+             if (i < skips.size() && skips[i] == 's') reader.SkipRestOfLine();
+         }
+         return ShownValues(values);
+     }},
+    {"RecordNumber", [](const auto& in, const auto& quoted) { return Shown(RecordNumber({in, quoted == "quoted"})); }},
+    {"RecordBoolean",
+     [](const auto& in, const auto&) {
+         const auto value = RecordBoolean({in, false});
+         return value ? (*value ? "true" : "false") : "none";
+     }},
+    {"SplitLines",
+     [](const auto& in, const auto&) {
+         std::string shown;
+         for (const auto line : SplitLines(in)) shown += std::string(line) + "|";
+         return shown;
+     }},
+    {"ReadProgress",
+     [](const auto& in, const auto&) {
+         const auto record = ReadFromFile(in, ReadProgress);
+         return record ? std::to_string(record->first) + "," + std::to_string(record->second) : "none";
+     }},
+    {"ParseSavedCountField",
+     [](const auto& in, const auto&) {
+         const auto count = ParseSavedCountField(in);
+         return count ? std::to_string(*count) : "none";
+     }},
+    {"SymbolOfLine", [](const auto& in, const auto&) { return std::string(SymbolOfLine(in)); }},
+    {"LoadSymbols",
+     [](const auto& in, const auto&) {
+         // The whole load as the run window does it: read, sort, merge.
+         auto symbols = ReadFromFile(in, ReadSymbolFile);
+         if (!symbols) return std::string("none");
+         SortSymbols(*symbols);
+         MergeDuplicateSymbols(*symbols);
+         std::string shown;
+         for (const auto& symbol : *symbols) shown += symbol + "|";
+         return shown;
+     }},
+};
+
+TEST(Table, EveryRowGivesItsExpectedText)
+{
+    int rows = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(QUILLON_SOURCE_DIR "/tests/cases/tables")) {
+        std::ifstream file(entry.path());
+        std::string line;
+        for (int number = 1; std::getline(file, line); ++number) {
+            if (line.empty() || line[0] == '#') continue;
+            std::vector<std::string> fields;
+            for (std::size_t start = 0, tab;; start = tab + 1) {
+                tab = line.find('\t', start);
+                fields.push_back(Unescaped(line.substr(start, tab - start)));
+                if (tab == std::string::npos) break;
+            }
+            const std::string where = entry.path().filename().string() + ":" + std::to_string(number);
+            ASSERT_GE(fields.size(), 4u) << where;
+            ASSERT_TRUE(Functions.contains(fields[0])) << where << ": no function " << fields[0];
+            EXPECT_EQ(Functions.at(fields[0])(fields[1], fields[2]), fields[3]) << where << ": " << line;
+            ++rows;
+        }
+    }
+    EXPECT_GT(rows, 100);
+}
+
+// Number texts are the files' and the report's, never the locale's.
+TEST(Table, ADecimalCommaLocaleChangesNoNumberText)
+{
+    const std::string saved = std::setlocale(LC_ALL, nullptr);
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8")) GTEST_SKIP() << "de_DE.UTF-8 is not installed";
+    const std::vector<std::string> shown{FormatSingle(0.375f), FormatDouble(1234.5), Shown(ParseDecimal("0.375")),
+                                         FormatSingleItem(0.375f), Shown(RecordNumber({"0,375", false})),
+                                         ValueCheck("0,375").DisplayText(), Criterion::Number(1234.5).DisplayText(),
+                                         FormatPattern(45.375f, "$0.00")};
+    std::setlocale(LC_ALL, saved.c_str());
+    EXPECT_EQ(shown, (std::vector<std::string>{"0.375", "1234.5", "0.375", "0.375", "none", "NA", "1234.5", "$45.38"}));
+}
+
+TEST(Table, Base64RoundTripsRandomBytes)
+{
+    std::mt19937 random(20240607);
+    for (int round = 0; round < 500; ++round) {
+        std::string text(random() % 40, '\0');
+        for (char& c : text) c = static_cast<char>(random() % 256);
+        const std::string encoded = Base64Encode(text);
+        ASSERT_EQ(encoded.size(), (text.size() + 2) / 3 * 4);
+        ASSERT_EQ(Base64Decode(encoded), text) << encoded;
+    }
+    int outside = 0;
+    for (int c = 0; c < 256; ++c) outside += Base64CharValue(static_cast<char>(c)) == 255;
+    EXPECT_EQ(outside, 256 - 64);
+}
+
+} // namespace
