@@ -158,22 +158,7 @@ TEST_F(OptionVerdictTest, BothDifferencesReachedEndWithPutsAhead)
     EXPECT_EQ(Verdict(32.0f, 30.0f), VerdictPutsAhead);
 }
 
-TEST(ColumnLine, PlacesFieldsAtColumnsAndWrapsOverlongOnes)
-{
-    ColumnLine line;
-    line.PlaceAt(1, "ABCDEFGH");
-    line.PlaceAt(9, "XY");
-    line.PlaceAt(14, "Z");
-    EXPECT_EQ(line.Text(), "ABCDEFGHXY   Z\r\n");
-
-    ColumnLine wrapped;
-    wrapped.PlaceAt(1, "ABCDEFGHI");
-    wrapped.PlaceAt(9, "ROOTS"); // reaches column 13: the next field still fits at 14
-    wrapped.PlaceAt(14, "NAME");
-    wrapped.PlaceAt(17, "X");
-    EXPECT_EQ(wrapped.Text(), "ABCDEFGHI\r\n        ROOTSNAME\r\n                X\r\n");
-}
-
+// The lines of a whole pass are the replay case's (cases/cli/replay-one-pass); here the edges.
 namespace {
 
 class SymbolOutputFilesTest : public ::testing::Test {
@@ -187,34 +172,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(SymbolOutputFilesTest, GoodAndBadLines)
-{
-    stock.CompanyName = "QUARRIX INDUSTRIES INC   ";
-    AppendGoodSymbol(dir.File("GoodSym.txt"), "QRX", stock);
-    AppendGoodSymbol(dir.File("GoodSym.txt"), "QRXB", stock);
-    EXPECT_EQ(Read("GoodSym.txt"), "QRX     QRX  QUARRIX INDUSTRIES INC\r\n"
-                                   "QRXB    QRX  QUARRIX INDUSTRIES INC\r\n");
-    EXPECT_EQ(stock.CompanyName, "QUARRIX INDUSTRIES INC");
-
-    AppendBadSymbol(dir.File("BadSym.txt"), "ZZZ");
-    EXPECT_EQ(Read("BadSym.txt"), "ZZZ\r\n");
-}
-
-TEST_F(SymbolOutputFilesTest, SavedLinesWithTheHeaderFirst)
-{
-    AppendSavedSymbol(dir.File("SavedSym.txt"), 0, "QRX", stock, 25.0f);
-    stock.PercentChange = -0.75f;
-    stock.CompanyName = "  ";
-    AppendSavedSymbol(dir.File("SavedSym.txt"), 1, "QRX", stock, -3.25f);
-    EXPECT_EQ(Read("SavedSym.txt"),
-              "\r\n"
-              " Stock        QVAC    Stock\r\n"
-              " Symbol Root -QVAP    Price  %Change Company Name\r\n"
-              "------- ---- ------- ------- ------- ------------------------------------\r\n"
-              "QRX     QRX  +25.0%  $45.38  +2.5%   QUARRIX INDUSTRIES INC\r\n"
-              "QRX     QRX  -3.3%   $45.38  -0.8%   \r\n");
-}
 
 TEST_F(SymbolOutputFilesTest, LongRootWrapsTheSavedLine)
 {

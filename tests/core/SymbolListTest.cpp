@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/run/RunStatus.h"
 #include "core/run/SymbolList.h"
 #include "core/text/TextFile.h"
 #include "support/TemporaryDirectory.h"

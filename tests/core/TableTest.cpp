@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "core/numbers/NumberText.h"
+#include "core/quotes/PageScanner.h"
 #include "core/report/DisplayPattern.h"
 #include "core/settings/Criterion.h"
 #include "core/text/Base64.h"
@@ -51,6 +52,26 @@ std::string ShownValues(const std::vector<RecordValue>& values)
     std::string shown;
     for (const RecordValue& value : values)
         shown += (shown.empty() ? "" : "|") + (value.Quoted ? '"' + value.Text + '"' : value.Text);
+    return shown;
+}
+
+// `reads` successive reads of `read` from a page holding `text`, each value or "none".
+template <typename Reader>
+std::string ReadsFromPage(const std::string& text, const std::string& reads, Reader read)
+{
+    PageBuffer page;
+    page.PageText = text;
+    std::string shown;
+    for (int i = 0; i < (reads.empty() ? 1 : std::stoi(reads)); ++i) {
+        const auto value = read(page);
+        std::string text = "none";
+        if constexpr (std::is_same_v<std::decay_t<decltype(*value)>, float>) {
+            if (value) text = FormatSingle(*value);
+        } else {
+            if (value) text = std::to_string(*value);
+        }
+        shown += (i ? "|" : "") + text;
+    }
     return shown;
 }
 
@@ -106,6 +127,9 @@ const std::map<std::string, Function> Functions{
          for (const auto line : SplitLines(in)) shown += std::string(line) + "|";
          return shown;
      }},
+    {"StripHtmlTags", [](const auto& in, const auto&) { return StripHtmlTags(in); }},
+    {"ReadPriceValue", [](const auto& in, const auto& reads) { return ReadsFromPage(in, reads, ReadPriceValue); }},
+    {"ReadWholeNumber", [](const auto& in, const auto& reads) { return ReadsFromPage(in, reads, ReadWholeNumber); }},
     {"ReadProgress",
      [](const auto& in, const auto&) {
          const auto record = ReadFromFile(in, ReadProgress);

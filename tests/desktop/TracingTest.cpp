@@ -1,7 +1,7 @@
-// The run window hosting the run controller: lamp, status and buttons through Go, Pause, Reset,
-// Done and Repeat over a replayed quote cache, and closing mid-run with the main window coming
-// back and the next run window resuming at the same symbol; ending the program in the middle of
-// a run, of a question and of a settings dialog.
+// The run window's wiring to the run controller (whose decisions RunControllerTest covers): lamp,
+// status, buttons and the Go question of a pass, closing mid-run with the main window coming back
+// and the next run window resuming at the same symbol, the alarm's timer, and ending the program
+// in the middle of a run, of a question and of a settings dialog.
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -126,62 +126,6 @@ private slots:
         QCOMPARE(BadSymbolLines(), 3); // a new pass starts the lists afresh
     }
 
-    void repeatRunsPassAfterPassUntilPaused()
-    {
-        PrepareDirectory(true, "IBM\r\nMSFT\r\n");
-        Tracing window(*state, services, GateFactory());
-        window.CkRepeat->setChecked(true);
-        window.show();
-        QTRY_VERIFY(window.Controller().PassesCompleted() >= 3);
-        QCOMPARE(window.LampText(), QStringLiteral("Running"));
-        QCOMPARE(Buttons(window), WhileRunning);
-        window.CmdStop->click();
-        QCOMPARE(window.LampText(), QStringLiteral("Paused"));
-        QCOMPARE(window.Picture1->palette().color(QPalette::Window), QColor(255, 0, 0));
-        QCOMPARE(Buttons(window), WhilePaused);
-        const int passes = window.Controller().PassesCompleted();
-        QTest::qWait(150);
-        QCOMPARE(window.Controller().PassesCompleted(), passes);
-    }
-
-    void pauseGoAndResetWithTheQuoteServer()
-    {
-        PrepareDirectory(false, "AAA\r\nBBB\r\nCCC\r\nDDD\r\n");
-        Tracing window(*state, services, GateFactory());
-        window.show();
-        QTRY_COMPARE(gate.begun, QStringList{"AAA"});
-        QCOMPARE(window.LampText(), QStringLiteral("Running"));
-        QCOMPARE(window.Picture1->palette().color(QPalette::Window), QColor(0, 255, 0));
-        QCOMPARE(Buttons(window), WhileRunning);
-
-        // Pause shows at once; the symbol in hand is still finished before the loop waits.
-        window.CmdStop->click();
-        QCOMPARE(window.LampText(), QStringLiteral("Paused"));
-        QCOMPARE(Buttons(window), WhilePaused);
-        gate.released = 1;
-        QTRY_COMPARE(state->Run.SymbolIndex, std::int16_t(2));
-        QTest::qWait(250);
-        QCOMPARE(gate.begun, QStringList{"AAA"});
-        QCOMPARE(window.Status1->text(), QStringLiteral("Waiting for Go"));
-
-        // Go in the middle of the list resumes without a question.
-        window.CmdGo->click();
-        QVERIFY(MessageBoxes::TakeShown().isEmpty());
-        QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB"}));
-        QCOMPARE(Buttons(window), WhileRunning);
-
-        window.CmdStop->click();
-        gate.released = 1;
-        QTRY_COMPARE(state->Run.SymbolIndex, std::int16_t(3));
-        // What No leaves is the run controller's to show; here the question reaches the screen.
-        MessageBoxes::QueueAnswer(true);
-        window.CmdReset->click();
-        QCOMPARE(MessageBoxes::TakeShown(),
-                 QStringList{"Reset ?|This will reset the process count and overwrite Results.txt, are you sure ?"});
-        QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB", "AAA"}));
-        QCOMPARE(window.LampText(), QStringLiteral("Running"));
-    }
-
     void closingMidRunBringsTheMainWindowBackAndTheNextRunResumes()
     {
         PrepareDirectory(false, "AAA\r\nBBB\r\nCCC\r\n");
@@ -194,6 +138,9 @@ private slots:
 
         gate.released = 1;
         QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB"}));
+        QCOMPARE(session.RunWindow()->LampText(), QStringLiteral("Running"));
+        QCOMPARE(session.RunWindow()->Picture1->palette().color(QPalette::Window), QColor(0, 255, 0));
+        QCOMPARE(Buttons(*session.RunWindow()), WhileRunning);
         session.RunWindow()->close();
         QVERIFY(gate.cancels >= 1); // the transfer in progress is abandoned
         QTRY_VERIFY(session.MainWindow() && session.MainWindow()->isVisible());
@@ -222,20 +169,6 @@ private slots:
         QCOMPARE(state->Run.AlarmBeeps, std::int16_t(59));
         window.CkAlarm->click();
         QCOMPARE(state->Run.AlarmBeeps, std::int16_t(0));
-    }
-
-    void anUnusableSymbolFileReturnsToTheMainWindow()
-    {
-        PrepareDirectory(true, "");
-        DesktopSession session(*state, services, GateFactory());
-        session.ShowMainWindow();
-        session.MainWindow()->Command1->click();
-        QTRY_VERIFY(!session.RunWindow());
-        QTRY_VERIFY(session.MainWindow() && session.MainWindow()->isVisible());
-        const QStringList shown = MessageBoxes::TakeShown();
-        QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0].contains(QStringLiteral("contains no symbols")));
-        session.MainWindow()->close();
     }
 
     // Ending the program (SIGTERM, SIGINT) closes the run between two steps: the transfer in hand is

@@ -15,7 +15,6 @@
 
 #include "support/QuoteServerProcess.h"
 #include "LiveRunSupport.h"
-#include "support/SanitizerBuild.h"
 
 namespace {
 
@@ -164,30 +163,6 @@ TEST_F(LiveRunTest, AnInterruptDuringATransferEndsTheRunAtOnceWithAValidProgress
     EXPECT_EQ(dir.Read(dir.Paths().FnProgress), "1,1\r\n");
     for (const auto& entry : fs::directory_iterator(dir.Dir()))
         EXPECT_EQ(entry.path().string().find(std::string(TemporarySuffix)), std::string::npos) << entry.path();
-}
-
-// The peak resident size of a live pass over `count` generated symbols, in kilobytes.
-long PeakKilobytes(int count) {
-    ProgramDirectory dir("memory-" + std::to_string(count));
-    QuoteServerProcess server({"--generate", QString::number(count), "--now", NowText, "--quiet"});
-    EXPECT_GT(server.Port(), 0);
-    dir.WriteSettings(server.Port());
-    dir.WriteSymbols(GeneratedSymbols(count));
-    QProcess cli;
-    dir.Start(cli, "server", 1);
-    EXPECT_TRUE(cli.waitForStarted(10000));
-    const long peak = PeakKilobytesUntilFinished(cli);
-    EXPECT_EQ(cli.exitCode(), 0) << cli.readAll().toStdString();
-    EXPECT_EQ(Lines(dir.Read(dir.Paths().FnGoodSym)).size(), static_cast<std::size_t>(count));
-    return peak;
-}
-
-TEST_F(LiveRunTest, MemoryStaysFlatFromTwoHundredToTwoThousandSymbols) {
-    if (UnderAddressSanitizer) GTEST_SKIP() << "memory figures mean nothing under AddressSanitizer";
-    const long small = PeakKilobytes(200);
-    const long large = PeakKilobytes(2000);
-    ASSERT_GT(small, 0);
-    EXPECT_LE(large, small * 11 / 10) << small << " kB for 200 symbols, " << large << " kB for 2000";
 }
 
 } // namespace
