@@ -315,20 +315,6 @@ TEST_F(ServerSourceTest, APassFromTheFirstSymbolMovesTheCacheToTheBackup) {
     EXPECT_EQ(ReadWholeFile(state.Paths.FnQuoteBak), std::optional<std::string>("old pass\r\n"));
 }
 
-TEST(TransferSecurity, OnlyHttpsInTheSwitchEncryptsAndOnlyThisMachineCountsAsLoopback) {
-    for (const char* text : {"HTTPS", "https", " Https\t", "hTTpS "}) EXPECT_TRUE(SwitchSelectsTls(text)) << text;
-    for (const char* text : {"", "HTTP", "HTTPS2", "TLS", "H TTPS", "https:"})
-        EXPECT_FALSE(SwitchSelectsTls(text)) << text;
-
-    for (const char* host : {"localhost", "LocalHost", " localhost ", "localhost.", "127.0.0.1", "127.1.2.3",
-                             "127.255.255.255", "::1", "[::1]"})
-        EXPECT_TRUE(IsLoopbackHost(host)) << host;
-    for (const char* host : {"", "quotes.example.com", "localhost.example.com", "mylocalhost", "128.0.0.1",
-                             "10.0.0.1", "127.0.0", "127.0.0.1.5", "127.0.0.256", "127.0.0.01234", "127.0.0.+1",
-                             "127.0.0.1x", "::2", "[::1", "0.0.0.0"})
-        EXPECT_FALSE(IsLoopbackHost(host)) << host;
-}
-
 TEST_F(ServerSourceTest, APlainRunToAnotherMachineWarnsOnceAndTheWarningOutlastsTheFirstSymbolsProgress) {
     state.Settings.DnsName = "quotes.example.com";
     MakeSource();

@@ -14,6 +14,8 @@
 #include <vector>
 
 #include "core/numbers/NumberText.h"
+#include "core/quotes/Clock.h"
+#include "core/quotes/OptionCalendar.h"
 #include "core/quotes/PageScanner.h"
 #include "core/report/DisplayPattern.h"
 #include "core/settings/Criterion.h"
@@ -21,6 +23,7 @@
 #include "core/text/RecordFormat.h"
 #include "core/run/ProgressFile.h"
 #include "core/run/SymbolList.h"
+#include "core/run/TransferSecurity.h"
 #include "core/text/TextFile.h"
 #include "support/TemporaryDirectory.h"
 
@@ -130,6 +133,34 @@ const std::map<std::string, Function> Functions{
     {"StripHtmlTags", [](const auto& in, const auto&) { return StripHtmlTags(in); }},
     {"ReadPriceValue", [](const auto& in, const auto& reads) { return ReadsFromPage(in, reads, ReadPriceValue); }},
     {"ReadWholeNumber", [](const auto& in, const auto& reads) { return ReadsFromPage(in, reads, ReadWholeNumber); }},
+    {"ParseDateTime",
+     [](const auto& in, const auto&) {
+         const auto when = ParseDateTime(in);
+         return when ? FormatDateTime(*when) : "none";
+     }},
+    {"BuildExpirationCalendar",
+     [](const auto& in, const auto& position) {
+         // month (0 = January), day, days to expiry, call and put month codes
+         const ExpirationCalendar calendar = BuildExpirationCalendar(ParseDateTime(in).value());
+         const int i = std::stoi(position);
+         return std::to_string(calendar.ExpiryMonth[i]) + " " + std::to_string(calendar.ExpiryDay[i]) + " " +
+                std::to_string(calendar.DaysToExpiry[i]) + " " + calendar.ExpiryMonthCode[Calls][i] +
+                calendar.ExpiryMonthCode[Puts][i];
+     }},
+    {"SelectStrikes",
+     [](const auto& in, const auto&) {
+         const StrikeTable table = SelectStrikes(std::stof(in));
+         std::string shown;
+         for (const float strike : table.StrikePrice) shown += FormatSingle(strike) + " ";
+         return shown + std::string(table.StrikeCode.begin(), table.StrikeCode.end());
+     }},
+    {"StrikeCodeFor",
+     [](const auto& in, const auto&) {
+         const char code = StrikeCodeFor(std::stof(in));
+         return code ? std::string(1, code) : std::string("none");
+     }},
+    {"SwitchSelectsTls", [](const auto& in, const auto&) { return SwitchSelectsTls(in) ? "yes" : "no"; }},
+    {"IsLoopbackHost", [](const auto& in, const auto&) { return IsLoopbackHost(in) ? "yes" : "no"; }},
     {"ReadProgress",
      [](const auto& in, const auto&) {
          const auto record = ReadFromFile(in, ReadProgress);
