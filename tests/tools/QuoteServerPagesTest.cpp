@@ -15,7 +15,6 @@
 #include "core/text/TextFile.h"
 #include "core/quotes/OptionCalendar.h"
 #include "core/quotes/PageScanner.h"
-#include "core/quotes/Pricing.h"
 #include "core/quotes/QuoteRecord.h"
 
 namespace {
@@ -112,36 +111,6 @@ TEST(QuoteServerPages, EveryScreenedOptionSlotIsFilledFromTheServedChain) {
                 for (int e = 0; e < SeriesExpirations; ++e)
                     EXPECT_FALSE(quote.Series.OptSymbol[side][k][e].empty()) << side << k << e;
     }
-}
-
-TEST(QuoteServerPages, MidPricesSolveBackToTheVolatilityTheyWerePricedWith) {
-    const ExpirationCalendar calendar = BuildExpirationCalendar(Now);
-    int solved = 0;
-    for (const Company& company : DemoMarket()) {
-        const StrikeTable screened = SelectStrikes(Single(company.Last));
-        for (const ChainRow& row : OptionChain(company, Now, 0.05f, 2)) {
-            // The screener solves strike positions 1 to 3 only; far wings are not its business.
-            if (std::find(screened.StrikePrice.begin() + 1, screened.StrikePrice.end() - 1, Single(row.Strike)) ==
-                screened.StrikePrice.end() - 1)
-                continue;
-            const double mid = (row.Bid + row.Ask) / 2;
-            const double intrinsic = std::max(0.0, row.Side == 0 ? company.Last - row.Strike : row.Strike - company.Last);
-            if (mid - intrinsic < 0.25) continue; // too little time value to pin a volatility down
-            ModelInputs model;
-            model.ModelStockPrice = Single(company.Last);
-            model.ModelStrike = Single(row.Strike);
-            model.InterestRate = 0.05f;
-            model.ModelDividendRate = Single(company.YieldPercent / 100);
-            model.ModelDaysToExpiry = calendar.DaysToExpiry[row.Expiration];
-            model.ModelVolatility = Single(row.Volatility);
-            // Bid and ask are whole cents around the model price, so their mean is within half a cent.
-            EXPECT_NEAR(mid, OptionValue(model, static_cast<std::int16_t>(row.Side)), 0.0051) << row.Symbol;
-            SolveImpliedVolatility(model, static_cast<std::int16_t>(row.Side), Single(mid));
-            EXPECT_NEAR(model.ModelVolatility, row.Volatility, 0.01) << row.Symbol;
-            ++solved;
-        }
-    }
-    EXPECT_GT(solved, 600);
 }
 
 TEST(QuoteServerPages, RefusalsAndUnknownSymbolsAreUnusable) {
