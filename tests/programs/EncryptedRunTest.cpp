@@ -73,21 +73,4 @@ TEST_F(EncryptedRunTest, AnUntrustedCertificateIsAnErrorOnTheStatusLineAndTheReq
     EXPECT_FALSE(dir.ServerLog().contains("GET")) << "no request, and so no password, went out";
 }
 
-TEST_F(EncryptedRunTest, APlainRunOnLoopbackDoesNotWarnAndAFileWithoutACertificateIsRefused) {
-    ProgramDirectory dir("tls-plain");
-    QuoteServerProcess server(dir.ServerArguments(""));
-    ASSERT_GT(server.Port(), 0);
-    dir.WriteSettings(server.Port(), [](UserSettings& settings) { settings.DnsName = "localhost"; });
-    dir.WriteSymbols(Symbols);
-    const RunResult plain = dir.Run("server", 5, 60000, {"--verbose"});
-    ASSERT_EQ(plain.ExitCode, 0) << plain.Output;
-    EXPECT_EQ(plain.Output.find("unencrypted"), std::string::npos) << plain.Output;
-    EXPECT_NE(plain.Output.find("Received"), std::string::npos) << "the status lines were shown";
-
-    const RunResult refused = dir.Run("server", 5, 60000, {"--ca-file", certificate.Key});
-    EXPECT_EQ(refused.ExitCode, 2);
-    EXPECT_NE(refused.Output.find("no certificate in " + certificate.Key.toStdString()), std::string::npos)
-        << refused.Output;
-}
-
 } // namespace
