@@ -26,6 +26,7 @@ public:
     void SetStatus1(const std::string& text) override;
     void SetStatus2(const std::string& text) override;
     void ShowBlock(const std::string&) override {}
+    bool ShowsBlocks() const override { return false; }
     void SetLamp(Lamp) override {}
     void EnableButtons(bool, bool, bool, bool) override {}
     bool AlarmChecked() const override { return options_.Alarm; }

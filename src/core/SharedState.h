@@ -9,6 +9,7 @@
 #include "core/quotes/Clock.h"
 #include "core/quotes/PageBuffer.h"
 #include "core/quotes/QuoteData.h"
+#include "core/run/PassOutputFiles.h"
 #include "core/run/RunStatus.h"
 
 inline constexpr float ProgramVersionNumber = 1.77f;
@@ -31,4 +32,6 @@ struct SharedState {
     RunStatus Run;
     PageBuffer Page;
     QuoteData Quote;
+    // The pass's output files, open while a pass goes on.
+    PassOutputFiles Outputs;
 };

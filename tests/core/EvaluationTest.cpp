@@ -163,11 +163,6 @@ namespace {
 
 class SymbolOutputFilesTest : public ::testing::Test {
 protected:
-    std::string Read(const std::string& name) const
-    {
-        return ReadWholeFile(dir.File(name)).value_or("<missing>");
-    }
-    TemporaryDirectory dir;
     StockQuote stock = ExampleStock();
 };
 
@@ -176,20 +171,8 @@ protected:
 TEST_F(SymbolOutputFilesTest, LongRootWrapsTheSavedLine)
 {
     stock.OptionRoot = "QRXWWW";
-    AppendSavedSymbol(dir.File("SavedSym.txt"), 3, "QRX", stock, 123.45f);
-    EXPECT_EQ(Read("SavedSym.txt"), "QRX     QRXWWW\r\n             +123.5% $45.38  +2.5%   "
-                                    "QUARRIX INDUSTRIES INC\r\n");
-}
-
-TEST_F(SymbolOutputFilesTest, UnopenableFilesAreSkipped)
-{
-    for (const char* name : {"GoodSym.txt", "BadSym.txt", "SavedSym.txt"})
-        std::filesystem::create_directory(dir.File(name));
-    stock.CompanyName = "TRAILING  ";
-    AppendGoodSymbol(dir.File("GoodSym.txt"), "QRX", stock);
-    AppendBadSymbol(dir.File("BadSym.txt"), "QRX");
-    AppendSavedSymbol(dir.File("SavedSym.txt"), 0, "QRX", stock, 1.0f);
-    EXPECT_EQ(stock.CompanyName, "TRAILING"); // the report sees the trimmed name all the same
+    EXPECT_EQ(SavedSymbolLines(3, "QRX", stock, 123.45f), "QRX     QRXWWW\r\n             +123.5% $45.38  +2.5%   "
+                                                           "QUARRIX INDUSTRIES INC\r\n");
 }
 
 namespace {

@@ -122,37 +122,14 @@ TEST_F(ResultsBlockTest, OverlongTextsAreCutAtTheirFields)
     EXPECT_EQ(lines[22].substr(0, 8), "  ABCDE|");
 }
 
-TEST(AppendSavedBlock, NumbersBlocksAndClosesEachWithAFormFeedLine)
+TEST(SavedPage, StampsTheNumberAndClosesThePage)
 {
-    TemporaryDirectory dir;
-    const std::string fnResults = dir.File("Results.txt");
     FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
     SharedState state{clock};
     FillExample(state);
     state.Run.SavedCount = 0;
-
-    std::string first = BuildResultsBlock(state);
-    ASSERT_TRUE(first.starts_with("Saved 0               Progress"));
-    ASSERT_TRUE(AppendSavedBlock(first, state.Run.SavedCount, fnResults));
-    EXPECT_EQ(state.Run.SavedCount, 1);
-    EXPECT_TRUE(first.starts_with("Saved 1               Progress"));
-
-    std::string second = BuildResultsBlock(state);
-    ASSERT_TRUE(AppendSavedBlock(second, state.Run.SavedCount, fnResults));
-    EXPECT_EQ(state.Run.SavedCount, 2);
-    EXPECT_TRUE(second.starts_with("Saved 2               Progress"));
-
-    EXPECT_EQ(ReadWholeFile(fnResults), first + "\f\r\n" + second + "\f\r\n");
-}
-
-TEST(AppendSavedBlock, UnwritableFileChangesNothing)
-{
-    TemporaryDirectory dir;
-    const std::string fnResults = dir.File("Results.txt");
-    std::filesystem::create_directory(fnResults);
-    std::string block = "Saved 4               rest\r\n";
-    std::int16_t savedCount = 4;
-    EXPECT_FALSE(AppendSavedBlock(block, savedCount, fnResults));
-    EXPECT_EQ(savedCount, 4);
-    EXPECT_EQ(block, "Saved 4               rest\r\n");
+    const std::string block = BuildResultsBlock(state);
+    ASSERT_TRUE(block.starts_with("Saved 0               Progress"));
+    const std::string page = SavedPage(block, 12);
+    EXPECT_EQ(page, "Saved 12              " + block.substr(22) + "\f\r\n");
 }

@@ -1,10 +1,9 @@
 #include "core/report/ResultsFile.h"
 
 #include <algorithm>
-#include <utility>
 
-#include "core/text/TextFile.h"
 #include "core/report/DisplayPattern.h"
+#include "core/text/TextFile.h"
 
 namespace {
 
@@ -12,13 +11,11 @@ constexpr std::size_t SavedField = 22;
 
 } // namespace
 
-bool AppendSavedBlock(std::string& block, std::int16_t& savedCount, const std::string& fnResults)
+std::string SavedPage(std::string_view block, int savedNumber)
 {
-    std::string stamped = block;
-    stamped.replace(0, std::min(stamped.size(), SavedField),
-                    PadField("Saved " + std::to_string(savedCount + 1), SavedField));
-    if (!AppendToFile(fnResults, stamped + "\f" + std::string(CrLf))) return false;
-    block = std::move(stamped);
-    ++savedCount;
-    return true;
+    std::string page = PadField("Saved " + std::to_string(savedNumber), SavedField);
+    page.append(block.substr(std::min(block.size(), SavedField)));
+    page += '\f';
+    page += CrLf;
+    return page;
 }

@@ -1,12 +1,13 @@
 #pragma once
-// Appending saved blocks to the results report, one printed page each.
+// The pages of the results report Results.txt, one saved block each.
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
-// Stamps "Saved " + (savedCount + 1) into the first 22 characters of the block and appends it, a
-// form feed and CR LF to `fnResults` with one write. Only when that succeeded do `block` (so the
-// shown block carries the same number) and savedCount (plus one) change; false when the file could
-// not be appended to, and the block is then lost.
-[[nodiscard]] bool AppendSavedBlock(std::string& block, std::int16_t& savedCount,
-                                    const std::string& fnResults);
+// The page of a saved block: the block with "Saved " + savedNumber stamped into its first 22
+// characters, then a form feed and CR LF. The block shown in the window carries the same number:
+// it is the page without its last three characters.
+std::string SavedPage(std::string_view block, int savedNumber);
+
+inline constexpr std::size_t PageEndLength = 3; // the form feed and CR LF closing a saved page

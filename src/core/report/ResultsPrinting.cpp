@@ -82,7 +82,7 @@ std::vector<std::string_view> InterimLines(std::string_view text)
 bool PrintResults(const FilePaths& paths, std::int16_t& savedCount, Printer& printer, const Clock& clock)
 {
     printer.SetFont(PrintFontName, PrintFontPoints, false);
-    const auto progress = ReadWholeFile(paths.FnProgress);
+    const auto progress = ReadProgressLine(paths.FnProgress);
     if (!progress) return false;
     if (const auto count = ParseSavedCountField(*progress)) savedCount = *count;
     LineReader results(paths.FnResults);

@@ -5,7 +5,7 @@
 #include "core/quotes/QVA.h"
 #include "core/report/ResultsBlock.h"
 #include "core/report/ResultsFile.h"
-#include "core/run/ProgressFile.h"
+#include "core/run/PassOutputFiles.h"
 #include "core/run/StockScreen.h"
 #include "core/run/SymbolOutputFiles.h"
 
@@ -27,10 +27,14 @@ void SaveSymbol(SharedState& state, RunHost& host)
     const float qp = QVAPercent(state.Quote, Puts);
     const std::optional<float> difference =
         qc >= 0 && qp >= 0 ? std::optional<float>(qc - qp) : std::nullopt;
-    AppendSavedSymbol(state.Paths.FnSavedSym, run.SavedCount, run.CurrentSymbol, state.Quote.Stock,
-                      difference);
+    (void)state.Outputs.Append(state.Paths, PassFile::SavedSym,
+                               SavedSymbolLines(run.SavedCount, run.CurrentSymbol, state.Quote.Stock, difference));
     // A results file that cannot be appended to loses the block; SavedCount then stays as it was.
-    (void)AppendSavedBlock(state.Page.PageText, run.SavedCount, state.Paths.FnResults);
+    std::string page = SavedPage(state.Page.PageText, run.SavedCount + 1);
+    if (!state.Outputs.Append(state.Paths, PassFile::Results, page)) return;
+    page.resize(page.size() - PageEndLength);
+    state.Page.PageText = std::move(page);
+    ++run.SavedCount;
 }
 
 } // namespace
@@ -41,16 +45,21 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
     QuoteData& quote = state.Quote;
     run.Verdict = VerdictNotSaved;
     if (ok == 0) {
-        AppendBadSymbol(state.Paths.FnBadSym, run.CurrentSymbol);
+        (void)state.Outputs.Append(state.Paths, PassFile::BadSym, BadSymbolLine(run.CurrentSymbol));
     } else {
-        AppendGoodSymbol(state.Paths.FnGoodSym, run.CurrentSymbol, quote.Stock);
+        TrimCompanyName(quote.Stock); // the report shows the name as GoodSym.txt has it
+        (void)state.Outputs.Append(state.Paths, PassFile::GoodSym, GoodSymbolLine(run.CurrentSymbol, quote.Stock));
         ComputeQVA(quote, state.Settings); // an ArithmeticFault ends the evaluation here
         if (quote.Stock.Volume >= 0 && PassesStockScreen(quote.Stock, state.Settings))
             run.Verdict = OptionVerdict(quote.Series, QVAPercent(quote, Calls), QVAPercent(quote, Puts),
                                         state.Settings);
     }
-    state.Page.PageText = BuildResultsBlock(state);
-    if (run.Verdict != VerdictNotSaved) SaveSymbol(state, host);
-    // Nothing follows the record: a write that fails simply leaves the previous one in place.
-    (void)WriteProgress(state.Paths.FnProgress, run.SavedCount, run.SymbolIndex);
+    const bool saved = run.Verdict != VerdictNotSaved;
+    // Nobody would see the block of a symbol that is not saved when the host shows none.
+    if (saved || host.ShowsBlocks())
+        state.Page.PageText = BuildResultsBlock(state);
+    else
+        state.Page.PageText.clear();
+    if (saved) SaveSymbol(state, host);
+    state.Outputs.RecordProgress(state.Paths, run.SavedCount, run.SymbolIndex);
 }

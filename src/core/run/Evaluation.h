@@ -8,7 +8,9 @@
 
 // ok is the result of the last parser that ran (0: the quotes could not be used). Writes the
 // GoodSym/BadSym/SavedSym lines, computes the QVA, screens the stock, sets Run.Verdict, builds the
-// results block into Page.PageText, appends saved blocks to Results.txt, raises AlarmPending when
-// the host's Alarm box is checked, and rewrites the progress record. An ArithmeticFault ends the
-// evaluation early and propagates to the caller.
+// results block into Page.PageText (left empty for a symbol that is not saved when the host shows
+// no blocks), appends saved blocks to Results.txt, raises AlarmPending when the host's Alarm box is
+// checked, and rewrites the progress record, all through state.Outputs: a write that failed is
+// left there for the caller to see. An ArithmeticFault ends the evaluation early and propagates
+// to the caller.
 void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok);

@@ -1,5 +1,6 @@
 #include "core/run/RunController.h"
 
+#include <cstring>
 #include <exception>
 
 #include "core/text/TextFile.h"
@@ -14,6 +15,11 @@ constexpr const char* DoneText = "Done";
 constexpr const char* ResultsRotatedText = "Saved Results.txt to Results.bak";
 // The system's own text: the placeholder name is shown as it stands.
 constexpr const char* ResultsNotWritableText = "Cannot open FnResults for append, process stopped.";
+std::string WriteFailureText(const WriteFailure& failure)
+{
+    return "Cannot write " + failure.Path + ": " + std::strerror(failure.Error) + ", process stopped.";
+}
+
 constexpr const char* GoQuestion = "This will overwrite Results.txt, are you sure ?";
 constexpr const char* ResetQuestion =
     "This will reset the process count and overwrite Results.txt, are you sure ?";
@@ -115,6 +121,7 @@ PumpResult RunController::Finish(RunEnding ending)
 {
     if (ending_ == RunEnding::Running) ending_ = ending;
     if (phase_ != Phase::Idle) ActiveSource().Cancel(); // closes the quote cache of a replay
+    state_.Outputs.Close();
     phase_ = Phase::Finished;
     return PumpResult::Finished;
 }
@@ -194,10 +201,11 @@ RunController::StepResult RunController::PreparePass()
     passUnderWay_ = true;
     if (run.SymbolIndex == 1 && !run.PassResumed) {
         run.SavedCount = 0;
-        resultsRotated = RotateOutputFiles();
+        resultsRotated = state_.Outputs.RotateForNewPass(state_.Paths);
         // From here a restart finds a record of this pass and resumes it instead of rotating the
         // files again, which would put this pass's first results over the last pass's backup.
-        (void)WriteProgress(state_.Paths.FnProgress, 0, 1); // a failure is no worse than before
+        state_.Outputs.RecordProgress(state_.Paths, 0, 1);
+        if (const StepResult stopped = StopOnWriteFailure()) return stopped;
     }
     StartRunning();
     phase_ = Phase::SourcePassStart;
@@ -206,17 +214,12 @@ RunController::StepResult RunController::PreparePass()
     return PumpResult::Continue;
 }
 
-bool RunController::RotateOutputFiles()
+RunController::StepResult RunController::StopOnWriteFailure()
 {
-    const FilePaths& paths = state_.Paths;
-    // rename() replaces the backup in one step, so a crash never leaves neither file.
-    const bool resultsRotated =
-        FileIsNonEmpty(paths.FnResults) && RenameFile(paths.FnResults, paths.FnResultsBak);
-    if (FileIsNonEmpty(paths.FnSavedSym)) (void)RenameFile(paths.FnSavedSym, paths.FnSavedSymBak);
-    // Missing files are no error.
-    (void)RemoveFile(paths.FnGoodSym);
-    (void)RemoveFile(paths.FnBadSym);
-    return resultsRotated;
+    const auto& failure = state_.Outputs.Failure();
+    if (!failure) return std::nullopt;
+    host_.ShowMessage(WriteFailureText(*failure));
+    return Finish(RunEnding::OutputNotWritten);
 }
 
 RunController::StepResult RunController::SourcePassStart()
@@ -305,6 +308,8 @@ RunController::StepResult RunController::Fetching()
         detail = error.what();
         host_.SetStatus2("Error in " + state_.Run.CurrentSymbol + ": " + detail + ", symbol skipped");
     }
+    // The symbol's lines were taken back: it is not done, and a restart evaluates it again.
+    if (const StepResult stopped = StopOnWriteFailure()) return stopped;
     state_.Run.Tally.Count(outcome);
     host_.SymbolDone(state_.Run.CurrentSymbol, outcome, detail);
     ++state_.Run.SymbolIndex;
@@ -344,6 +349,8 @@ void RunController::StartRunning()
 
 void RunController::Pause()
 {
+    // Paused, the files are the user's to read, print or move.
+    state_.Outputs.Close();
     state_.Run.AlarmBeeps = 0;
     host_.SetLamp(Lamp::Paused);
     host_.EnableButtons(/*go*/ true, /*pause*/ false, /*reset*/ true, /*print*/ true);

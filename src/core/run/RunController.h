@@ -26,6 +26,7 @@ enum class RunEnding {
     ResultsNotWritable, // Results.txt could not be opened for appending; nothing runs
     SymbolFileUnusable, // the symbol file could not be opened or held no symbol
     SourceUnavailable,  // the quote source could not start its pass (Quote.txt unreadable)
+    OutputNotWritten,   // a write to an output file failed part-way (a full disk): the run stops
 };
 
 // What becomes of one symbol once its quotes are in; EvaluateSymbol in the program.
@@ -115,9 +116,9 @@ private:
     // Takes SavedCount and SymbolIndex from Progress.---: 0 and 1 when it is missing; 0 and 1 of a
     // resumed pass (PassResumed) when it is there but cannot be read.
     void RestorePosition();
-    // Moves the last pass's results and saved symbols to their backups and deletes the good and
-    // bad symbol lists. True when Results.txt was moved.
-    bool RotateOutputFiles();
+    // After a write to the output files failed: tells the host which file and why, and ends the
+    // run as a close would. Nothing when every write went through.
+    StepResult StopOnWriteFailure();
     void EnterAwaitGo();
     void StartRunning();
     void Pause();

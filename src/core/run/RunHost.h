@@ -16,6 +16,8 @@ public:
     virtual void SetStatus2(const std::string& text) = 0;
     // Text13: the report block of the symbol just evaluated.
     virtual void ShowBlock(const std::string& text) = 0;
+    // False when ShowBlock shows nothing: the block of a symbol that is not saved is then not built.
+    virtual bool ShowsBlocks() const { return true; }
     virtual void SetLamp(Lamp lamp) = 0;
     // Enables the four buttons; the focus goes to Pause when it is the only one enabled.
     virtual void EnableButtons(bool go, bool pause, bool reset, bool print) = 0;

@@ -1,7 +1,7 @@
 #include "core/run/SymbolOutputFiles.h"
 
-#include "core/text/TextFile.h"
 #include "core/report/DisplayPattern.h"
+#include "core/text/TextFile.h"
 
 namespace {
 
@@ -32,26 +32,20 @@ void TrimCompanyName(StockQuote& stock)
     stock.CompanyName.erase(end == std::string::npos ? 0 : end + 1);
 }
 
-void AppendGoodSymbol(const std::string& fnGoodSym, const std::string& currentSymbol, StockQuote& stock)
+std::string GoodSymbolLine(const std::string& currentSymbol, const StockQuote& stock)
 {
-    TrimCompanyName(stock);
     ColumnLine line;
     line.PlaceAt(1, currentSymbol);
     line.PlaceAt(9, stock.OptionRoot);
     line.PlaceAt(14, stock.CompanyName);
-    (void)AppendToFile(fnGoodSym, line.Text()); // skipped by design when it cannot be opened
+    return line.Text();
 }
 
-void AppendBadSymbol(const std::string& fnBadSym, const std::string& currentSymbol)
-{
-    (void)AppendToFile(fnBadSym, currentSymbol + std::string(CrLf)); // skipped by design
-}
+std::string BadSymbolLine(const std::string& currentSymbol) { return currentSymbol + std::string(CrLf); }
 
-void AppendSavedSymbol(const std::string& fnSavedSym, std::int16_t savedCount,
-                       const std::string& currentSymbol, StockQuote& stock,
-                       std::optional<float> difference)
+std::string SavedSymbolLines(std::int16_t savedCount, const std::string& currentSymbol,
+                             const StockQuote& stock, std::optional<float> difference)
 {
-    TrimCompanyName(stock);
     ColumnLine line;
     line.PlaceAt(1, currentSymbol);
     line.PlaceAt(9, stock.OptionRoot);
@@ -59,6 +53,5 @@ void AppendSavedSymbol(const std::string& fnSavedSym, std::int16_t savedCount,
     line.PlaceAt(22, FormatPattern(stock.LastSale, "$0.00"));
     line.PlaceAt(30, FormatPattern(stock.PercentChange, "+0.0;-0.0") + "%");
     line.PlaceAt(38, stock.CompanyName);
-    const std::string header = savedCount == 0 ? std::string(SavedSymbolHeader) : std::string();
-    (void)AppendToFile(fnSavedSym, header + line.Text()); // skipped by design
+    return savedCount == 0 ? std::string(SavedSymbolHeader) + line.Text() : line.Text();
 }

@@ -1,8 +1,7 @@
 #pragma once
-// The three symbol output files of a pass: GoodSym.txt (every evaluated symbol), BadSym.txt (every
-// symbol whose quotes could not be used) and SavedSym.txt (every saved symbol). Each line is
-// appended with one write; a file that cannot be opened is skipped without a word, by design: the
-// evaluation goes on and the results report still gets the symbol.
+// The lines of the three symbol output files of a pass: GoodSym.txt (every evaluated symbol),
+// BadSym.txt (every symbol whose quotes could not be used) and SavedSym.txt (every saved symbol).
+// The evaluation hands them to the pass's output files (PassOutputFiles).
 
 #include <cstdint>
 #include <optional>
@@ -27,15 +26,14 @@ private:
 // Trailing blanks removed from the company name, in the record itself: the report sees it trimmed.
 void TrimCompanyName(StockQuote& stock);
 
-// CurrentSymbol at column 1, OptionRoot at 9, CompanyName at 14. Trims the company name first.
-void AppendGoodSymbol(const std::string& fnGoodSym, const std::string& currentSymbol, StockQuote& stock);
+// CurrentSymbol at column 1, OptionRoot at 9, CompanyName at 14, with its CR LF.
+std::string GoodSymbolLine(const std::string& currentSymbol, const StockQuote& stock);
 
-// The symbol alone.
-void AppendBadSymbol(const std::string& fnBadSym, const std::string& currentSymbol);
+// The symbol alone, with its CR LF.
+std::string BadSymbolLine(const std::string& currentSymbol);
 
 // The saved symbol's line, preceded by the four header lines when savedCount is 0 (the first saved
 // symbol of the pass). `difference` is QVAC minus QVAP in percentage points, nothing when either
-// average is missing (the column then reads "n/a"). Trims the company name.
-void AppendSavedSymbol(const std::string& fnSavedSym, std::int16_t savedCount,
-                       const std::string& currentSymbol, StockQuote& stock,
-                       std::optional<float> difference);
+// average is missing (the column then reads "n/a").
+std::string SavedSymbolLines(std::int16_t savedCount, const std::string& currentSymbol,
+                             const StockQuote& stock, std::optional<float> difference);

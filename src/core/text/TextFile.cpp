@@ -1,10 +1,13 @@
 #include "core/text/TextFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "core/text/AppendFile.h"
 
 namespace {
 
@@ -18,16 +21,23 @@ bool WriteAll(int fd, std::string_view content)
     return true;
 }
 
+// The temporary is created, never reused: a name planted in its place (a link to a file elsewhere)
+// is removed, not followed, and a second one planted in between makes the replace fail.
+int CreateTemporary(const std::string& temporary, mode_t mode)
+{
+    constexpr int flags = O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC;
+    int fd = ::open(temporary.c_str(), flags, mode);
+    if (fd < 0 && errno == EEXIST && ::unlink(temporary.c_str()) == 0) fd = ::open(temporary.c_str(), flags, mode);
+    return fd;
+}
+
 } // namespace
 
 bool ReplaceFile(const std::string& path, std::string_view content, FileAccess access, FlushToDisk flush)
 {
-    const bool ownerOnly = access == FileAccess::OwnerOnly;
     const std::string temporary = path + std::string(TemporarySuffix);
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC,
-                          ownerOnly ? 0600 : 0644);
+    const int fd = CreateTemporary(temporary, access == FileAccess::OwnerOnly ? 0600 : 0644);
     if (fd < 0) return false;
-    if (ownerOnly) (void)::fchmod(fd, 0600); // a leftover temporary may have had wider rights
     const bool written = WriteAll(fd, content) && (flush == FlushToDisk::No || ::fsync(fd) == 0);
     const bool closed = ::close(fd) == 0;
     if (!written || !closed || std::rename(temporary.c_str(), path.c_str()) != 0) {
@@ -39,19 +49,47 @@ bool ReplaceFile(const std::string& path, std::string_view content, FileAccess a
 
 bool AppendToFile(const std::string& path, std::string_view content)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, content);
-    return ::close(fd) == 0 && written;
+    AppendFile file;
+    return file.Open(path) && file.Append(content) == 0;
 }
 
 bool CreateEmptyFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0644);
     return fd >= 0 && ::close(fd) == 0;
 }
 
-bool CanAppendTo(const std::string& path) { return AppendToFile(path, {}); }
+bool CanAppendTo(const std::string& path)
+{
+    AppendFile file;
+    return file.Open(path);
+}
+
+std::optional<std::string> ReadFirstLine(const std::string& path, std::size_t maxLength)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return std::nullopt;
+    struct stat status {};
+    const bool regular = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode);
+    std::string line;
+    bool failed = !regular;
+    char buffer[512];
+    while (!failed && line.size() < maxLength) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got <= 0) {
+            failed = got < 0;
+            break;
+        }
+        const std::string_view piece(buffer, static_cast<std::size_t>(got));
+        const auto end = piece.find_first_of("\r\n");
+        line.append(piece.substr(0, end));
+        if (end != std::string_view::npos) break;
+    }
+    ::close(fd);
+    if (failed) return std::nullopt;
+    if (line.size() > maxLength) line.resize(maxLength);
+    return line;
+}
 
 std::optional<std::string> ReadWholeFile(const std::string& path)
 {

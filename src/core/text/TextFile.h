@@ -18,15 +18,16 @@ enum class FileAccess { Everyone, OwnerOnly };
 // process, so only rarely written files that must survive a power loss ask for it.
 enum class FlushToDisk { No, Yes };
 
-// Replaces the file at `path` with `content`: written to a temporary file in the same directory,
-// then renamed over the target, so a crash or a full disk never leaves a truncated file.
-// FileAccess::OwnerOnly creates it with mode 0600. Returns false when the file could not be
-// replaced (the old one is then untouched).
+// Replaces the file at `path` with `content`: written to a temporary file in the same directory
+// (path + TemporarySuffix, created anew, never through a link), then renamed over the target, so a
+// crash or a full disk never leaves a truncated file. FileAccess::OwnerOnly creates it with mode
+// 0600. Returns false when the file could not be replaced (the old one is then untouched).
 [[nodiscard]] bool ReplaceFile(const std::string& path, std::string_view content,
                                FileAccess access = FileAccess::Everyone,
                                FlushToDisk flush = FlushToDisk::No);
 
-// Appends `content` with one write, creating the file when missing. False when it cannot.
+// Appends `content` with one write, creating the file when missing. False when it cannot (a link
+// or anything but a regular file in its place is refused).
 [[nodiscard]] bool AppendToFile(const std::string& path, std::string_view content);
 
 // Creates the file when missing, or truncates it to zero length. False when it cannot.
@@ -35,6 +36,11 @@ enum class FlushToDisk { No, Yes };
 // True when the file can be opened for appending (created when missing), as a run checks before it
 // starts writing results.
 [[nodiscard]] bool CanAppendTo(const std::string& path);
+
+// The first line of a regular file without its line end, cut after `maxLength` characters: the
+// file is read no further. Nothing when it cannot be opened or is not a regular file (a link to
+// one included). A file without any line end is one line.
+std::optional<std::string> ReadFirstLine(const std::string& path, std::size_t maxLength);
 
 // The whole file, or nothing when it cannot be opened.
 std::optional<std::string> ReadWholeFile(const std::string& path);

@@ -1,0 +1,86 @@
+#pragma once
+// The output files of a pass as one unit that the run owns while the pass goes on: each file is
+// opened at its first write and stays open until the run pauses, closes, ends its pass or fails;
+// each symbol's lines go to each file with one write, and the progress record, written in place,
+// names the symbol only after all of its lines were handed to the system.
+//
+// A file that cannot be opened is skipped (its lines are lost, the run goes on), as every output
+// file always was. A write that fails part-way is another matter: every file is cut back to where
+// it stood when the last progress record was written, so that no half record and no line of a
+// symbol the record does not name remains, the unit takes no further write, and Failure() tells the
+// run which file failed and why.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/settings/FilePaths.h"
+#include "core/text/AppendFile.h"
+#include "core/run/ProgressFile.h"
+
+// In the order of PassFileRules.
+enum class PassFile : std::size_t { Results, SavedSym, GoodSym, BadSym };
+
+// What a new pass does with the last pass's file.
+enum class Rotation {
+    Delete,          // removed (a missing file is no error)
+    BackupWhenFilled // moved over its backup when it is not empty; else left to be appended to
+};
+
+struct PassFileRule {
+    PassFile File;
+    std::string FilePaths::*Path;
+    Rotation NewPass;
+    std::string FilePaths::*Backup = nullptr; // for BackupWhenFilled
+};
+
+// Every output file of a pass, in the order a new pass rotates them. Adding a file is one line
+// here and its name in PassFile.
+inline constexpr std::array PassFileRules{
+    PassFileRule{PassFile::Results, &FilePaths::FnResults, Rotation::BackupWhenFilled, &FilePaths::FnResultsBak},
+    PassFileRule{PassFile::SavedSym, &FilePaths::FnSavedSym, Rotation::BackupWhenFilled, &FilePaths::FnSavedSymBak},
+    PassFileRule{PassFile::GoodSym, &FilePaths::FnGoodSym, Rotation::Delete},
+    PassFileRule{PassFile::BadSym, &FilePaths::FnBadSym, Rotation::Delete},
+};
+
+struct WriteFailure {
+    std::string Path;
+    int Error = 0; // errno
+};
+
+class PassOutputFiles {
+public:
+    // Closes the files and moves or deletes them as their rules say, for a pass that starts at its
+    // first symbol. True when Results.txt went to its backup.
+    bool RotateForNewPass(const FilePaths& paths);
+
+    // Appends `text` to the file with one write. False when the file cannot be opened (the text is
+    // lost, by design) or a write failed, now or earlier in this unit's life (see Failure()).
+    bool Append(const FilePaths& paths, PassFile file, std::string_view text);
+
+    // Rewrites the progress record in place. From here a failure cuts no file back before this
+    // point. A record that cannot be opened is skipped like any output file.
+    void RecordProgress(const FilePaths& paths, std::int16_t savedCount, std::int16_t symbolIndex);
+
+    // The write that failed, if one did since the files were last closed.
+    const std::optional<WriteFailure>& Failure() const { return failure_; }
+
+    // Closes every file and forgets a failure: the next write opens its file again.
+    void Close();
+
+private:
+    struct OpenFile {
+        AppendFile File;
+        std::int64_t Committed = 0; // its size when the last progress record was written
+    };
+
+    OpenFile* Opened(const std::string& path, PassFile file);
+    void Fail(const std::string& path, int error);
+
+    std::array<OpenFile, PassFileRules.size()> files_;
+    ProgressRecord progress_;
+    std::optional<WriteFailure> failure_;
+};
