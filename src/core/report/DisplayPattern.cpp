@@ -3,25 +3,26 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstring>
 
 #include "core/numbers/NumberText.h"
 
 namespace {
 
-// A decimal number as it is shown: significant digits without leading or trailing zeros (empty for
+// A decimal number as it is shown: significant digits without leading or trailing zeros (none for
 // zero), with the decimal point after `pointPosition` of them (a position outside the digits stands
-// for zeros in between).
+// for zeros in between). Held in place: a block formats some 150 of them.
 struct ShownDecimal {
     bool negative = false;
-    std::string digits;
+    char digits[24] = {};
+    int count = 0;
     int pointPosition = 0;
 };
 
 void DropTrailingZeros(ShownDecimal& number)
 {
-    while (!number.digits.empty() && number.digits.back() == '0') number.digits.pop_back();
-    if (number.digits.empty()) number.pointPosition = 0;
+    while (number.count > 0 && number.digits[number.count - 1] == '0') --number.count;
+    if (number.count == 0) number.pointPosition = 0;
 }
 
 template <class Floating>
@@ -30,14 +31,16 @@ ShownDecimal ToShownDecimal(Floating value, int significantDigits)
     char buffer[64];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
                                       std::chars_format::scientific, significantDigits - 1);
-    const std::string_view text(buffer, static_cast<std::size_t>(result.ptr - buffer));
-    const auto e = text.find('e');
     ShownDecimal number;
     number.negative = value < 0;
-    for (const char c : text.substr(0, e))
-        if (c != '.') number.digits += c;
-    number.pointPosition = std::atoi(std::string(text.substr(e + 1)).c_str()) + 1;
-    if (number.digits.find_first_not_of('0') == std::string::npos) number.digits.clear();
+    const char* c = buffer;
+    for (; c < result.ptr && *c != 'e'; ++c)
+        if (*c != '.') number.digits[number.count++] = *c;
+    int exponent = 0;
+    std::from_chars(c + 1 + (c[1] == '+'), result.ptr, exponent);
+    number.pointPosition = exponent + 1;
+    if (std::all_of(number.digits, number.digits + number.count, [](char d) { return d == '0'; }))
+        number.count = 0;
     DropTrailingZeros(number);
     return number;
 }
@@ -48,8 +51,10 @@ ShownDecimal ToShownDecimal(long long value)
     number.negative = value < 0;
     const unsigned long long magnitude =
         value < 0 ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
-    if (magnitude != 0) number.digits = std::to_string(magnitude);
-    number.pointPosition = static_cast<int>(number.digits.size());
+    if (magnitude != 0)
+        number.count = static_cast<int>(std::to_chars(number.digits, number.digits + sizeof number.digits, magnitude).ptr -
+                                        number.digits);
+    number.pointPosition = number.count;
     DropTrailingZeros(number);
     return number;
 }
@@ -58,22 +63,23 @@ ShownDecimal ToShownDecimal(long long value)
 void RoundToDecimals(ShownDecimal& number, int decimals)
 {
     const int keep = number.pointPosition + decimals;
-    if (keep >= static_cast<int>(number.digits.size())) return;
+    if (keep >= number.count) return;
     if (keep < 0) {
-        number.digits.clear();
+        number.count = 0;
         number.pointPosition = 0;
         return;
     }
-    const bool roundUp = number.digits[static_cast<std::size_t>(keep)] >= '5';
-    number.digits.resize(static_cast<std::size_t>(keep));
+    const bool roundUp = number.digits[keep] >= '5';
+    number.count = keep;
     if (roundUp) {
         int i = keep - 1;
-        while (i >= 0 && number.digits[static_cast<std::size_t>(i)] == '9')
-            number.digits[static_cast<std::size_t>(i--)] = '0';
+        while (i >= 0 && number.digits[i] == '9') number.digits[i--] = '0';
         if (i >= 0) {
-            ++number.digits[static_cast<std::size_t>(i)];
+            ++number.digits[i];
         } else {
-            number.digits.insert(number.digits.begin(), '1');
+            std::memmove(number.digits + 1, number.digits, static_cast<std::size_t>(number.count));
+            number.digits[0] = '1';
+            ++number.count;
             ++number.pointPosition;
         }
     }
@@ -82,18 +88,7 @@ void RoundToDecimals(ShownDecimal& number, int decimals)
 
 char DigitAt(const ShownDecimal& number, int index)
 {
-    if (index < 0 || index >= static_cast<int>(number.digits.size())) return '0';
-    return number.digits[static_cast<std::size_t>(index)];
-}
-
-std::string GroupThousands(const std::string& integer)
-{
-    std::string grouped;
-    for (std::size_t i = 0; i < integer.size(); ++i) {
-        if (i > 0 && (integer.size() - i) % 3 == 0) grouped += ',';
-        grouped += integer[i];
-    }
-    return grouped;
+    return index < 0 || index >= number.count ? '0' : number.digits[index];
 }
 
 struct SectionParts {
@@ -111,16 +106,15 @@ SectionParts SplitSection(std::string_view section)
     return {section.substr(0, first), section.substr(first, end - first), section.substr(end)};
 }
 
-struct ShownSection {
-    std::string text;
-    bool showsZero = true;
-};
-
-ShownSection FormatSection(ShownDecimal magnitude, std::string_view section)
+// Appends the section's text for the magnitude; true when it shows zero.
+bool AppendSection(std::string& out, ShownDecimal magnitude, std::string_view section)
 {
     const auto [prefix, body, suffix] = SplitSection(section);
-    if (body.empty()) return {std::string(section), true};
-    if (!magnitude.digits.empty() &&
+    if (body.empty()) {
+        out += section;
+        return true;
+    }
+    if (magnitude.count > 0 &&
         (prefix.find('%') != std::string_view::npos || suffix.find('%') != std::string_view::npos))
         magnitude.pointPosition += 2;
 
@@ -128,60 +122,74 @@ ShownSection FormatSection(ShownDecimal magnitude, std::string_view section)
     const std::string_view integerPart = body.substr(0, point);
     const std::string_view fractionPart =
         point == std::string_view::npos ? std::string_view{} : body.substr(point + 1);
-    const auto minimumIntegerDigits = std::count(integerPart.begin(), integerPart.end(), '0');
-    const auto minimumDecimals = std::count(fractionPart.begin(), fractionPart.end(), '0');
-    const auto maximumDecimals =
-        minimumDecimals + std::count(fractionPart.begin(), fractionPart.end(), '#');
+    const int minimumIntegerDigits = static_cast<int>(std::count(integerPart.begin(), integerPart.end(), '0'));
+    const int minimumDecimals = static_cast<int>(std::count(fractionPart.begin(), fractionPart.end(), '0'));
+    const int maximumDecimals =
+        minimumDecimals + static_cast<int>(std::count(fractionPart.begin(), fractionPart.end(), '#'));
+    const bool grouped = integerPart.find(',') != std::string_view::npos;
 
-    RoundToDecimals(magnitude, static_cast<int>(maximumDecimals));
+    RoundToDecimals(magnitude, maximumDecimals);
 
-    std::string integer;
-    for (int i = 0; i < magnitude.pointPosition; ++i) integer += DigitAt(magnitude, i);
-    if (static_cast<long>(integer.size()) < minimumIntegerDigits)
-        integer.insert(0, static_cast<std::size_t>(minimumIntegerDigits) - integer.size(), '0');
-    if (integerPart.find(',') != std::string_view::npos) integer = GroupThousands(integer);
-
-    std::string fraction;
-    for (int i = 0; i < maximumDecimals; ++i) fraction += DigitAt(magnitude, magnitude.pointPosition + i);
-    while (static_cast<long>(fraction.size()) > minimumDecimals && fraction.back() == '0')
-        fraction.pop_back();
-
-    std::string text(prefix);
-    text += integer;
-    if (point != std::string_view::npos) text += "." + fraction;
-    text += suffix;
-    return {text, magnitude.digits.empty()};
+    out += prefix;
+    const int integerDigits = std::max(magnitude.pointPosition, minimumIntegerDigits);
+    for (int i = 0; i < integerDigits; ++i) {
+        if (grouped && i > 0 && (integerDigits - i) % 3 == 0) out += ',';
+        out += DigitAt(magnitude, i - (integerDigits - magnitude.pointPosition));
+    }
+    if (point != std::string_view::npos) {
+        out += '.';
+        int decimals = maximumDecimals;
+        while (decimals > minimumDecimals && DigitAt(magnitude, magnitude.pointPosition + decimals - 1) == '0')
+            --decimals;
+        for (int i = 0; i < decimals; ++i) out += DigitAt(magnitude, magnitude.pointPosition + i);
+    }
+    out += suffix;
+    return magnitude.count == 0;
 }
 
-std::string FormatShownDecimal(const ShownDecimal& number, std::string_view pattern)
+void AppendShownDecimal(std::string& out, const ShownDecimal& number, std::string_view pattern)
 {
     const auto separator = pattern.find(';');
-    if (number.negative && separator != std::string_view::npos)
-        return FormatSection(number, pattern.substr(separator + 1)).text;
-    const ShownSection shown = FormatSection(number, pattern.substr(0, separator));
+    if (number.negative && separator != std::string_view::npos) {
+        (void)AppendSection(out, number, pattern.substr(separator + 1));
+        return;
+    }
+    const std::size_t start = out.size();
+    const bool showsZero = AppendSection(out, number, pattern.substr(0, separator));
     // A value that rounds to zero shows no sign: "-0.0%" would claim a direction it does not have.
-    return number.negative && !shown.showsZero ? "-" + shown.text : shown.text;
+    if (number.negative && !showsZero) out.insert(start, 1, '-');
+}
+
+template <class Value>
+std::string Formatted(Value value, std::string_view pattern)
+{
+    std::string text;
+    AppendPattern(text, value, pattern);
+    return text;
 }
 
 } // namespace
 
-std::string FormatPattern(float value, std::string_view pattern)
+void AppendPattern(std::string& out, float value, std::string_view pattern)
 {
-    if (!std::isfinite(value)) return FormatSingle(value);
-    return FormatShownDecimal(ToShownDecimal(value, 7), pattern);
+    if (!std::isfinite(value)) out += FormatSingle(value);
+    else AppendShownDecimal(out, ToShownDecimal(value, 7), pattern);
 }
 
-std::string FormatPattern(double value, std::string_view pattern)
+void AppendPattern(std::string& out, double value, std::string_view pattern)
 {
-    if (!std::isfinite(value)) return FormatDouble(value);
-    return FormatShownDecimal(ToShownDecimal(value, 15), pattern);
+    if (!std::isfinite(value)) out += FormatDouble(value);
+    else AppendShownDecimal(out, ToShownDecimal(value, 15), pattern);
 }
 
-std::string FormatPattern(int value, std::string_view pattern)
+void AppendPattern(std::string& out, int value, std::string_view pattern)
 {
-    return FormatShownDecimal(ToShownDecimal(static_cast<long long>(value)), pattern);
+    AppendShownDecimal(out, ToShownDecimal(static_cast<long long>(value)), pattern);
 }
 
+std::string FormatPattern(float value, std::string_view pattern) { return Formatted(value, pattern); }
+std::string FormatPattern(double value, std::string_view pattern) { return Formatted(value, pattern); }
+std::string FormatPattern(int value, std::string_view pattern) { return Formatted(value, pattern); }
 std::string FormatTextPattern(std::string_view text, std::string_view pattern)
 {
     std::string shape;

@@ -20,6 +20,10 @@
 #include <string_view>
 
 std::string FormatPattern(float value, std::string_view pattern);
+// The same, appended to `out`: a report block puts some 150 numbers into one string.
+void AppendPattern(std::string& out, float value, std::string_view pattern);
+void AppendPattern(std::string& out, double value, std::string_view pattern);
+void AppendPattern(std::string& out, int value, std::string_view pattern);
 std::string FormatPattern(double value, std::string_view pattern);
 std::string FormatPattern(int value, std::string_view pattern);
 

@@ -1,7 +1,7 @@
 #include "core/report/ResultsBlock.h"
 
 #include <array>
-#include <initializer_list>
+#include <charconv>
 #include <string_view>
 
 #include "core/numbers/NumberText.h"
@@ -45,28 +45,73 @@ constexpr std::array<std::string_view, 9> Legend{
     " OpnInt: Open Interest",
 };
 
+// The block is written straight into its one string, field by field: a block is built for every
+// symbol of a pass, and building each field as a string of its own cost more than the QVA.
+
+// A number under a display pattern, as a piece of a field.
+template <class Value>
+struct Shown {
+    Value value;
+    std::string_view pattern;
+};
+
+// A single as the quote record shows it (FormatSingle), as a piece of a field.
+struct Single {
+    float value;
+};
+
+template <class Value>
+Shown<Value> Pattern(Value value, std::string_view pattern)
+{
+    return {value, pattern};
+}
+
+void Put(std::string& block, std::string_view text) { block += text; }
+void Put(std::string& block, const char* text) { block += text; }
+void Put(std::string& block, char c) { block += c; }
+void Put(std::string& block, const std::string& text) { block += text; }
+void Put(std::string& block, Single number) { block += FormatSingle(number.value); }
+
+template <class Value>
+void Put(std::string& block, Shown<Value> number)
+{
+    AppendPattern(block, number.value, number.pattern);
+}
+
+void Put(std::string& block, long long value)
+{
+    char digits[24];
+    block.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+}
+
+// The pieces left-justified in a field of `width` characters: filled with spaces, cut when longer.
+template <class... Pieces>
+void Field(std::string& block, std::size_t width, const Pieces&... pieces)
+{
+    const std::size_t start = block.size();
+    (Put(block, pieces), ...);
+    const std::size_t used = block.size() - start;
+    if (used > width)
+        block.resize(start + width);
+    else
+        block.append(width - used, ' ');
+}
+
+void EndLine(std::string& block) { block += CrLf; }
+
 void AddLine(std::string& block, std::string_view line)
 {
     block += line;
-    block += CrLf;
-}
-
-std::string StockFields(std::initializer_list<std::string> fields)
-{
-    std::string line;
-    for (const auto& field : fields) line += PadField(field, StockField);
-    return line;
-}
-
-std::string Dollars(std::string_view label, float value)
-{
-    return std::string(label) + "$" + FormatSingle(value);
+    EndLine(block);
 }
 
 // A bid or ask below a cent is no quote at all.
-std::string QuotedPrice(std::string_view label, float value)
+void QuotedPriceField(std::string& block, std::string_view label, float value)
 {
-    return value >= 0.01f ? Dollars(label, value) : std::string(label) + "n/a";
+    if (value >= 0.01f)
+        Field(block, StockField, label, '$', Single{value});
+    else
+        Field(block, StockField, label, "n/a");
 }
 
 void AddStockBlock(std::string& block, const SharedState& state)
@@ -75,65 +120,75 @@ void AddStockBlock(std::string& block, const SharedState& state)
     const RunStatus& run = state.Run;
     const double marketCap = static_cast<double>(stock.LastSale) * stock.SharesOutstanding;
 
-    AddLine(block, StockFields({"Saved " + std::to_string(run.SavedCount),
-                                "Progress " + std::to_string(run.SymbolIndex) + "/" +
-                                    std::to_string(state.Symbols.SymbolCount),
-                                "Interest Rate " + FormatPattern(state.Settings.InterestRate, "0.0%")}));
-    AddLine(block, PadField(stock.CompanyName, NameField) + "Mkt Cap...$" +
-                       FormatPattern(marketCap, "#,###,###,##0"));
-    AddLine(block, StockFields({"Symbol...." + run.CurrentSymbol, "Last Tick." + stock.LastTick,
-                                "Exchange.." + stock.Exchange}));
-    AddLine(block, StockFields({Dollars("Last......", stock.LastSale),
-                                QuotedPrice("Bid.......", stock.BidPrice),
-                                QuotedPrice("Ask.......", stock.AskPrice)}));
-    AddLine(block, StockFields({Dollars("Change....", stock.NetChange),
-                                "% Change.." + FormatSingle(stock.PercentChange) + "%",
-                                "Time......" + stock.TimeOfLastSale}));
-    AddLine(block, StockFields({Dollars("Open......", stock.OpenPrice), Dollars("High......", stock.HighPrice),
-                                Dollars("Low.......", stock.LowPrice)}));
-    AddLine(block, StockFields({Dollars("Previous..", stock.PreviousClose),
-                                "Volume...." + std::to_string(stock.Volume),
-                                "B A Size.." + stock.SizeBidAsk}));
-    AddLine(block, StockFields({Dollars("52 Wk Hi..", stock.High52Week),
-                                Dollars("52 Wk Lo..", stock.Low52Week),
-                                "Ex-Div...." + stock.ExDividendDate}));
-    AddLine(block, StockFields({Dollars("Dividend..", stock.Dividend) + "/Shr",
-                                "Yield....." + FormatSingle(stock.YieldPercent) + "%",
-                                "Volty....." + FormatSingle(stock.Volatility) + "%"}));
-    AddLine(block, StockFields({Dollars("E/Share...", stock.EarningsPerShare) + "/Shr",
-                                "P/E Ratio." + FormatPattern(stock.PriceEarnings, "0.0#"),
-                                "Shrs Out.." + FormatPattern(stock.SharesOutstanding, "#,###,###,##0")}));
-    AddLine(block, "");
+    Field(block, StockField, "Saved ", static_cast<long long>(run.SavedCount));
+    Field(block, StockField, "Progress ", static_cast<long long>(run.SymbolIndex), '/',
+          static_cast<long long>(state.Symbols.SymbolCount));
+    Field(block, StockField, "Interest Rate ", Pattern(state.Settings.InterestRate, "0.0%"));
+    EndLine(block);
+    Field(block, NameField, stock.CompanyName);
+    Put(block, "Mkt Cap...$");
+    Put(block, Pattern(marketCap, "#,###,###,##0"));
+    EndLine(block);
+    Field(block, StockField, "Symbol....", run.CurrentSymbol);
+    Field(block, StockField, "Last Tick.", stock.LastTick);
+    Field(block, StockField, "Exchange..", stock.Exchange);
+    EndLine(block);
+    Field(block, StockField, "Last......$", Single{stock.LastSale});
+    QuotedPriceField(block, "Bid.......", stock.BidPrice);
+    QuotedPriceField(block, "Ask.......", stock.AskPrice);
+    EndLine(block);
+    Field(block, StockField, "Change....$", Single{stock.NetChange});
+    Field(block, StockField, "% Change..", Single{stock.PercentChange}, '%');
+    Field(block, StockField, "Time......", stock.TimeOfLastSale);
+    EndLine(block);
+    Field(block, StockField, "Open......$", Single{stock.OpenPrice});
+    Field(block, StockField, "High......$", Single{stock.HighPrice});
+    Field(block, StockField, "Low.......$", Single{stock.LowPrice});
+    EndLine(block);
+    Field(block, StockField, "Previous..$", Single{stock.PreviousClose});
+    Field(block, StockField, "Volume....", static_cast<long long>(stock.Volume));
+    Field(block, StockField, "B A Size..", stock.SizeBidAsk);
+    EndLine(block);
+    Field(block, StockField, "52 Wk Hi..$", Single{stock.High52Week});
+    Field(block, StockField, "52 Wk Lo..$", Single{stock.Low52Week});
+    Field(block, StockField, "Ex-Div....", stock.ExDividendDate);
+    EndLine(block);
+    Field(block, StockField, "Dividend..$", Single{stock.Dividend}, "/Shr");
+    Field(block, StockField, "Yield.....", Single{stock.YieldPercent}, '%');
+    Field(block, StockField, "Volty.....", Single{stock.Volatility}, '%');
+    EndLine(block);
+    Field(block, StockField, "E/Share...$", Single{stock.EarningsPerShare}, "/Shr");
+    Field(block, StockField, "P/E Ratio.", Pattern(stock.PriceEarnings, "0.0#"));
+    Field(block, StockField, "Shrs Out..", Pattern(stock.SharesOutstanding, "#,###,###,##0"));
+    EndLine(block);
+    EndLine(block);
 }
 
 void AddAverages(std::string& block, const SharedState& state)
 {
     const QVAResults& qva = state.Quote.QVA;
-    std::string difference = "QVAC - QVAP = n/a";
-    std::string trend = "?";
+    Field(block, StockField, "Call QVA..", Pattern(qva.QVAAverage[Calls], "0.0%;n/a"));
+    Field(block, StockField, "Put QVA...", Pattern(qva.QVAAverage[Puts], "0.0%;n/a"));
+    std::string_view trend = "?";
     if (qva.QVAAverage[Calls] >= 0 && qva.QVAAverage[Puts] >= 0) {
         const float d = qva.QVAAverage[Calls] - qva.QVAAverage[Puts];
-        difference = "QVAC - QVAP = " + FormatPattern(d, "0.0%");
+        Field(block, StockField, "QVAC - QVAP = ", Pattern(d, "0.0%"));
         if (d > 0) trend = "UP";
         if (d < 0) trend = "DOWN";
+    } else {
+        Field(block, StockField, "QVAC - QVAP = n/a");
     }
-    AddLine(block, StockFields({"Call QVA.." + FormatPattern(qva.QVAAverage[Calls], "0.0%;n/a"),
-                                "Put QVA..." + FormatPattern(qva.QVAAverage[Puts], "0.0%;n/a"),
-                                difference}));
-    AddLine(block, StockFields({"Open Int.." + FormatPattern(qva.WeightOpenInterest[Calls], "#####0;n/a"),
-                                "Open Int.." + FormatPattern(qva.WeightOpenInterest[Puts], "#####0;n/a")}) +
-                       "QVA Implied Trend = " + PadField(trend, OptionField));
-    AddLine(block, StockFields({"Volume...." + FormatPattern(qva.WeightVolume[Calls], "#####0;n/a"),
-                                "Volume...." + FormatPattern(qva.WeightVolume[Puts], "#####0;n/a")}) +
-                       FormatDateTime(state.clock.Now()));
-    AddLine(block, "");
-}
-
-std::string OptionFields(std::initializer_list<std::string> fields)
-{
-    std::string text;
-    for (const auto& field : fields) text += PadField(field, OptionField);
-    return text;
+    EndLine(block);
+    Field(block, StockField, "Open Int..", Pattern(qva.WeightOpenInterest[Calls], "#####0;n/a"));
+    Field(block, StockField, "Open Int..", Pattern(qva.WeightOpenInterest[Puts], "#####0;n/a"));
+    Put(block, "QVA Implied Trend = ");
+    Field(block, OptionField, trend);
+    EndLine(block);
+    Field(block, StockField, "Volume....", Pattern(qva.WeightVolume[Calls], "#####0;n/a"));
+    Field(block, StockField, "Volume....", Pattern(qva.WeightVolume[Puts], "#####0;n/a"));
+    Put(block, FormatDateTime(state.clock.Now()));
+    EndLine(block);
+    EndLine(block);
 }
 
 // What exercising the option now would gain, never below 0.
@@ -154,86 +209,101 @@ float PriceUsed(const OptionSeries& series, std::int16_t drvQVAfrom, int side, i
     }
 }
 
-std::string NoteText(std::int16_t note)
+std::string_view NoteText(std::int16_t note)
 {
     if (note == 1) return " *1";
     if (note == 2) return " *1,*2";
     return " *0";
 }
 
-std::string PriceText(float value) { return FormatPattern(value, " #0.0##; n/a"); }
+Shown<float> Price(float value) { return Pattern(value, " #0.0##; n/a"); }
 
-std::string ExpirationRow(const QuoteData& quote, int side)
+std::string_view CodeView(const char& code) { return code == '\0' ? std::string_view{} : std::string_view(&code, 1); }
+
+void AddExpirationRow(std::string& block, const QuoteData& quote, int side)
 {
     const ExpirationCalendar& calendar = quote.Calendar;
-    std::string row = PadField(FormatTextPattern(quote.Stock.OptionRoot, "  !@@@  "), OptionField);
+    Field(block, OptionField, FormatTextPattern(quote.Stock.OptionRoot, "  !@@@  "));
     for (const int e : ShownExpirations) {
-        row += "|" + OptionFields({"   " + CodeText(calendar.ExpiryMonthCode[side][e]),
-                                   FormatPattern(calendar.ExpiryMonth[e] + 1, " 00/") +
-                                       FormatPattern(calendar.ExpiryDay[e], "00"),
-                                   FormatPattern(calendar.DaysToExpiry[e], " 00"), ""});
+        Put(block, '|');
+        Field(block, OptionField, "   ", CodeView(calendar.ExpiryMonthCode[side][e]));
+        Field(block, OptionField, Pattern(calendar.ExpiryMonth[e] + 1, " 00/"),
+              Pattern(calendar.ExpiryDay[e], "00"));
+        Field(block, OptionField, Pattern(calendar.DaysToExpiry[e], " 00"));
+        Field(block, OptionField);
     }
-    return row + "|";
+    Put(block, '|');
+    EndLine(block);
 }
 
-std::string PricesRow(const QuoteData& quote, int side, int s)
+void AddPricesRow(std::string& block, const QuoteData& quote, int side, int s)
 {
     const OptionSeries& series = quote.Series;
     const float intrinsic = IntrinsicValue(side, quote.Stock.LastSale, quote.Strikes.StrikePrice[s]);
-    std::string row = PadField(FormatPattern(intrinsic, " #0.0##"), OptionField);
+    Field(block, OptionField, Pattern(intrinsic, " #0.0##"));
     for (const int e : ShownExpirations) {
-        row += "|" + OptionFields({PriceText(series.OptLast[side][s][e]), PriceText(series.OptBid[side][s][e]),
-                                   PriceText(series.OptAsk[side][s][e])}) +
-               std::string(EmptyOptionField);
+        Put(block, '|');
+        Field(block, OptionField, Price(series.OptLast[side][s][e]));
+        Field(block, OptionField, Price(series.OptBid[side][s][e]));
+        Field(block, OptionField, Price(series.OptAsk[side][s][e]));
+        Put(block, EmptyOptionField);
     }
-    return row + "|";
+    Put(block, '|');
+    EndLine(block);
 }
 
-std::string NotesRow(const QuoteData& quote, std::int16_t drvQVAfrom, int side, int s)
+void AddNotesRow(std::string& block, const QuoteData& quote, std::int16_t drvQVAfrom, int side, int s)
 {
     const OptionSeries& series = quote.Series;
     const float strike = quote.Strikes.StrikePrice[s];
     const float intrinsic = IntrinsicValue(side, quote.Stock.LastSale, strike);
-    std::string row = PadField(FormatPattern(strike, " #0.0##"), OptionField);
+    Field(block, OptionField, Pattern(strike, " #0.0##"));
     for (const int e : ShownExpirations) {
         const float price = PriceUsed(series, drvQVAfrom, side, s, e);
-        const std::string timeValue =
-            price < 0 ? std::string(" n/a") : FormatPattern(price - intrinsic, " #0.0##; -----");
-        row += "|" + OptionFields({NoteText(series.OptNote[side][s][e]), PriceText(price),
-                                   FormatPattern(series.OptOpenInterest[side][s][e], " #####0; n/a"),
-                                   timeValue});
+        Put(block, '|');
+        Field(block, OptionField, NoteText(series.OptNote[side][s][e]));
+        Field(block, OptionField, Price(price));
+        Field(block, OptionField, Pattern(series.OptOpenInterest[side][s][e], " #####0; n/a"));
+        if (price < 0)
+            Field(block, OptionField, " n/a");
+        else
+            Field(block, OptionField, Pattern(price - intrinsic, " #0.0##; -----"));
     }
-    return row + "|";
+    Put(block, '|');
+    EndLine(block);
 }
 
-std::string SymbolsRow(const QuoteData& quote, int side, int s)
+void AddSymbolsRow(std::string& block, const QuoteData& quote, int side, int s)
 {
     const OptionSeries& series = quote.Series;
-    const std::string strikeCode = CodeText(quote.Strikes.StrikeCode[s]);
-    std::string row = PadField(FormatTextPattern(strikeCode, "   @"), OptionField);
+    const std::string_view strikeCode = CodeView(quote.Strikes.StrikeCode[s]);
+    Field(block, OptionField, FormatTextPattern(strikeCode, "   @"));
     for (const int e : ShownExpirations) {
+        Put(block, '|');
         const std::string& given = series.OptSymbol[side][s][e];
-        const std::string symbol = !given.empty() ? given
-                                                  : quote.Stock.OptionRoot +
-                                                        CodeText(quote.Calendar.ExpiryMonthCode[side][e]) +
-                                                        strikeCode;
-        row += "|" + OptionFields({" " + symbol, FormatPattern(series.OptQVA[side][s][e], " 0.0%; n/a"),
-                                   FormatPattern(series.OptVolume[side][s][e], " #####0; n/a")}) +
-               std::string(EmptyOptionField);
+        if (!given.empty())
+            Field(block, OptionField, ' ', given);
+        else
+            Field(block, OptionField, ' ', quote.Stock.OptionRoot, CodeView(quote.Calendar.ExpiryMonthCode[side][e]),
+                  strikeCode);
+        Field(block, OptionField, Pattern(series.OptQVA[side][s][e], " 0.0%; n/a"));
+        Field(block, OptionField, Pattern(series.OptVolume[side][s][e], " #####0; n/a"));
+        Put(block, EmptyOptionField);
     }
-    return row + "|";
+    Put(block, '|');
+    EndLine(block);
 }
 
 void AddOptionSide(std::string& block, const SharedState& state, int side)
 {
     const QuoteData& quote = state.Quote;
     AddLine(block, SideBanner[static_cast<std::size_t>(side)]);
-    AddLine(block, ExpirationRow(quote, side));
+    AddExpirationRow(block, quote, side);
     for (const int s : ShownStrikes) {
         AddLine(block, OptionSeparator);
-        AddLine(block, PricesRow(quote, side, s));
-        AddLine(block, NotesRow(quote, state.Settings.DrvQVAfrom, side, s));
-        AddLine(block, SymbolsRow(quote, side, s));
+        AddPricesRow(block, quote, side, s);
+        AddNotesRow(block, quote, state.Settings.DrvQVAfrom, side, s);
+        AddSymbolsRow(block, quote, side, s);
     }
 }
 
