@@ -45,6 +45,42 @@ ShownDecimal ToShownDecimal(Floating value, int significantDigits)
     return number;
 }
 
+constexpr double PowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+
+// The seven significant digits of most singles a report shows (1e-5 up to 1e7), without the general
+// conversion, which costs as much as the rest of the formatting. A single's 24-bit mantissa times
+// 10^k for k up to 12 fits a double's 53 bits, so the scaled value is exact and rounding it to an
+// integer (to even on a tie) rounds the exact value as the conversion does. False outside that range.
+bool ToSevenDigits(float value, ShownDecimal& number)
+{
+    const double magnitude = std::fabs(static_cast<double>(value));
+    if (!(magnitude >= 1e-5 && magnitude < 1e7)) return false;
+    // log10 may miss by one next to a power of ten: the scaled value says which way.
+    int k = std::max(0, 6 - static_cast<int>(std::floor(std::log10(magnitude))));
+    double scaled = magnitude * PowersOfTen[k];
+    if (scaled >= 1e7) scaled = magnitude * PowersOfTen[--k];
+    else if (scaled < 1e6) scaled = magnitude * PowersOfTen[++k];
+    double digits = std::nearbyint(scaled);
+    if (digits >= 1e7) { // 9999999.5 and up: one digit more
+        digits = 1e6;
+        --k;
+    }
+    number.negative = value < 0;
+    number.count = static_cast<int>(
+        std::to_chars(number.digits, number.digits + sizeof number.digits, static_cast<long long>(digits)).ptr -
+        number.digits);
+    number.pointPosition = 7 - k;
+    DropTrailingZeros(number);
+    return true;
+}
+
+ShownDecimal ToShownDecimal(float value)
+{
+    ShownDecimal number;
+    if (ToSevenDigits(value, number)) return number;
+    return ToShownDecimal(value, 7);
+}
+
 ShownDecimal ToShownDecimal(long long value)
 {
     ShownDecimal number;
@@ -173,7 +209,7 @@ std::string Formatted(Value value, std::string_view pattern)
 void AppendPattern(std::string& out, float value, std::string_view pattern)
 {
     if (!std::isfinite(value)) out += FormatSingle(value);
-    else AppendShownDecimal(out, ToShownDecimal(value, 7), pattern);
+    else AppendShownDecimal(out, ToShownDecimal(value), pattern);
 }
 
 void AppendPattern(std::string& out, double value, std::string_view pattern)
