@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "core/numbers/NumberText.h"
+#include "core/quotes/QuotePageMarkup.h"
 #include "core/text/TextFile.h"
 
 namespace {
@@ -42,8 +43,6 @@ std::optional<Company> ParseRow(const std::vector<std::string_view>& f) {
     c.Volatility = n[19]; c.CallVolatility = n[20]; c.PutVolatility = n[21]; c.Smile = n[22];
     return c;
 }
-
-double Cents(double value) { return std::round(value * 100) / 100; }
 
 } // namespace
 

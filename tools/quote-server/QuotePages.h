@@ -1,34 +1,20 @@
 #pragma once
-// The pages of the stand-in quote server: a stock quote page and an option chain page per
-// company, laid out so that the screener's label and keyword searches find each figure where it
-// is meant (every label begins its own text run, nothing else begins with a label's letters, and
-// the word the company name follows appears nowhere above it).
+// The pages of the stand-in quote server's made-up market: a stock quote page and an option chain
+// page per company, in the layout of core/quotes/QuotePageMarkup.h.
 
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "MarketFile.h"
+#include "core/quotes/QuotePageMarkup.h"
 #include "core/quotes/Clock.h"
 
 // One option of the served chain, with the volatility it was priced at.
-struct ChainRow {
-    std::string Symbol;    // root + month letter + strike letter
-    int Side = 0;          // 0 call, 1 put
+struct ChainRow : OptionPageRow {
     int Expiration = 0;    // position in the expiration calendar of `now`
-    double Strike = 0;     // dollars
     double Volatility = 0; // fraction per year
-    double Last = 0, Change = 0, Bid = 0, Ask = 0; // dollars
-    long long Volume = 0, OpenInterest = 0;
 };
-
-// Strikes served around `last`: the screener's five plus two below and two above, ascending, none
-// below 5 dollars.
-std::vector<double> StrikeLadder(double last);
-
-// The option root the screener expects: the symbol when shorter than 4 characters, else its
-// first 3 characters.
-std::string OptionRootOf(std::string_view symbol);
 
 // Calls and puts of the first `expirations` expirations of the calendar of `now`, every strike
 // of the ladder, priced with the screener's own model at `rate` (fraction per year) and the
@@ -40,7 +26,4 @@ std::vector<ChainRow> OptionChain(const Company& company, const LocalDateTime& n
 std::string StockPage(const Company& company, const LocalDateTime& now);
 // A quote page that names the symbol but has no last sale: the screener marks the symbol bad.
 std::string UnknownStockPage(std::string_view symbol);
-// The server's "busy" answer: the screener gives the symbol up without retrying.
-std::string TryAgainPage(std::string_view symbol);
 std::string OptionPage(const Company& company, const std::vector<ChainRow>& chain);
-std::string SymbolNotFoundPage(std::string_view symbol);

@@ -18,7 +18,8 @@ struct TradingDay {
     int Weekday;
 };
 
-// Days since 1970-01-01 of a proleptic Gregorian date (month 1..12); exact for any int year.
+} // namespace
+
 std::int64_t DaysFromCivil(std::int64_t year, int month, int day)
 {
     year -= month <= 2;
@@ -28,6 +29,8 @@ std::int64_t DaysFromCivil(std::int64_t year, int month, int day)
     const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     return era * 146097 + dayOfEra - 719468;
 }
+
+namespace {
 
 // The inverse of DaysFromCivil, with the weekday; the result's Month is 0-based.
 TradingDay CivilFromDays(std::int64_t days)
@@ -48,13 +51,18 @@ TradingDay CivilFromDays(std::int64_t days)
 }
 
 // Until 9:00 in the morning the previous calendar day is still the trading day.
-TradingDay TradingDayOf(const LocalDateTime& now)
+TradingDay TradingDayOf(const LocalDateTime& now) { return CivilFromDays(TradingDayNumber(now)); }
+
+} // namespace
+
+std::int64_t TradingDayNumber(const LocalDateTime& now)
 {
     const std::int64_t hours = DaysFromCivil(now.Year, now.Month, now.Day) * 24 + now.Hour;
     const std::int64_t shifted = hours - TradingDayLagHours;
-    const std::int64_t days = shifted >= 0 ? shifted / 24 : (shifted - 23) / 24;
-    return CivilFromDays(days);
+    return shifted >= 0 ? shifted / 24 : (shifted - 23) / 24;
 }
+
+namespace {
 
 // February counts 29 days when the next February the calendar reaches lies in a year divisible
 // by 4; years divisible by 100 are not treated differently.

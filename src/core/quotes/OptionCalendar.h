@@ -2,8 +2,17 @@
 // Which option months and strikes a symbol is screened on, and the letters that encode them in
 // option symbols (root + month letter + strike letter).
 
+#include <cstdint>
+
 #include "core/quotes/Clock.h"
 #include "core/quotes/QuoteData.h"
+
+// Days since 1970-01-01 of a proleptic Gregorian date (month 1..12); exact for any int year.
+std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
+
+// The day number (as DaysFromCivil) of the trading day of `now`: `now` minus 9 hours, so until
+// 9:00 the previous day counts. DaysToExpiry counts from this day.
+std::int64_t TradingDayNumber(const LocalDateTime& now);
 
 // The next 12 expirations (the Saturday after each month's third Friday) as seen on the trading
 // day, which is `now` minus 9 hours.
