@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ImportCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/RunCommand.h"
 
@@ -15,7 +16,8 @@ constexpr const char* UsageText =
     "Usage: quillon-cli COMMAND [OPTIONS]\n"
     "Commands:\n"
     "  run     run the screener over the symbol list (quillon-cli run --help)\n"
-    "  print   print Results.txt into a PDF file (quillon-cli print --help)\n";
+    "  print   print Results.txt into a PDF file (quillon-cli print --help)\n"
+    "  import  write Quote.txt from real option chain files (quillon-cli import --help)\n";
 
 } // namespace
 
@@ -28,6 +30,7 @@ int main(int argc, char** argv)
     const std::vector<std::string> options(arguments.begin() + (arguments.empty() ? 0 : 1),
                                            arguments.end());
     if (command == "run") return RunCommand(app, options);
+    if (command == "import") return ImportCommand(options);
     if (command == "--help" || command == "-h") {
         std::fputs(UsageText, stdout);
         return 0;

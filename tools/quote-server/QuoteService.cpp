@@ -1,16 +1,38 @@
 #include "QuoteService.h"
 
+#include <memory>
+
 #include "HostileAnswers.h"
 #include "QuotePages.h"
 #include "core/text/Base64.h"
 
+QuoteService::QuoteService(const ServerOptions& options, std::size_t symbolCount, PageMaker stockPage,
+                           PageMaker optionPage)
+    : expectedAuthorization_("Basic " + Base64Encode(options.UserName + ":" + options.Password)),
+      quotePrefix_(options.QuotePrefix), optionsPrefix_(options.OptionsPrefix), symbolCount_(symbolCount),
+      stockPage_(std::move(stockPage)), optionPage_(std::move(optionPage)), faults_(options.Faults) {}
+
 QuoteService::QuoteService(const ServerOptions& options, const std::vector<Company>& market,
                            std::function<LocalDateTime()> now)
-    : expectedAuthorization_("Basic " + Base64Encode(options.UserName + ":" + options.Password)),
-      quotePrefix_(options.QuotePrefix), optionsPrefix_(options.OptionsPrefix), rate_(options.Rate),
-      now_(std::move(now)), faults_(options.Faults) {
-    for (const Company& company : market) market_.emplace(company.Symbol, company);
+    : QuoteService(options, 0, nullptr, nullptr) {
+    auto companies = std::make_shared<std::map<std::string, Company, std::less<>>>();
+    for (const Company& company : market) companies->emplace(company.Symbol, company);
+    symbolCount_ = companies->size();
+    stockPage_ = [companies, now](const std::string& symbol) {
+        const auto company = companies->find(symbol);
+        return company == companies->end() ? UnknownStockPage(symbol) : StockPage(company->second, now());
+    };
+    optionPage_ = [companies, now, rate = options.Rate](const std::string& symbol) {
+        const auto company = companies->find(symbol);
+        return company == companies->end() ? SymbolNotFoundPage(symbol)
+                                           : OptionPage(company->second, OptionChain(company->second, now(), rate));
+    };
 }
+
+QuoteService::QuoteService(const ServerOptions& options, const ChainMarket& chains)
+    : QuoteService(options, chains.SymbolCount(),
+                   [&chains](const std::string& symbol) { return chains.StockPage(symbol); },
+                   [&chains](const std::string& symbol) { return chains.OptionPage(symbol); }) {}
 
 Answer QuoteService::Respond(std::string_view target, std::string_view authorization) {
     if (authorization != expectedAuthorization_)
@@ -18,11 +40,11 @@ Answer QuoteService::Respond(std::string_view target, std::string_view authoriza
     // The options prefix is tested first: with prefixes of the user's choice one may begin the other.
     if (target.substr(0, optionsPrefix_.size()) == optionsPrefix_) {
         const std::string symbol(target.substr(optionsPrefix_.size()));
-        return OptionAnswer(symbol, faults_.Next(symbol));
+        return PageAnswer(optionPage_, symbol, faults_.Next(symbol));
     }
     if (target.substr(0, quotePrefix_.size()) == quotePrefix_) {
         const std::string symbol(target.substr(quotePrefix_.size()));
-        return StockAnswer(symbol, faults_.Next(symbol));
+        return PageAnswer(stockPage_, symbol, faults_.Next(symbol));
     }
     return {404, "<HTML><BODY>No such page</BODY></HTML>\r\n", Fault::None, ""};
 }
@@ -47,16 +69,6 @@ std::string Spoiled(std::string page, Fault fault, const std::string& symbol) {
 
 } // namespace
 
-Answer QuoteService::StockAnswer(const std::string& symbol, Fault fault) {
-    const auto company = market_.find(symbol);
-    std::string page = company == market_.end() ? UnknownStockPage(symbol) : StockPage(company->second, now_());
-    return {200, Spoiled(std::move(page), fault, symbol), fault, symbol};
-}
-
-Answer QuoteService::OptionAnswer(const std::string& symbol, Fault fault) {
-    const auto company = market_.find(symbol);
-    std::string page = company == market_.end()
-                           ? SymbolNotFoundPage(symbol)
-                           : OptionPage(company->second, OptionChain(company->second, now_(), rate_));
-    return {200, Spoiled(std::move(page), fault, symbol), fault, symbol};
+Answer QuoteService::PageAnswer(const PageMaker& page, const std::string& symbol, Fault fault) {
+    return {200, Spoiled(page(symbol), fault, symbol), fault, symbol};
 }

@@ -10,6 +10,7 @@
 #include "FaultPlan.h"
 #include "MarketFile.h"
 #include "ServerOptions.h"
+#include "core/chains/ChainMarket.h"
 #include "core/quotes/Clock.h"
 
 struct Answer {
@@ -24,19 +25,22 @@ public:
     // `now` gives the date whose expiration calendar the chains are priced for.
     QuoteService(const ServerOptions& options, const std::vector<Company>& market,
                  std::function<LocalDateTime()> now);
+    // Serves the pages of real chain files; `chains` must outlive the service.
+    QuoteService(const ServerOptions& options, const ChainMarket& chains);
 
     // `target` is the request path with its query string; `authorization` the header's value.
     Answer Respond(std::string_view target, std::string_view authorization);
-    std::size_t SymbolCount() const { return market_.size(); }
+    std::size_t SymbolCount() const { return symbolCount_; }
 
 private:
-    Answer StockAnswer(const std::string& symbol, Fault fault);
-    Answer OptionAnswer(const std::string& symbol, Fault fault);
+    using PageMaker = std::function<std::string(const std::string& symbol)>;
+
+    QuoteService(const ServerOptions& options, std::size_t symbolCount, PageMaker stockPage, PageMaker optionPage);
+    Answer PageAnswer(const PageMaker& page, const std::string& symbol, Fault fault);
 
     std::string expectedAuthorization_;
     std::string quotePrefix_, optionsPrefix_;
-    float rate_;
-    std::map<std::string, Company, std::less<>> market_;
-    std::function<LocalDateTime()> now_;
+    std::size_t symbolCount_;
+    PageMaker stockPage_, optionPage_;
     FaultPlan faults_;
 };

@@ -63,6 +63,16 @@ const std::map<std::string, Setter>& Setters() {
         {"--huge", NamedFault(Fault::Huge)},
         {"--cut-body", NamedFault(Fault::CutBody)},
         {"--hang", NamedFault(Fault::Hang)},
+        {"--chains", [](ServerOptions& o, const std::string& v) { o.ChainsFile = v; return !v.empty(); }},
+        {"--stocks", [](ServerOptions& o, const std::string& v) { o.StocksFile = v; return !v.empty(); }},
+        {"--layout", [](ServerOptions& o, const std::string& v) {
+             const std::optional<ChainLayout> layout = ParseChainLayout(v);
+             if (layout) o.Layout = *layout;
+             return layout.has_value(); }},
+        {"--snapshot", [](ServerOptions& o, const std::string& v) {
+             const std::optional<ChainSnapshot> snapshot = ParseChainSnapshot(v);
+             if (snapshot) o.Snapshot = *snapshot;
+             return snapshot.has_value(); }},
     };
     return setters;
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "FaultPlan.h"
+#include "core/chains/ChainLayout.h"
 #include "core/quotes/Clock.h"
 
 struct ServerOptions {
@@ -23,6 +24,10 @@ struct ServerOptions {
     std::string TlsCertificate;    // both set: HTTPS with this PEM certificate (chain) and key
     std::string TlsKey;
     FaultSettings Faults;
+    std::string ChainsFile;        // set: serve this option chain file instead of the made-up market
+    std::string StocksFile;        // the stock figures beside it (optional)
+    ChainLayout Layout = ChainLayout::Auto;
+    ChainSnapshot Snapshot = ChainSnapshot::At1545;
 };
 
 inline constexpr const char* ServerUsage =
@@ -33,7 +38,9 @@ inline constexpr const char* ServerUsage =
     "         [--try-again SYM[,SYM]] [--try-again-every N]\n"
     "         [--junk SYM[,SYM]] [--nul SYM[,SYM]] [--huge SYM[,SYM]] [--cut-body SYM[,SYM]]\n"
     "         [--hang SYM[,SYM]] [--tls-cert FILE --tls-key FILE]\n"
+    "         [--chains FILE [--layout cboe|generic|auto] [--stocks FILE] [--snapshot 1545|eod]]\n"
     "Serves made-up stock and option pages on 127.0.0.1; prints the port on the first line.\n"
+    "--chains serves a real option chain file instead, for the quote date of --now (default: today).\n"
     "Named faults strike a symbol's first request only: --junk answers binary junk, --nul puts a\n"
     "NUL byte behind every tag, --huge answers ten megabytes, --cut-body closes the connection\n"
     "half-way through the body, --hang sends the headers and then a byte now and then, forever.\n";

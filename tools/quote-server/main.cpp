@@ -16,6 +16,7 @@
 #include "MarketFile.h"
 #include "QuoteService.h"
 #include "ServerOptions.h"
+#include "core/chains/StockFile.h"
 #include "core/text/TextFile.h"
 
 namespace {
@@ -48,6 +49,28 @@ std::optional<std::vector<Company>> LoadMarket(const ServerOptions& options, std
     if (market)
         for (int i = 1; i <= options.Generate; ++i) market->push_back(GeneratedCompany(i));
     return market;
+}
+
+// The chain file (and stock file) of --chains as pages; the notes on skipped rows go to stderr.
+std::unique_ptr<ChainMarket> LoadChains(const ServerOptions& options, const LocalDateTime& now, std::string& error) {
+    ChainFileRequest request{options.ChainsFile, options.Layout, options.Snapshot, now, std::nullopt};
+    auto chains = IndexChainFile(request);
+    if (auto* refusal = std::get_if<std::string>(&chains)) {
+        error = *refusal;
+        return nullptr;
+    }
+    std::cerr << ChainFileNotes(std::get<ChainIndex>(chains), request);
+    StockFile stocks;
+    if (!options.StocksFile.empty()) {
+        auto read = ReadStockFile(options.StocksFile);
+        if (auto* refusal = std::get_if<std::string>(&read)) {
+            error = *refusal;
+            return nullptr;
+        }
+        stocks = std::move(std::get<StockFile>(read));
+        std::cerr << stocks.Skipped.Message(options.StocksFile);
+    }
+    return std::make_unique<ChainMarket>(std::move(std::get<ChainIndex>(chains)), std::move(stocks.Stocks), now);
 }
 
 class RequestLog {
@@ -156,13 +179,20 @@ int main(int argc, char** argv) {
         std::cerr << error << "\n" << ServerUsage;
         return 2;
     }
-    const std::optional<std::vector<Company>> market = LoadMarket(*options, error);
-    if (!market) {
+    const std::optional<LocalDateTime> fixedNow = options->Now;
+    std::unique_ptr<QuoteService> service;
+    std::unique_ptr<ChainMarket> chains;
+    if (!options->ChainsFile.empty()) {
+        chains = LoadChains(*options, fixedNow ? *fixedNow : SystemNow(), error);
+        if (chains) service = std::make_unique<QuoteService>(*options, *chains);
+    } else if (const std::optional<std::vector<Company>> market = LoadMarket(*options, error)) {
+        service = std::make_unique<QuoteService>(*options, *market,
+                                                 [fixedNow] { return fixedNow ? *fixedNow : SystemNow(); });
+    }
+    if (!service) {
         std::cerr << error << "\n";
         return 1;
     }
-    const std::optional<LocalDateTime> fixedNow = options->Now;
-    QuoteService service(*options, *market, [fixedNow] { return fixedNow ? *fixedNow : SystemNow(); });
     RequestLog log(*options);
     std::unique_ptr<httplib::Server> serverHolder = MakeServer(*options);
     if (!serverHolder) {
@@ -176,7 +206,7 @@ int main(int argc, char** argv) {
     server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(10000);
     StopOnSignal(server);
-    Serve(server, service, log, options->Faults.SlowMilliseconds);
+    Serve(server, *service, log, options->Faults.SlowMilliseconds);
 
     const int port = options->Port == 0 ? server.bind_to_any_port("127.0.0.1")
                                          : (server.bind_to_port("127.0.0.1", options->Port) ? options->Port : -1);
@@ -185,7 +215,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     std::cout << port << std::endl;
-    std::cout << "Serving " << service.SymbolCount() << " symbols on " << (options->TlsKey.empty() ? "http" : "https")
+    std::cout << "Serving " << service->SymbolCount() << " symbols on " << (options->TlsKey.empty() ? "http" : "https")
               << "://127.0.0.1:" << port << "/" << std::endl;
     return server.listen_after_bind() ? 0 : 1;
 }
