@@ -16,7 +16,6 @@
 #include "MarketFile.h"
 #include "QuoteService.h"
 #include "ServerOptions.h"
-#include "core/chains/StockFile.h"
 #include "core/text/TextFile.h"
 
 namespace {
@@ -49,28 +48,6 @@ std::optional<std::vector<Company>> LoadMarket(const ServerOptions& options, std
     if (market)
         for (int i = 1; i <= options.Generate; ++i) market->push_back(GeneratedCompany(i));
     return market;
-}
-
-// The chain file (and stock file) of --chains as pages; the notes on skipped rows go to stderr.
-std::unique_ptr<ChainMarket> LoadChains(const ServerOptions& options, const LocalDateTime& now, std::string& error) {
-    ChainFileRequest request{options.ChainsFile, options.Layout, options.Snapshot, now, std::nullopt};
-    auto chains = IndexChainFile(request);
-    if (auto* refusal = std::get_if<std::string>(&chains)) {
-        error = *refusal;
-        return nullptr;
-    }
-    std::cerr << ChainFileNotes(std::get<ChainIndex>(chains), request);
-    StockFile stocks;
-    if (!options.StocksFile.empty()) {
-        auto read = ReadStockFile(options.StocksFile);
-        if (auto* refusal = std::get_if<std::string>(&read)) {
-            error = *refusal;
-            return nullptr;
-        }
-        stocks = std::move(std::get<StockFile>(read));
-        std::cerr << stocks.Skipped.Message(options.StocksFile);
-    }
-    return std::make_unique<ChainMarket>(std::move(std::get<ChainIndex>(chains)), std::move(stocks.Stocks), now);
 }
 
 class RequestLog {
@@ -181,10 +158,19 @@ int main(int argc, char** argv) {
     }
     const std::optional<LocalDateTime> fixedNow = options->Now;
     std::unique_ptr<QuoteService> service;
-    std::unique_ptr<ChainMarket> chains;
+    std::optional<ChainMarket> chains; // the service serves it for as long as it runs
     if (!options->ChainsFile.empty()) {
-        chains = LoadChains(*options, fixedNow ? *fixedNow : SystemNow(), error);
-        if (chains) service = std::make_unique<QuoteService>(*options, *chains);
+        const ChainFileRequest request{options->ChainsFile, options->Layout, options->Snapshot,
+                                       fixedNow ? *fixedNow : SystemNow(), std::nullopt};
+        std::string notes;
+        auto loaded = LoadChainMarket(request, options->StocksFile, notes);
+        std::cerr << notes;
+        if (auto* market = std::get_if<ChainMarket>(&loaded)) {
+            chains = std::move(*market);
+            service = std::make_unique<QuoteService>(*options, *chains);
+        } else {
+            error = std::get<std::string>(loaded);
+        }
     } else if (const std::optional<std::vector<Company>> market = LoadMarket(*options, error)) {
         service = std::make_unique<QuoteService>(*options, *market,
                                                  [fixedNow] { return fixedNow ? *fixedNow : SystemNow(); });

@@ -3,7 +3,6 @@
 #include <filesystem>
 
 #include "core/chains/ChainMarket.h"
-#include "core/chains/StockFile.h"
 #include "core/quotes/PageScanner.h"
 #include "core/quotes/QuoteRecord.h"
 #include "core/run/SymbolList.h"
@@ -71,18 +70,10 @@ ImportOutcome ImportChains(const ImportRequest& request, const FilePaths& paths)
 
     ChainFileRequest chainRequest = request.Chains;
     chainRequest.Symbols.emplace(symbols->begin(), symbols->end());
-    auto chains = IndexChainFile(chainRequest);
-    if (auto* error = std::get_if<std::string>(&chains)) return {false, "", *error};
-    std::string notes = ChainFileNotes(std::get<ChainIndex>(chains), chainRequest);
-
-    StockFile stocks;
-    if (!request.StocksPath.empty()) {
-        auto read = ReadStockFile(request.StocksPath);
-        if (auto* error = std::get_if<std::string>(&read)) return {false, notes, *error};
-        stocks = std::move(std::get<StockFile>(read));
-        notes += stocks.Skipped.Message(request.StocksPath);
-    }
-    const ChainMarket market(std::move(std::get<ChainIndex>(chains)), std::move(stocks.Stocks), chainRequest.Now);
+    std::string notes;
+    auto loaded = LoadChainMarket(chainRequest, request.StocksPath, notes);
+    if (auto* error = std::get_if<std::string>(&loaded)) return {false, notes, *error};
+    const ChainMarket& market = std::get<ChainMarket>(loaded);
 
     const std::string temporary = paths.FnQuote + std::string(TemporarySuffix);
     Tally tally;

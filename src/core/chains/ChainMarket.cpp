@@ -5,6 +5,7 @@
 #include <optional>
 #include <unordered_set>
 
+#include "core/chains/StockFile.h"
 #include "core/quotes/OptionCalendar.h"
 
 namespace {
@@ -102,4 +103,20 @@ std::size_t ChainMarket::SymbolCount() const
     for (const auto& [symbol, chain] : chains_.Symbols) symbols.insert(symbol);
     for (const auto& [symbol, stock] : stocks_) symbols.insert(symbol);
     return symbols.size();
+}
+
+std::variant<ChainMarket, std::string> LoadChainMarket(const ChainFileRequest& request, const std::string& stocksPath,
+                                                       std::string& notes)
+{
+    auto chains = IndexChainFile(request);
+    if (auto* refusal = std::get_if<std::string>(&chains)) return *refusal;
+    notes += ChainFileNotes(std::get<ChainIndex>(chains), request);
+    StockFile stocks;
+    if (!stocksPath.empty()) {
+        auto read = ReadStockFile(stocksPath);
+        if (auto* refusal = std::get_if<std::string>(&read)) return *refusal;
+        stocks = std::move(std::get<StockFile>(read));
+        notes += stocks.Skipped.Message(stocksPath);
+    }
+    return ChainMarket(std::move(std::get<ChainIndex>(chains)), std::move(stocks.Stocks), request.Now);
 }

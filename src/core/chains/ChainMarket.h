@@ -10,6 +10,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <variant>
 
 #include "core/chains/ChainIndex.h"
 #include "core/quotes/QuoteData.h"
@@ -35,3 +36,9 @@ private:
     std::unordered_map<std::string, StockPageFigures> stocks_;
     ExpirationCalendar calendar_;
 };
+
+// The chain file of `request` (every symbol when request.Symbols is empty) and the stock file at
+// `stocksPath` (none when empty) as a market. `notes` receives what the user should hear about
+// rows skipped or passed over. A message naming the file when either cannot be used.
+std::variant<ChainMarket, std::string> LoadChainMarket(const ChainFileRequest& request, const std::string& stocksPath,
+                                                       std::string& notes);
