@@ -84,21 +84,24 @@ TEST_F(ReplayTest, SymbolsWithoutAWholeRecordAreBadAndTheRecordsAfterThemAreStil
         std::string cache;
         std::vector<std::string> symbols;
         std::vector<bool> results;
+        int missing; // symbols with no record at all, counted for the end-of-pass line
     } rows[] = {
         // BBB sorts between two records; CCC's block says NO; DDD follows the NO block; ZZZZ lies
         // after the end of the file.
         {"missing and NO", RecordOf("AAA", 10) + RecordOf("CCC", 20, nullptr) + RecordOf("DDD", 30) +
                                RecordOf("ZZZ", 40),
-         {"AAA", "BBB", "CCC", "DDD", "EEE", "ZZZ", "ZZZZ"}, {true, false, false, true, false, true, false}},
+         {"AAA", "BBB", "CCC", "DDD", "EEE", "ZZZ", "ZZZZ"}, {true, false, false, true, false, true, false}, 3},
         {"behind a later symbol's record", RecordOf("AAA", 10) + RecordOf("CCC", 12) + RecordOf("BBB", 11),
-         {"AAA", "BBB", "CCC"}, {true, false, true}},
+         {"AAA", "BBB", "CCC"}, {true, false, true}, 1},
         {"truncated last record", RecordOf("AAA", 10) + ccc.substr(0, ccc.size() - 40), {"AAA", "CCC", "DDD"},
-         {true, false, false}},
+         {true, false, false}, 1},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         WriteCache(row.cache);
+        state.Run.Tally = PassTally{};
         EXPECT_EQ(Replay(row.symbols), row.results);
+        EXPECT_EQ(state.Run.Tally.MissingFromQuoteFile, row.missing);
     }
 }
 

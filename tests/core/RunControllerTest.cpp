@@ -289,6 +289,7 @@ TEST_F(RunControllerTest, SavedSymbolHoldsTheRunWhileTheAlarmBeeps)
     EXPECT_EQ(evaluation.evaluated, (Strings{"AAA", "BBB"}));
     EXPECT_EQ(state.Run.AlarmBeeps, 60);
     EXPECT_FALSE(state.Run.AlarmPending);
+    EXPECT_EQ(host.lamp, Lamp::Alarm);
 
     // One beep every 12 ticks (1.2 s); the run stays held between them.
     Ticks(11);
@@ -304,6 +305,9 @@ TEST_F(RunControllerTest, SavedSymbolHoldsTheRunWhileTheAlarmBeeps)
     EXPECT_EQ(host.beeps, 60);
     Ticks(100);
     EXPECT_EQ(host.beeps, 60);
+    EXPECT_EQ(host.lamp, Lamp::Alarm);
+    PumpSymbols(1);
+    EXPECT_EQ(host.lamp, Lamp::Running);
     EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
     EXPECT_EQ(evaluation.evaluated, AllFour);
 }
@@ -330,6 +334,7 @@ TEST_F(RunControllerTest, PauseDuringTheAlarmSilencesItAndPausesBeforeTheNextSym
     PumpUntilWaiting();
     controller->CmdStop_Click();
     EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
+    EXPECT_EQ(host.lamp, Lamp::Paused);
     EXPECT_EQ(evaluation.evaluated, Strings{"AAA"});
     EXPECT_EQ(host.LastStatus1(), "Waiting for Go");
     EXPECT_EQ(state.Run.SymbolIndex, 2);

@@ -192,8 +192,10 @@ TEST_F(ServerSourceTest, ReadsTheResponseInPiecesOf1024AndReportsItsLength) {
 TEST_F(ServerSourceTest, RetriesAfterAnErrorOnceTheSettleTimeIsOverAndAfterATimeOut) {
     source->BeginSymbol();
     Tick();
+    host.lamp = Lamp::Running;
     transfer.Fail(12029, "Connection refused");
-    EXPECT_EQ(host.status2.back(), "Error 12029 : Connection refused");
+    EXPECT_EQ(host.status2.back(), "Error 12029 : Connection refused, retry 1: check Setup - Quote Server (127.0.0.1:8123)");
+    EXPECT_EQ(host.lamp, Lamp::Retrying);
     EXPECT_EQ(source->TransferOutcome(), -1);
     EXPECT_FALSE(Tick(SettleTickCount - 1));
     EXPECT_EQ(transfer.requests.size(), 1u);
@@ -206,15 +208,23 @@ TEST_F(ServerSourceTest, RetriesAfterAnErrorOnceTheSettleTimeIsOverAndAfterATime
     EXPECT_EQ(transfer.requests.size(), 2u);
     const int cancelsBefore = transfer.cancels;
     EXPECT_FALSE(Tick());
+    EXPECT_EQ(host.status2.back(), "No answer in 60 seconds, retry 2: check Setup - Quote Server (127.0.0.1:8123)");
     EXPECT_EQ(transfer.cancels, cancelsBefore + 1);
     ASSERT_EQ(transfer.requests.size(), 3u);
     EXPECT_EQ(transfer.requests[2].Path, "/cgi-bin/getquote.dll?TICKER=ABC");
 
     // A redirect is not followed: it counts as an error.
     transfer.Complete(302, "moved");
-    EXPECT_EQ(host.status2.back(), "Error 302 : Redirect not followed");
+    EXPECT_EQ(host.status2.back(), "Error 302 : Redirect not followed, retry 3: check Setup - Quote Server (127.0.0.1:8123)");
     EXPECT_FALSE(Tick(SettleTickCount));
     EXPECT_EQ(transfer.requests.size(), 4u);
+
+    // An answer ends the retries: the lamp is back to running and the count starts again.
+    transfer.Complete(200, StockPage("12"));
+    EXPECT_EQ(host.lamp, Lamp::Running);
+    Tick(SettleTickCount);
+    transfer.Fail(12029, "Connection refused");
+    EXPECT_EQ(host.status2.back(), "Error 12029 : Connection refused, retry 1: check Setup - Quote Server (127.0.0.1:8123)");
 }
 
 TEST_F(ServerSourceTest, UnusableStockPagesEndTheSymbolWithoutAnOptionRequest) {
@@ -330,7 +340,7 @@ TEST_F(ServerSourceTest, APlainRunToAnotherMachineWarnsOnceAndTheWarningOutlasts
     source->BeginSymbol();
     Tick(SettleTickCount);
     transfer.Fail(12007, "Host not found");
-    EXPECT_EQ(host.status2.back(), "Error 12007 : Host not found");
+    EXPECT_EQ(host.status2.back(), "Error 12007 : Host not found, retry 1: check Setup - Quote Server (quotes.example.com:8123)");
     Tick(SettleTickCount);
     transfer.Complete(200, "<p>please try again</p>");
     EXPECT_EQ(Tick(), std::optional<std::int16_t>(0));

@@ -14,21 +14,6 @@ namespace {
 // taken from the first option symbol instead.
 constexpr std::size_t LongestOwnRoot = 3;
 
-// Positions the look-ahead on the stock marker of `symbol`. False when a later symbol's marker or
-// the end of the file comes first.
-bool FindStockRecord(QuoteFileReader& reader, std::string_view symbol)
-{
-    for (;;) {
-        const std::string_view lookAhead = reader.LookAhead();
-        if (lookAhead.starts_with(StockMarker)) {
-            const std::string_view found = lookAhead.substr(StockMarker.size());
-            if (found == symbol) return true;
-            if (found > symbol) return false;
-        }
-        if (!reader.ReadIntoLookAhead()) return false;
-    }
-}
-
 // The next value of the record in hand. A stock marker (always a quoted text) cannot be one: the
 // record was cut short, as a pass killed while appending and then resumed leaves it. The marker
 // ends the record and stays in the look-ahead, so that its own symbol is still found.
@@ -118,6 +103,19 @@ bool IsOptionsYes(std::string_view marker)
 }
 
 } // namespace
+
+bool FindStockRecord(QuoteFileReader& reader, std::string_view symbol)
+{
+    for (;;) {
+        const std::string_view lookAhead = reader.LookAhead();
+        if (lookAhead.starts_with(StockMarker)) {
+            const std::string_view found = lookAhead.substr(StockMarker.size());
+            if (found == symbol) return true;
+            if (found > symbol) return false;
+        }
+        if (!reader.ReadIntoLookAhead()) return false;
+    }
+}
 
 bool ReadQuoteRecord(QuoteFileReader& reader, QuoteData& quote, const std::string& currentSymbol,
                      const LocalDateTime& now)

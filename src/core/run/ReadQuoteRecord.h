@@ -3,6 +3,7 @@
 // record, as the page parsers would have filled it.
 
 #include <string>
+#include <string_view>
 
 #include "core/quotes/Clock.h"
 #include "core/quotes/QuoteData.h"
@@ -15,5 +16,9 @@
 // marker comes before the record is whole (the marker stays in the look-ahead too), and at the end
 // of the file or at a value that does not convert to its number or cannot be read; values read
 // before that stay in `quote`. The scan only moves forward, so the cache must list its symbols in ascending order.
+// Positions the look-ahead on the stock marker of `symbol`. False when a later symbol's marker or
+// the end of the file comes first: the cache holds no record of it.
+bool FindStockRecord(QuoteFileReader& reader, std::string_view symbol);
+
 bool ReadQuoteRecord(QuoteFileReader& reader, QuoteData& quote, const std::string& currentSymbol,
                      const LocalDateTime& now);

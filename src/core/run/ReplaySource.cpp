@@ -18,6 +18,7 @@ void ReplaySource::BeginSymbol()
 
 std::optional<std::int16_t> ReplaySource::Step()
 {
+    if (!FindStockRecord(reader_, state_.Run.CurrentSymbol)) ++state_.Run.Tally.MissingFromQuoteFile;
     const bool complete = ReadQuoteRecord(reader_, state_.Quote, state_.Run.CurrentSymbol,
                                           state_.clock.Now());
     return static_cast<std::int16_t>(complete ? 1 : 0);

@@ -45,6 +45,7 @@ void RunController::Activate()
     statusIsDone_ = false;
     positionFromFile_ = false;
     passUnderWay_ = false;
+    alarmLampShown_ = false;
     passesCompleted_ = 0;
     run.Tally = PassTally{};
     useLocalSource_ = state_.Settings.GetQuoteFromLocalFile;
@@ -264,12 +265,21 @@ RunController::StepResult RunController::AlarmHold()
     RunStatus& run = state_.Run;
     if (run.AlarmPending) {
         run.AlarmPending = false;
-        if (holdOnAlarm_)
+        if (holdOnAlarm_) {
             run.AlarmBeeps = AlarmBeepCount;
-        else
+            host_.SetLamp(Lamp::Alarm);
+            alarmLampShown_ = true;
+        } else {
             host_.Beep();
+        }
     }
     if (run.AlarmBeeps != 0) return PumpResult::Waiting;
+    if (alarmLampShown_) {
+        alarmLampShown_ = false;
+        // Silenced or run out while running: the run goes on under its own lamp. A pause has set
+        // its lamp already.
+        if (run.RunState == Running) host_.SetLamp(Lamp::Running);
+    }
     // A pause or reset pressed while the alarm sounded takes effect before the next symbol.
     if (run.RunState != Running) {
         EnterAwaitGo();

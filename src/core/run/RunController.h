@@ -137,5 +137,6 @@ private:
     bool statusIsDone_ = false;   // Status1 reads "Done"
     bool positionFromFile_ = false; // the position was read from Progress.--- at this activation
     bool passUnderWay_ = false;     // a pass has prepared its files and not reached its end
+    bool alarmLampShown_ = false;   // the lamp shows the alarm holding the run
     int passesCompleted_ = 0;
 };

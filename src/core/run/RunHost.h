@@ -6,7 +6,14 @@
 
 #include "core/run/PassTally.h"
 
-enum class Lamp { Running, Paused, ResetQuestion, Done };
+enum class Lamp {
+    Running,
+    Paused,
+    ResetQuestion,
+    Done,
+    Retrying, // running, but the last request to the quote server failed: it is being asked again
+    Alarm,    // running, held while a saved symbol's alarm sounds
+};
 
 class RunHost {
 public:

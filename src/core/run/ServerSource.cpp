@@ -66,6 +66,7 @@ std::optional<std::int16_t> ServerSource::Step() {
     if (phase_ == Phase::Transfer && transferOutcome_ == 0 && run.TimeoutTicks == 0) {
         transfer_.Cancel(); // time-out: the same request goes out again
         phase_ = Phase::Settle;
+        ShowRetry("No answer in 60 seconds");
     }
     switch (phase_) {
     case Phase::Settle:
@@ -156,12 +157,28 @@ void ServerSource::ShowError(const std::string& text) {
     host_.SetStatus2(text);
 }
 
+void ServerSource::ShowRetry(const std::string& what) {
+    ++failedTries_;
+    holdingWarning_ = false;
+    host_.SetStatus2(what + ", retry " + std::to_string(failedTries_) + ": check Setup - Quote Server (" +
+                     request_.Host + ":" + std::to_string(request_.Port) + ")");
+    if (state_.Run.RunState == Running) host_.SetLamp(Lamp::Retrying);
+}
+
+void ServerSource::EndRetries() {
+    if (failedTries_ == 0) return;
+    failedTries_ = 0;
+    // A pause pressed meanwhile keeps its lamp.
+    if (state_.Run.RunState == Running) host_.SetLamp(Lamp::Running);
+}
+
 void ServerSource::Completed(int httpStatus, HttpResponseBody& body) {
     if (phase_ != Phase::Transfer) return;
     if (httpStatus >= 300 && httpStatus < 400) {
         Failed(httpStatus, "Redirect not followed");
         return;
     }
+    EndRetries();
     state_.Run.SettleTicks = SettleTickCount;
     if (httpStatus == 401 || httpStatus == 403) {
         transferOutcome_ = -1;
@@ -195,7 +212,7 @@ bool ServerSource::ReadBody(HttpResponseBody& body) {
 void ServerSource::Failed(int code, const std::string& text) {
     if (phase_ != Phase::Transfer) return;
     transferOutcome_ = -1;
-    ShowError("Error " + std::to_string(code) + " : " + text);
+    ShowRetry("Error " + std::to_string(code) + " : " + text);
     state_.Run.SettleTicks = SettleTickCount;
     phase_ = Phase::Settle;
 }

@@ -62,6 +62,11 @@ private:
     // Status2 for the transfer's progress, held back while the warning is to be read.
     void ShowProgress(const std::string& text);
     void ShowError(const std::string& text);
+    // A failed or timed-out request is asked again: the lamp says so while the run is running, and
+    // Status2 counts the tries and names the settings to check.
+    void ShowRetry(const std::string& what);
+    // An answer came: a lamp showing retries goes back to running.
+    void EndRetries();
 
     SharedState& state_;
     RunHost& host_;
@@ -74,4 +79,5 @@ private:
     std::int16_t transferOutcome_ = 0;
     bool warnUnencrypted_ = false; // not yet shown in this run
     bool holdingWarning_ = false;  // shown, and not to be covered by progress texts yet
+    int failedTries_ = 0;          // requests in a row that failed or timed out
 };
