@@ -15,7 +15,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libssl-dev openssl
   fonts-dejavu-core fonts-liberation
-  poppler-utils locales xvfb x11-utils
+  poppler-utils locales xvfb x11-utils xdotool
 )
 
 # The fuzzing build needs clang and its libFuzzer runtime as well.

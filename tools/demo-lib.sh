@@ -3,7 +3,7 @@
 
 SERVER_BIN=$BUILD/tools/quote-server/quillon-quote-server
 SETTINGS_BIN=$BUILD/tools/quote-server/quillon-demo-settings
-DEMO=$BUILD/demo
+DEMO=${QUILLON_DEMO_DIR:-$BUILD/demo}
 SERVER_PID=
 
 require() {
@@ -37,11 +37,13 @@ start_server() {
   exit 1
 }
 
-# A fresh program directory: every demo symbol plus one the server does not know, and settings
-# that point at the server. $1: the QVA difference (percentage points) that saves a symbol.
+# A fresh program directory: the demo symbols (the first $DEMO_SYMBOLS of them when that is set)
+# plus one the server does not know, settings that point at the server, and the agreement
+# accepted. $1: the QVA difference (percentage points) that saves a symbol.
 prepare_directory() {
   local symbols=$DEMO/Symbols.sym
-  tail -n +2 "$BUILD/tools/quote-server/demo-market.csv" | cut -d, -f1 | sed 's/$/\r/' >"$symbols"
+  tail -n +2 "$BUILD/tools/quote-server/demo-market.csv" | head -n "${DEMO_SYMBOLS:--0}" | cut -d, -f1 |
+    sed 's/$/\r/' >"$symbols"
   printf 'NOSUCH\r\n' >>"$symbols"
   "$SETTINGS_BIN" "$DEMO" "$PORT" "$symbols" "$1"
 }

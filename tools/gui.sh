@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # The desktop program on a demo program directory, with the stand-in quote server running behind
 # it until the program ends. Usage: tools/gui.sh BUILD_DIR
+# QUILLON_DEMO_DIR names another program directory than BUILD_DIR/demo (it is emptied first);
+# DEMO_SYMBOLS=N keeps only the first N symbols of the demo market.
 set -euo pipefail
 BUILD=$(cd "${1:?usage: tools/gui.sh BUILD_DIR}" && pwd)
 . "$(dirname "$0")/demo-lib.sh"

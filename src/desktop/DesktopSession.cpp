@@ -22,6 +22,8 @@ void DesktopSession::ShowMainWindow()
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &Splash::StartRequested, this, &DesktopSession::StartRun);
     mainWindow_ = window;
+    // Back where the user left it before the run, not wherever the window manager puts a new one.
+    if (mainWindowPosition_) window->move(*mainWindowPosition_);
     window->show();
 }
 
@@ -32,7 +34,9 @@ void DesktopSession::StartRun()
     // Direct: the main window must be up before the closing run window disappears, or the program
     // would see its last window close and end.
     connect(window, &Tracing::RunWindowClosed, this, &DesktopSession::ShowMainWindow);
+    connect(window, &Tracing::QuitRequested, this, &DesktopSession::EndProgram);
     runWindow_ = window;
+    if (mainWindow_) mainWindowPosition_ = mainWindow_->pos();
     // The run window is up before the main window goes, so the program never has no window.
     window->show();
     if (mainWindow_) mainWindow_->close();

@@ -4,7 +4,9 @@
 // the program, closing the run window brings the main window back.
 
 #include <QObject>
+#include <QPoint>
 #include <QPointer>
+#include <optional>
 
 #include "core/SharedState.h"
 #include "desktop/windows/Splash.h"
@@ -41,6 +43,7 @@ private:
     ServerSourceFactory makeServerSource_;
     QPointer<Splash> mainWindow_;
     QPointer<Tracing> runWindow_;
+    std::optional<QPoint> mainWindowPosition_; // where the main window stood when the run window opened
     bool ending_ = false;
     int waits_ = 0;
 };

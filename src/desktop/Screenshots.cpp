@@ -23,6 +23,7 @@
 #include "desktop/services/MessageBoxes.h"
 #include "desktop/services/SymbolFileDialog.h"
 #include "core/report/Printer.h"
+#include "core/run/ServerSource.h"
 #include "desktop/windows/Tracing.h"
 
 namespace {
@@ -31,19 +32,25 @@ namespace {
 class SilentServices final : public DesktopServices {
 public:
     std::optional<QString> ChooseSymbolFile(QWidget*, const QString&, const QString&) override { return std::nullopt; }
-    void OpenInEditor(const QString&) override {}
+    bool OpenInEditor(QWidget*, const QString&) override { return false; }
     void ShowHelpTopic(QWidget* parent, int contextNumber) override { ::ShowHelpTopic(parent, contextNumber); }
-    std::unique_ptr<Printer> SetUpPrinter(QWidget*) override { return nullptr; }
+    std::unique_ptr<DesktopPrinter> SetUpPrinter(QWidget*, const QString&) override { return nullptr; }
     void Beep() override {}
+    bool AlarmAudible() const override { return false; }
 };
 
-// A source that never yields a quote: the run window's server side is not part of the pictures.
-class IdleSource final : public QuoteSource {
+// A quote server nobody listens at: each request fails as soon as the event loop turns.
+class RefusingTransfer final : public HttpTransfer {
 public:
-    bool StartPass() override { return true; }
-    void BeginSymbol() override {}
-    std::optional<std::int16_t> Step() override { return std::nullopt; }
-    void Cancel() override {}
+    void Start(const HttpRequest&, HttpTransferListener& listener) override
+    {
+        pending_ = std::make_unique<QObject>();
+        QTimer::singleShot(0, pending_.get(), [&listener] { listener.Failed(1, "Connection refused"); });
+    }
+    void Cancel() override { pending_.reset(); }
+
+private:
+    std::unique_ptr<QObject> pending_;
 };
 
 class Camera {
@@ -97,15 +104,33 @@ void PrepareScratchDirectory(SharedState& state, const QString& directory)
     static_cast<void>(ReplaceFile(state.Paths.FnQuote, ""));
 }
 
+// The run window after a pass, while its server refuses, and while an alarm holds it.
 void TakeRunWindow(Camera& camera, SharedState& state, DesktopServices& services)
 {
-    Tracing tracing(state, services, [](SharedState&, RunHost&, std::function<void()>) {
-        return std::unique_ptr<QuoteSource>(std::make_unique<IdleSource>());
-    });
+    RefusingTransfer transfer; // outlives the windows whose sources it calls back
+    const ServerSourceFactory refusingServer = [&transfer](SharedState& s, RunHost& host, std::function<void()> pause) {
+        return std::unique_ptr<QuoteSource>(std::make_unique<ServerSource>(s, host, transfer, std::move(pause)));
+    };
+    {
+        Tracing tracing(state, services, refusingServer);
+        tracing.show();
+        // A pass over a quote cache without records: every symbol is read and found missing.
+        for (int i = 0; i < 200 && tracing.Controller().PassesCompleted() == 0; ++i) Camera::Settle();
+        camera.Take(tracing, QStringLiteral("tracing"));
+        // As the evaluation announces a saved symbol and the controller holds the run for it.
+        tracing.SetStatus1("Alarm: IBM saved");
+        tracing.SetLamp(Lamp::Alarm);
+        camera.Take(tracing, QStringLiteral("tracing-alarm"));
+        tracing.close();
+    }
+    state.Settings.GetQuoteFromLocalFile = false;
+    state.Settings.DnsName = "localhost";
+    state.Settings.PortNumber = 80;
+    Tracing tracing(state, services, refusingServer);
     tracing.show();
-    // A pass over a quote cache without records: every symbol is read and found missing.
-    for (int i = 0; i < 200 && tracing.Controller().PassesCompleted() == 0; ++i) Camera::Settle();
-    camera.Take(tracing, QStringLiteral("tracing"));
+    for (int i = 0; i < 200 && tracing.LampText() != QLatin1String("Retrying"); ++i) Camera::Settle();
+    camera.Take(tracing, QStringLiteral("tracing-retrying"));
+    tracing.close();
 }
 
 } // namespace

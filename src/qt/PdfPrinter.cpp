@@ -32,6 +32,7 @@ bool PaintedPrinter::Begin()
     }
     painter_.setFont(font_);
     y_ = QFontMetricsF(font_, &device_).ascent();
+    pages_ = 1;
     return true;
 }
 
@@ -60,6 +61,7 @@ void PaintedPrinter::NewPage()
 {
     if (!Begin()) return;
     device_.newPage();
+    ++pages_;
     x_ = 0;
     y_ = QFontMetricsF(font_, &device_).ascent();
 }

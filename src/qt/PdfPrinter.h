@@ -23,6 +23,8 @@ public:
     void NewPage() override;
     // Ends the document; a document without any text still gets its one empty page.
     void EndDoc() override;
+    // Pages begun so far; 0 when the device could not be printed on.
+    int PageCount() const { return pages_; }
 
 private:
     bool Begin();
@@ -32,6 +34,7 @@ private:
     QFont font_;
     bool begun_ = false;
     bool ended_ = false;
+    int pages_ = 0;
     qreal x_ = 0;
     qreal y_ = 0;
 };

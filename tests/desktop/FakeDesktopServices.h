@@ -16,8 +16,15 @@ public:
     int beeps = 0;
 
     std::optional<QString> ChooseSymbolFile(QWidget*, const QString&, const QString&) override { return nextChoice; }
-    void OpenInEditor(const QString& path) override { opened << path; }
+    bool OpenInEditor(QWidget*, const QString& path) override
+    {
+        opened << path;
+        return editorFound;
+    }
+    bool editorFound = true;
     void ShowHelpTopic(QWidget*, int contextNumber) override { helpTopics << contextNumber; }
-    std::unique_ptr<Printer> SetUpPrinter(QWidget*) override { return nullptr; }
+    std::unique_ptr<DesktopPrinter> SetUpPrinter(QWidget*, const QString&) override { return nullptr; }
     void Beep() override { ++beeps; }
+    bool AlarmAudible() const override { return audible; }
+    bool audible = true;
 };

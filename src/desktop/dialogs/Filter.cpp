@@ -15,6 +15,7 @@
 #include "core/settings/SettingsFile.h"
 #include "desktop/dialogs/SettingsSaving.h"
 #include "desktop/services/HelpKey.h"
+#include "desktop/services/WindowFrame.h"
 
 namespace {
 
@@ -208,7 +209,9 @@ Filter::Filter(SharedState& state, DesktopServices& services, QWidget* parent) :
     layout->addSpacing(8);
     layout->addLayout(noteRow);
     layout->addWidget(BuildOptionGroups());
+    layout->addWidget(NewSavedOnCloseNote(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    KeepNaturalSize(*this);
     AddHelpKey(*this, services);
 
     Form_Activate();

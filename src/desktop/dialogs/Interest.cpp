@@ -3,12 +3,14 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QVBoxLayout>
 #include <cmath>
 #include <limits>
 
 #include "core/numbers/NumberText.h"
 #include "desktop/dialogs/SettingsSaving.h"
 #include "desktop/services/HelpKey.h"
+#include "desktop/services/WindowFrame.h"
 
 namespace {
 
@@ -33,11 +35,15 @@ Interest::Interest(SharedState& state, DesktopServices& services, QWidget* paren
 
     auto* label = new QLabel(QStringLiteral("Risk-Free &Interest Rate = "), this);
     label->setBuddy(TX_Interest);
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(label);
-    layout->addWidget(TX_Interest);
-    layout->addWidget(new QLabel(QStringLiteral("%"), this));
+    auto* rateRow = new QHBoxLayout;
+    rateRow->addWidget(label);
+    rateRow->addWidget(TX_Interest);
+    rateRow->addWidget(new QLabel(QStringLiteral("%"), this));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(rateRow);
+    layout->addWidget(NewSavedOnCloseNote(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    KeepNaturalSize(*this);
     AddHelpKey(*this, services);
 }
 

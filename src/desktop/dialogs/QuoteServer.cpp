@@ -15,6 +15,7 @@
 #include "core/settings/SettingsFile.h"
 #include "desktop/dialogs/SettingsSaving.h"
 #include "desktop/services/HelpKey.h"
+#include "desktop/services/WindowFrame.h"
 #include "desktop/services/MessageBoxes.h"
 
 namespace {
@@ -117,7 +118,9 @@ QuoteServer::QuoteServer(SharedState& state, DesktopServices& services, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(login);
     layout->addWidget(server);
+    layout->addWidget(NewSavedOnCloseNote(this));
     layout->setSizeConstraint(QLayout::SetFixedSize);
+    KeepNaturalSize(*this);
 
     Form_Activate();
 }

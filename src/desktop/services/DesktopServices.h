@@ -6,8 +6,17 @@
 #include <memory>
 #include <optional>
 
-class Printer;
+#include "core/report/Printer.h"
+
 class QWidget;
+
+// A printer for one document that can say afterwards where the document went.
+class DesktopPrinter : public Printer {
+public:
+    // For the status line once the document has ended: "Printed 3 pages", "Printed to FILE.pdf",
+    // or why nothing was printed.
+    virtual QString DoneText() const = 0;
+};
 
 // Context numbers of the help topics.
 inline constexpr int HelpContentsTopic = 1;
@@ -20,14 +29,18 @@ public:
     // typed name ("txt" appended to a name without extension), nothing when cancelled.
     virtual std::optional<QString> ChooseSymbolFile(QWidget* parent, const QString& directory,
                                                     const QString& file) = 0;
-    // Opens a file in the user's editor without waiting; a failure is the desktop's to report.
-    virtual void OpenInEditor(const QString& path) = 0;
+    // Opens a file in the user's editor without waiting; when no editor can be found a message
+    // box over `parent` names the file. False when nothing could be started at all.
+    virtual bool OpenInEditor(QWidget* parent, const QString& path) = 0;
     // Help topic by context number: HelpContentsTopic or HelpContactTopic.
     virtual void ShowHelpTopic(QWidget* parent, int contextNumber) = 0;
     // The Print Setup dialog, then a printer for one document; nothing when the user cancelled.
-    virtual std::unique_ptr<Printer> SetUpPrinter(QWidget* parent) = 0;
+    // Printing to a file offers `pdfFile`.
+    virtual std::unique_ptr<DesktopPrinter> SetUpPrinter(QWidget* parent, const QString& pdfFile) = 0;
     // One alarm sound, without waiting for it to end.
     virtual void Beep() = 0;
+    // False when the alarm makes no sound the program can vouch for (no sound player installed).
+    virtual bool AlarmAudible() const = 0;
 };
 
 // The real desktop: file dialog, xdg opening, the help window, QPrinter, the shipped chime.

@@ -1,11 +1,54 @@
 #include "desktop/services/HelpWindow.h"
 
+#include <QAction>
+#include <QHBoxLayout>
 #include <QPointer>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "desktop/services/DesktopServices.h"
 #include "desktop/services/MessageBoxes.h"
+
+namespace {
+
+// The help window: a Back button over the page, closed with Esc or Ctrl+W like other viewers.
+QWidget* NewHelpWindow()
+{
+    auto* window = new QWidget;
+    window->setObjectName(QStringLiteral("HelpWindow"));
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->setWindowTitle(QStringLiteral("Quillon Help"));
+
+    auto* page = new QTextBrowser(window);
+    page->setObjectName(QStringLiteral("HelpPage"));
+    page->setOpenExternalLinks(true);
+    auto* back = new QPushButton(QStringLiteral("&Back"), window);
+    back->setObjectName(QStringLiteral("HelpBack"));
+    back->setEnabled(false);
+    back->setAutoDefault(false);
+    QObject::connect(back, &QPushButton::clicked, page, &QTextBrowser::backward);
+    QObject::connect(page, &QTextBrowser::backwardAvailable, back, &QPushButton::setEnabled);
+
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* close = new QAction(window);
+        close->setShortcut(key);
+        QObject::connect(close, &QAction::triggered, window, &QWidget::close);
+        window->addAction(close);
+    }
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(back);
+    buttons->addStretch();
+    auto* layout = new QVBoxLayout(window);
+    layout->addLayout(buttons);
+    layout->addWidget(page);
+    window->resize(page->fontMetrics().averageCharWidth() * 90, page->fontMetrics().lineSpacing() * 36);
+    return window;
+}
+
+} // namespace
 
 QString HelpPageFor(int contextNumber)
 {
@@ -23,17 +66,10 @@ QWidget* ShowHelpTopic(QWidget* parent, int contextNumber)
         MessageBoxes::ShowMessage(parent, QStringLiteral("Help topic %1 does not exist.").arg(contextNumber));
         return nullptr;
     }
-    static QPointer<QTextBrowser> window;
-    if (!window) {
-        // A top-level window of its own: help stays open while the user works in the program.
-        window = new QTextBrowser;
-        window->setObjectName(QStringLiteral("HelpWindow"));
-        window->setAttribute(Qt::WA_DeleteOnClose);
-        window->setOpenExternalLinks(true);
-        window->setWindowTitle(QStringLiteral("Quillon Help"));
-        window->resize(window->fontMetrics().averageCharWidth() * 90, window->fontMetrics().lineSpacing() * 34);
-    }
-    window->setSource(QUrl(page));
+    // A top-level window of its own: help stays open while the user works in the program.
+    static QPointer<QWidget> window;
+    if (!window) window = NewHelpWindow();
+    window->findChild<QTextBrowser*>(QStringLiteral("HelpPage"))->setSource(QUrl(page));
     window->show();
     window->raise();
     window->activateWindow();

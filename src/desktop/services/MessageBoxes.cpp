@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <deque>
 
+#include "desktop/services/WindowFrame.h"
+
 namespace {
 
 struct Script {
@@ -26,7 +28,9 @@ void MessageBoxes::ShowMessage(QWidget* parent, const QString& text)
         script.shown << ProgramTitle + "|" + text;
         return;
     }
-    QMessageBox::information(parent, ProgramTitle, text, QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Information, ProgramTitle, text, QMessageBox::Ok, parent);
+    KeepNaturalSize(box);
+    box.exec();
 }
 
 bool MessageBoxes::AskYesNo(QWidget* parent, const QString& text, const QString& title)
@@ -40,9 +44,10 @@ bool MessageBoxes::AskYesNo(QWidget* parent, const QString& text, const QString&
         script.answers.pop_front();
         return yes;
     }
-    return QMessageBox::question(parent, caption, text, QMessageBox::Yes | QMessageBox::No,
-                                 QMessageBox::No)
-           == QMessageBox::Yes;
+    QMessageBox box(QMessageBox::Question, caption, text, QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No);
+    KeepNaturalSize(box);
+    return box.exec() == QMessageBox::Yes;
 }
 
 void MessageBoxes::BeginScript()

@@ -1,12 +1,11 @@
-#include <QDesktopServices>
 #include <QFileDialog>
-#include <QUrl>
 
 #include "desktop/services/DesktopServices.h"
 #include "desktop/services/HelpWindow.h"
 #include "desktop/services/QtPrinter.h"
 #include "desktop/services/SoundFileBeeper.h"
 #include "desktop/services/SymbolFileDialog.h"
+#include "desktop/services/TextFileOpener.h"
 
 namespace {
 
@@ -19,13 +18,17 @@ public:
         return dialog->selectedFiles().constFirst();
     }
 
-    void OpenInEditor(const QString& path) override { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }
+    bool OpenInEditor(QWidget* parent, const QString& path) override { return OpenTextFile(parent, path); }
 
     void ShowHelpTopic(QWidget* parent, int contextNumber) override { ::ShowHelpTopic(parent, contextNumber); }
 
-    std::unique_ptr<Printer> SetUpPrinter(QWidget* parent) override { return QtPrinter::SetUp(parent); }
+    std::unique_ptr<DesktopPrinter> SetUpPrinter(QWidget* parent, const QString& pdfFile) override
+    {
+        return QtPrinter::SetUp(parent, pdfFile);
+    }
 
     void Beep() override { beeper_.Beep(); }
+    bool AlarmAudible() const override { return beeper_.HasPlayer(); }
 
 private:
     SoundFileBeeper beeper_;

@@ -12,6 +12,8 @@ public:
     SoundFileBeeper& operator=(const SoundFileBeeper&) = delete;
     // Starts one chime and returns at once.
     void Beep();
+    // False when only the system beep is left, which many desktops keep silent.
+    bool HasPlayer() const { return !soundFile_.isEmpty(); }
 
 private:
     QString player_;        // paplay or aplay found in PATH, else empty

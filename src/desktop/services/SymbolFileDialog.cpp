@@ -14,5 +14,8 @@ std::unique_ptr<QFileDialog> MakeSymbolFileDialog(QWidget* parent, const QString
     // Qt's own dialog everywhere, so the default suffix and new names behave the same on every desktop.
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     if (!file.isEmpty()) dialog->selectFile(file);
+    // Wide enough for the name, size, type and date columns side by side.
+    const QFontMetrics metrics = dialog->fontMetrics();
+    dialog->resize(metrics.averageCharWidth() * 110, metrics.lineSpacing() * 28);
     return dialog;
 }

@@ -4,9 +4,11 @@
 #include <QEvent>
 #include <QFile>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTimer>
 
 #include "core/settings/SymbolFileActions.h"
@@ -17,6 +19,7 @@
 #include "desktop/dialogs/SettingsSaving.h"
 #include "desktop/services/DesktopServices.h"
 #include "desktop/services/MessageBoxes.h"
+#include "desktop/services/WindowFrame.h"
 #include "core/report/Printer.h"
 #include "core/report/ResultsPrinting.h"
 
@@ -57,7 +60,7 @@ public:
         if (!chosen) return std::nullopt;
         return chosen->toStdString();
     }
-    void OpenInEditor(const std::string& path) override { services_.OpenInEditor(ToQ(path)); }
+    void OpenInEditor(const std::string& path) override { (void)services_.OpenInEditor(window_, ToQ(path)); }
     void ShowMessage(const std::string& text) override { MessageBoxes::ShowMessage(window_, ToQ(text)); }
     bool AskYesNo(const std::string& text) override { return MessageBoxes::AskYesNo(window_, ToQ(text)); }
     void SaveSettings() override { ::SaveSettings(window_, state_); }
@@ -76,6 +79,9 @@ Splash::Splash(SharedState& state, DesktopServices& services, QWidget* parent)
     setObjectName(QStringLiteral("Splash"));
     BuildPicture();
     BuildMenus();
+    // The picture has one size: maximised, the window would only leave it in a corner.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    KeepNaturalSize(*this);
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(TickerPeriodMs);
@@ -104,7 +110,8 @@ void Splash::BuildPicture()
     Label4->setAlignment(Qt::AlignCenter);
     Label4->setGeometry(0, 0, Pixels(8484), Pixels(1080));
 
-    Command1 = new QPushButton(QStringLiteral("&Start"), Picture1);
+    // No access key: it is the default button, so Enter presses it, and Alt+S belongs to Setup.
+    Command1 = new QPushButton(QStringLiteral("Start"), Picture1);
     Command1->setObjectName(QStringLiteral("Command1"));
     Command1->setGeometry(Pixels(3600), Pixels(1410), Pixels(1332), Pixels(420));
     Command1->setDefault(true);
@@ -279,27 +286,33 @@ void Splash::mnuSwap3_Click() { Swap(state_.Paths.FnBadSym); }
 
 void Splash::mnuPrintResults_Click()
 {
-    const std::unique_ptr<Printer> printer = services_.SetUpPrinter(this);
+    const std::unique_ptr<DesktopPrinter> printer =
+        services_.SetUpPrinter(this, ToQ(state_.Paths.ProgramDirectory) + QStringLiteral("/Results.pdf"));
     if (!printer) return; // cancelled: nothing is printed
-    // Without a progress record or a results file there is nothing to print; the command ends
-    // silently, as a print command with nothing to do.
-    static_cast<void>(PrintResults(state_.Paths, state_.Run.SavedCount, *printer, state_.clock));
+    // Without a progress record or a results file there is nothing to print.
+    if (PrintResults(state_.Paths, state_.Run.SavedCount, *printer, state_.clock))
+        statusBar()->showMessage(printer->DoneText());
+    else
+        statusBar()->showMessage(QStringLiteral("Nothing to print: no results of a pass yet"));
 }
 
-void Splash::mnuGoodSym_Click() { services_.OpenInEditor(ToQ(state_.Paths.FnGoodSym)); }
-void Splash::mnuBadSym_Click() { services_.OpenInEditor(ToQ(state_.Paths.FnBadSym)); }
-void Splash::mnuResultsSymols_Click() { services_.OpenInEditor(ToQ(state_.Paths.FnSavedSym)); }
-void Splash::mnuResults_Click() { services_.OpenInEditor(ToQ(state_.Paths.FnResults)); }
+void Splash::OpenInEditor(const std::string& path) { (void)services_.OpenInEditor(this, ToQ(path)); }
+void Splash::mnuGoodSym_Click() { OpenInEditor(state_.Paths.FnGoodSym); }
+void Splash::mnuBadSym_Click() { OpenInEditor(state_.Paths.FnBadSym); }
+void Splash::mnuResultsSymols_Click() { OpenInEditor(state_.Paths.FnSavedSym); }
+void Splash::mnuResults_Click() { OpenInEditor(state_.Paths.FnResults); }
 
 void Splash::mnuRunNotepad_Click()
 {
     // There is no one "editor without a file" on every desktop: the user's editor opens a scratch
-    // file kept in the program directory instead, created on first use and never emptied.
+    // file kept in the program directory instead, created on first use and never emptied. It is
+    // not left behind, empty, when no editor could be started.
     const QString notes = ToQ(state_.Paths.ProgramDirectory) + QStringLiteral("/Notes.txt");
+    const bool existed = QFile::exists(notes);
     QFile file(notes);
     file.open(QIODevice::Append); // creates it; a failure is the editor's to report
     file.close();
-    services_.OpenInEditor(notes);
+    if (!services_.OpenInEditor(this, notes) && !existed) QFile::remove(notes);
 }
 
 void Splash::mnuQuoteServer_Click()

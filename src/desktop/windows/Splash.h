@@ -54,6 +54,7 @@ private:
     void mnuSwap2_Click();
     void mnuSwap3_Click();
     void mnuPrintResults_Click();
+    void OpenInEditor(const std::string& path);
     void mnuGoodSym_Click();
     void mnuBadSym_Click();
     void mnuResultsSymols_Click();

@@ -1,5 +1,7 @@
 #include "desktop/windows/Tracing.h"
 
+#include <QAction>
+#include <algorithm>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -9,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -18,6 +21,7 @@
 #include "core/report/Printer.h"
 #include "core/report/ResultsPrinting.h"
 #include "core/run/Evaluation.h"
+#include "core/run/PassTally.h"
 #include "core/run/ReplaySource.h"
 
 namespace {
@@ -25,6 +29,15 @@ namespace {
 constexpr int TickPeriodMs = 100;
 // Bounds the work done after a close so a misbehaving source cannot hang the window.
 constexpr int MaxPumpsWhileClosing = 1000;
+// The report box shows a results block's 80 columns and this many of its lines when the screen
+// has room; it scrolls, so the window can be made smaller than that.
+constexpr int PreferredReportLines = 24;
+constexpr int SmallestReportLines = 4;
+constexpr int SmallestReportColumns = 20;
+
+const char* const AlarmHintText = "Click Alarm or Pause to go on.";
+const char* const SilentAlarmText =
+    " No sound player (paplay or aplay) is installed: the alarm cannot be heard.";
 
 QString ToQ(const std::string& text) { return QString::fromStdString(text); }
 
@@ -40,6 +53,8 @@ LampLook LookOf(Lamp lamp)
     case Lamp::Paused: return {QColor(255, 0, 0), "Paused"};
     case Lamp::ResetQuestion: return {QColor(255, 255, 0), "Reset question open"};
     case Lamp::Done: return {QColor(192, 192, 192), "Pass done"};
+    case Lamp::Retrying: return {QColor(255, 160, 0), "Retrying"};
+    case Lamp::Alarm: return {QColor(255, 0, 255), "Alarm"};
     }
     return {QColor(192, 192, 192), ""};
 }
@@ -65,6 +80,7 @@ Tracing::Tracing(SharedState& state, DesktopServices& services, const ServerSour
     pumpTimer_->setSingleShot(true);
     pumpTimer_->setInterval(0);
     connect(pumpTimer_, &QTimer::timeout, this, &Tracing::PumpNow);
+    FitToScreen();
 }
 
 // The controller refers to the sources and to this window: it goes first.
@@ -101,7 +117,10 @@ void Tracing::BuildControls()
     Picture1->setAutoFillBackground(true);
     Picture1->setAlignment(Qt::AlignCenter);
     Picture1->setFocusPolicy(Qt::StrongFocus);
-    Picture1->setMinimumWidth(Picture1->fontMetrics().horizontalAdvance(QStringLiteral("Reset question open")) + 16);
+    int widestWords = 0;
+    for (const Lamp lamp : {Lamp::Running, Lamp::Paused, Lamp::ResetQuestion, Lamp::Done, Lamp::Retrying, Lamp::Alarm})
+        widestWords = std::max(widestWords, Picture1->fontMetrics().horizontalAdvance(QLatin1String(LookOf(lamp).words)));
+    Picture1->setMinimumWidth(widestWords + 16);
 
     Status1 = new QLabel(this);
     Status1->setObjectName(QStringLiteral("Status1"));
@@ -112,6 +131,9 @@ void Tracing::BuildControls()
         status->setFrameShadow(QFrame::Sunken);
         status->setMinimumHeight(status->fontMetrics().height() + 6);
         status->setTextFormat(Qt::PlainText);
+        // A long line (an error with its advice, the account of a pass) wraps instead of holding
+        // the window wider than the screen.
+        status->setWordWrap(true);
     }
 
     Text13 = new QPlainTextEdit(this);
@@ -121,9 +143,9 @@ void Tracing::BuildControls()
     Text13->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     Text13->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #c0c0c0; color: black; }"));
     Text13->setAccessibleName(QStringLiteral("Report block"));
-    // A results block is 58 lines of at most 80 characters: show its width and a good part of it.
     const QFontMetrics fixed(Text13->font());
-    Text13->setMinimumSize(fixed.horizontalAdvance(QLatin1Char('M')) * 82 + 30, fixed.lineSpacing() * 24);
+    Text13->setMinimumSize(fixed.horizontalAdvance(QLatin1Char('M')) * SmallestReportColumns,
+                           fixed.lineSpacing() * SmallestReportLines);
 
     auto* lampRow = new QHBoxLayout;
     lampRow->addWidget(Picture1);
@@ -147,6 +169,21 @@ void Tracing::BuildControls()
     setTabOrder(CkAlarm, CkRepeat);
     setTabOrder(CkRepeat, Text13);
     SetLamp(Lamp::Paused);
+
+    // The help says Ctrl+Q ends the program, wherever the user is.
+    auto* quit = new QAction(this);
+    quit->setObjectName(QStringLiteral("QuitKey"));
+    quit->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    connect(quit, &QAction::triggered, this, &Tracing::QuitRequested);
+    addAction(quit);
+}
+
+QSize Tracing::PreferredSize() const
+{
+    // A results block is 58 lines of at most 80 characters: its width and a good part of it.
+    const QFontMetrics fixed(Text13->font());
+    const QSize report(fixed.horizontalAdvance(QLatin1Char('M')) * 82 + 30, fixed.lineSpacing() * PreferredReportLines);
+    return sizeHint() + report - Text13->sizeHint();
 }
 
 void Tracing::showEvent(QShowEvent* event)
@@ -159,13 +196,33 @@ void Tracing::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, &Tracing::Form_Activate);
 }
 
-void Tracing::PlaceOnScreen()
+QSize Tracing::FrameAllowance() const
+{
+    // Until the window manager has decorated the window its frame is unknown: a title bar and a
+    // border are reckoned instead, so that the title bar never ends above the screen.
+    const QSize frame = frameGeometry().size() - size();
+    if (!frame.isEmpty()) return frame;
+    const int border = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    return QSize(2 * border, style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, this) + 2 * border);
+}
+
+void Tracing::FitToScreen()
 {
     const QScreen* screen = this->screen();
     if (!screen) return;
+    const QSize room = screen->availableGeometry().size() - FrameAllowance();
+    resize(PreferredSize().boundedTo(room).expandedTo(minimumSizeHint()));
+}
+
+void Tracing::PlaceOnScreen()
+{
+    FitToScreen(); // again, now that the frame may be known
+    const QScreen* screen = this->screen();
+    if (!screen) return;
     const QRect free = screen->availableGeometry();
-    const QSize size = frameGeometry().size();
-    move(free.left() + (free.width() - size.width()) / 2, free.top() + (free.height() - size.height()) / 4);
+    const QSize outer = size() + FrameAllowance();
+    move(free.left() + std::max(0, (free.width() - outer.width()) / 2),
+         free.top() + std::max(0, (free.height() - outer.height()) / 4));
 }
 
 void Tracing::Form_Activate()
@@ -229,8 +286,11 @@ void Tracing::CkAlarm_Click()
 void Tracing::CmdPrint_Click()
 {
     state_.Run.AlarmBeeps = 0;
-    const std::unique_ptr<Printer> printer = services_.SetUpPrinter(this);
-    if (printer) PrintInterimBlock(shownBlock_, *printer, state_.clock);
+    const std::unique_ptr<DesktopPrinter> printer =
+        services_.SetUpPrinter(this, ToQ(state_.Paths.ProgramDirectory) + QStringLiteral("/Interim.pdf"));
+    if (!printer) return;
+    PrintInterimBlock(shownBlock_, *printer, state_.clock);
+    Status2->setText(printer->DoneText());
 }
 
 void Tracing::closeEvent(QCloseEvent* event)
@@ -265,6 +325,16 @@ void Tracing::ShowBlock(const std::string& text)
 
 void Tracing::SetLamp(Lamp lamp)
 {
+    if (lamp == Lamp::Alarm) {
+        // Say once per window when nobody will hear it, so that a held run is no riddle.
+        QString hint = QLatin1String(AlarmHintText);
+        if (!services_.AlarmAudible() && !silentAlarmTold_) hint += QLatin1String(SilentAlarmText);
+        silentAlarmTold_ = silentAlarmTold_ || !services_.AlarmAudible();
+        Status2->setText(hint);
+    } else if (lamp_ == Lamp::Alarm && Status2->text().startsWith(QLatin1String(AlarmHintText))) {
+        Status2->clear();
+    }
+    lamp_ = lamp;
     const LampLook look = LookOf(lamp);
     QPalette palette = Picture1->palette();
     palette.setColor(QPalette::Window, look.colour);
@@ -308,3 +378,5 @@ bool Tracing::AskYesNo(const std::string& text, const std::string& title)
 }
 
 void Tracing::Beep() { services_.Beep(); }
+
+void Tracing::PassDone(const PassTally& tally) { Status2->setText(ToQ(PassTallyText(tally))); }

@@ -59,10 +59,18 @@ public:
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void Beep() override;
+    // Status2 gives the account of the pass.
+    void PassDone(const PassTally& tally) override;
+
+    // The size the window opens at when the screen has room: the report box shows a results
+    // block's full width and a good part of its lines.
+    QSize PreferredSize() const;
 
 signals:
     // The run window has closed; the main window is to come back.
     void RunWindowClosed();
+    // Ctrl+Q: the program is to end.
+    void QuitRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -70,6 +78,9 @@ protected:
 
 private:
     void BuildControls();
+    QSize FrameAllowance() const;
+    // Opens at the preferred size, or smaller where the screen's free area is smaller.
+    void FitToScreen();
     void PlaceOnScreen();
     void Form_Activate();
     void Timer1_Timer();
@@ -90,5 +101,7 @@ private:
     std::string shownBlock_;
     bool activated_ = false;
     bool closed_ = false;
+    Lamp lamp_ = Lamp::Paused;
+    bool silentAlarmTold_ = false;
     int modalDepth_ = 0; // message boxes open: the controller is in the middle of a step
 };
