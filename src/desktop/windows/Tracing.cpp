@@ -1,7 +1,6 @@
 #include "desktop/windows/Tracing.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -14,6 +13,7 @@
 #include <QStyle>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "desktop/services/DesktopServices.h"
 #include "desktop/services/HelpKey.h"
@@ -326,10 +326,12 @@ void Tracing::ShowBlock(const std::string& text)
 void Tracing::SetLamp(Lamp lamp)
 {
     if (lamp == Lamp::Alarm) {
-        // Say once per window when nobody will hear it, so that a held run is no riddle.
         QString hint = QLatin1String(AlarmHintText);
-        if (!services_.AlarmAudible() && !silentAlarmTold_) hint += QLatin1String(SilentAlarmText);
-        silentAlarmTold_ = silentAlarmTold_ || !services_.AlarmAudible();
+        // Said once per window when nobody will hear the alarm, so that a held run is no riddle.
+        if (!services_.AlarmAudible() && !silentAlarmTold_) {
+            hint += QLatin1String(SilentAlarmText);
+            silentAlarmTold_ = true;
+        }
         Status2->setText(hint);
     } else if (lamp_ == Lamp::Alarm && Status2->text().startsWith(QLatin1String(AlarmHintText))) {
         Status2->clear();
