@@ -9,6 +9,7 @@
 #include "cli/ImportCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/RunCommand.h"
+#include "cli/SweepCommand.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ constexpr const char* UsageText =
     "Commands:\n"
     "  run     run the screener over the symbol list (quillon-cli run --help)\n"
     "  print   print Results.txt into a PDF file (quillon-cli print --help)\n"
-    "  import  write Quote.txt from real option chain files (quillon-cli import --help)\n";
+    "  import  write Quote.txt from real option chain files (quillon-cli import --help)\n"
+    "  sweep   count the symbols the quote cache saves as one criterion varies (quillon-cli sweep --help)\n";
 
 } // namespace
 
@@ -31,6 +33,7 @@ int main(int argc, char** argv)
                                            arguments.end());
     if (command == "run") return RunCommand(app, options);
     if (command == "import") return ImportCommand(options);
+    if (command == "sweep") return SweepCommand(options, QCoreApplication::applicationDirPath().toStdString());
     if (command == "--help" || command == "-h") {
         std::fputs(UsageText, stdout);
         return 0;

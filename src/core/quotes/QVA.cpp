@@ -1,5 +1,7 @@
 #include "core/quotes/QVA.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -43,6 +45,13 @@ float Finite(float value)
     return value;
 }
 
+OptionRow RowOf(const OptionSeries& series, int side, int strike, int expiration)
+{
+    return {series.OptLast[side][strike][expiration], series.OptBid[side][strike][expiration],
+            series.OptAsk[side][strike][expiration], series.OptVolume[side][strike][expiration],
+            series.OptOpenInterest[side][strike][expiration]};
+}
+
 bool IsValid(const OptionRow& row)
 {
     return row.Last >= 0 && row.Bid >= 0 && row.Ask >= row.Bid && row.Volume >= 0 &&
@@ -83,12 +92,15 @@ bool PassesScreen(const OptionRow& row, float timeValue, float intrinsic,
     return !(criteria.MaxIntVal && intrinsic > *criteria.MaxIntVal);
 }
 
+// In the order of OptionCriteria.
+constexpr std::array<Criterion UserSettings::*, 7> OptionCriterionMembers{
+    &UserSettings::MinOptVol,  &UserSettings::MinOptInt, &UserSettings::MinOptPctVol, &UserSettings::MinTimeVal,
+    &UserSettings::MaxIntVal,  &UserSettings::MinQVAC,   &UserSettings::MinQVAP};
+
 OptionCriteria CriteriaOf(const UserSettings& settings)
 {
-    return {settings.MinOptVol.InForce(),  settings.MinOptInt.InForce(),
-            settings.MinOptPctVol.InForce(), settings.MinTimeVal.InForce(),
-            settings.MaxIntVal.InForce(),  settings.MinQVAC.InForce(),
-            settings.MinQVAP.InForce()};
+    const auto bound = [&settings](int i) { return (settings.*OptionCriterionMembers[i]).InForce(); };
+    return {bound(0), bound(1), bound(2), bound(3), bound(4), bound(5), bound(6)};
 }
 
 // Solves, screens and averages the six options of each side, with the model inputs of the
@@ -130,11 +142,7 @@ private:
         std::string& symbol = series.OptSymbol[side][strike][expiration];
         if (symbol.empty()) symbol = BuiltSymbol(side, strike, expiration);
 
-        const OptionRow row{series.OptLast[side][strike][expiration],
-                            series.OptBid[side][strike][expiration],
-                            series.OptAsk[side][strike][expiration],
-                            series.OptVolume[side][strike][expiration],
-                            series.OptOpenInterest[side][strike][expiration]};
+        const OptionRow row = RowOf(series, side, strike, expiration);
         if (!IsValid(row)) return;
         const float price = Finite(PriceFrom(row, settings_.DrvQVAfrom));
         const float weight = settings_.AvgQVAusing != 0 ? row.OpenInterest : row.Volume;
@@ -190,4 +198,18 @@ void ComputeQVA(QuoteData& quote, const UserSettings& settings)
     OptionScreen screen(quote, settings);
     screen.AverageSide(Calls);
     screen.AverageSide(Puts);
+}
+
+std::optional<float> SolvedFromPrice(const OptionSeries& series, int side, int strike, int expiration,
+                                     std::int16_t drvQVAfrom)
+{
+    const OptionRow row = RowOf(series, side, strike, expiration);
+    if (!IsValid(row)) return std::nullopt;
+    return PriceFrom(row, drvQVAfrom);
+}
+
+bool ComputeQVAReads(Criterion UserSettings::*member)
+{
+    return std::find(OptionCriterionMembers.begin(), OptionCriterionMembers.end(), member) !=
+           OptionCriterionMembers.end();
 }

@@ -1,6 +1,9 @@
 #pragma once
 // QVA: the weighted average implied volatility of the 12 options near the money, per side.
 
+#include <cstdint>
+#include <optional>
+
 #include "core/settings/UserSettings.h"
 #include "core/quotes/QuoteData.h"
 
@@ -9,3 +12,16 @@
 // InterestRate, DrvQVAfrom, AvgQVAusing and the option criteria from `settings`. Throws
 // ArithmeticFault when a computation leaves the finite numbers.
 void ComputeQVA(QuoteData& quote, const UserSettings& settings);
+
+// True for the settings members ComputeQVA reads besides InterestRate, DrvQVAfrom and AvgQVAusing:
+// the option criteria. A change of any other criterion leaves its results as they are.
+bool ComputeQVAReads(Criterion UserSettings::*member);
+
+// QVAC (side 0) or QVAP (side 1) as the screen and SavedSym.txt see it: percent, single precision,
+// negative when there is no average.
+inline float QVAPercent(const QuoteData& quote, int side) { return quote.QVA.QVAAverage[side] * 100.0f; }
+
+// The price an option's implied volatility is solved from (by `drvQVAfrom`: last, bid, ask, else the
+// mid price), nothing when the option's page figures are incomplete and no volatility is solved.
+std::optional<float> SolvedFromPrice(const OptionSeries& series, int side, int strike, int expiration,
+                                     std::int16_t drvQVAfrom);

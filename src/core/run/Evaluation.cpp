@@ -2,17 +2,17 @@
 
 #include <optional>
 
+#include "core/insight/PassTable.h"
+#include "core/numbers/ArithmeticFault.h"
 #include "core/quotes/QVA.h"
 #include "core/report/ResultsBlock.h"
 #include "core/report/ResultsFile.h"
 #include "core/run/PassOutputFiles.h"
 #include "core/run/StockScreen.h"
 #include "core/run/SymbolOutputFiles.h"
+#include "core/text/TextFile.h"
 
 namespace {
-
-// QVAC and QVAP as the screen and SavedSym.txt see them: percent, single precision.
-float QVAPercent(const QuoteData& quote, int side) { return quote.QVA.QVAAverage[side] * 100.0f; }
 
 // The alarm request, the SavedSym.txt line and the numbered block in Results.txt.
 void SaveSymbol(SharedState& state, RunHost& host)
@@ -37,6 +37,25 @@ void SaveSymbol(SharedState& state, RunHost& host)
     ++run.SavedCount;
 }
 
+void AppendToPassTable(SharedState& state, SymbolOutcome outcome, const std::optional<ScreenFailure>& failure)
+{
+    const PassRowInput row{state.Run.CurrentSymbol, outcome, state.Quote, failure, state.Settings.DrvQVAfrom,
+                           state.clock.Now()};
+    const std::string header = FileIsNonEmpty(state.Paths.FnPassTable) ? std::string() : PassHeaderLine();
+    (void)state.Outputs.Append(state.Paths, PassFile::PassTable, header + PassRowLine(row));
+}
+
+ScreenResult ScreenRecordingFaults(SharedState& state)
+{
+    try {
+        return ScreenSymbol(state.Quote, state.Settings);
+    } catch (const ArithmeticFault&) {
+        // The pass table has a row for every evaluated symbol; the fault still ends the evaluation.
+        AppendToPassTable(state, SymbolOutcome::Error, std::nullopt);
+        throw;
+    }
+}
+
 } // namespace
 
 void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
@@ -44,15 +63,15 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
     RunStatus& run = state.Run;
     QuoteData& quote = state.Quote;
     run.Verdict = VerdictNotSaved;
+    std::optional<ScreenFailure> failure;
     if (ok == 0) {
         (void)state.Outputs.Append(state.Paths, PassFile::BadSym, BadSymbolLine(run.CurrentSymbol));
     } else {
         TrimCompanyName(quote.Stock); // the report shows the name as GoodSym.txt has it
         (void)state.Outputs.Append(state.Paths, PassFile::GoodSym, GoodSymbolLine(run.CurrentSymbol, quote.Stock));
-        ComputeQVA(quote, state.Settings); // an ArithmeticFault ends the evaluation here
-        if (quote.Stock.Volume >= 0 && PassesStockScreen(quote.Stock, state.Settings))
-            run.Verdict = OptionVerdict(quote.Series, QVAPercent(quote, Calls), QVAPercent(quote, Puts),
-                                        state.Settings);
+        ScreenResult result = ScreenRecordingFaults(state); // an ArithmeticFault ends the evaluation here
+        run.Verdict = result.Verdict;
+        failure = std::move(result.Failure);
     }
     const bool saved = run.Verdict != VerdictNotSaved;
     // Nobody would see the block of a symbol that is not saved when the host shows none.
@@ -61,5 +80,6 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
     else
         state.Page.PageText.clear();
     if (saved) SaveSymbol(state, host);
+    AppendToPassTable(state, ok == 0 ? SymbolOutcome::NoQuotes : OutcomeOf(run.Verdict), failure);
     state.Outputs.RecordProgress(state.Paths, run.SavedCount, run.SymbolIndex);
 }

@@ -24,6 +24,10 @@ bool PassOutputFiles::RotateForNewPass(const FilePaths& paths)
             (void)RemoveFile(path); // missing files are no error
             continue;
         }
+        if (rule.NewPass == Rotation::BackupWithResults) {
+            if (!resultsRotated || !RenameFile(path, paths.*rule.Backup)) (void)RemoveFile(path);
+            continue;
+        }
         // rename() replaces the backup in one step, so a crash never leaves neither file.
         const bool moved = FileIsNonEmpty(path) && RenameFile(path, paths.*rule.Backup);
         if (rule.File == PassFile::Results) resultsRotated = moved;

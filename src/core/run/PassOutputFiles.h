@@ -22,19 +22,22 @@
 #include "core/run/ProgressFile.h"
 
 // In the order of PassFileRules.
-enum class PassFile : std::size_t { Results, SavedSym, GoodSym, BadSym };
+enum class PassFile : std::size_t { Results, SavedSym, GoodSym, BadSym, PassTable };
 
 // What a new pass does with the last pass's file.
 enum class Rotation {
     Delete,          // removed (a missing file is no error)
-    BackupWhenFilled // moved over its backup when it is not empty; else left to be appended to
+    BackupWhenFilled, // moved over its backup when it is not empty; else left to be appended to
+    // Moved over its backup exactly when Results.txt was (whose rule comes first), else removed: it
+    // explains that file's pass, and appended to it would mix two passes.
+    BackupWithResults,
 };
 
 struct PassFileRule {
     PassFile File;
     std::string FilePaths::*Path;
     Rotation NewPass;
-    std::string FilePaths::*Backup = nullptr; // for BackupWhenFilled
+    std::string FilePaths::*Backup = nullptr; // for the rotations to a backup
 };
 
 // Every output file of a pass, in the order a new pass rotates them. Adding a file is one line
@@ -44,6 +47,7 @@ inline constexpr std::array PassFileRules{
     PassFileRule{PassFile::SavedSym, &FilePaths::FnSavedSym, Rotation::BackupWhenFilled, &FilePaths::FnSavedSymBak},
     PassFileRule{PassFile::GoodSym, &FilePaths::FnGoodSym, Rotation::Delete},
     PassFileRule{PassFile::BadSym, &FilePaths::FnBadSym, Rotation::Delete},
+    PassFileRule{PassFile::PassTable, &FilePaths::FnPassTable, Rotation::BackupWithResults, &FilePaths::FnPassTableBak},
 };
 
 struct WriteFailure {

@@ -310,9 +310,7 @@ RunController::StepResult RunController::Fetching()
         ok = ActiveSource().Step();
         if (!ok) return PumpResult::Waiting;
         evaluate_(state_, host_, *ok);
-        outcome = *ok == 0                               ? SymbolOutcome::NoQuotes
-                  : state_.Run.Verdict != VerdictNotSaved ? SymbolOutcome::Saved
-                                                          : SymbolOutcome::ScreenedOut;
+        outcome = *ok == 0 ? SymbolOutcome::NoQuotes : OutcomeOf(state_.Run.Verdict);
     } catch (const std::exception& error) {
         // The per-symbol boundary: this symbol ends here, the run goes on with the next one.
         detail = error.what();

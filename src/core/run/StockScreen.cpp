@@ -1,23 +1,29 @@
 #include "core/run/StockScreen.h"
 
+#include <algorithm>
+
+#include "core/quotes/QVA.h"
+
 namespace {
 
-bool WithinBounds(double value, const Criterion& minimum, const Criterion& maximum)
-{
-    if (const auto bound = minimum.InForce(); bound && value < *bound) return false;
-    if (const auto bound = maximum.InForce(); bound && value > *bound) return false;
-    return true;
-}
+// One row of the stock screen: the criteria that bound ScreenedFigures entry of the same position.
+struct BoundPair {
+    std::string_view MinName;
+    Criterion UserSettings::*Min;
+    std::string_view MaxName;
+    Criterion UserSettings::*Max;
+};
 
-bool WithinRangeBounds(const StockQuote& stock, const UserSettings& settings)
-{
-    // An unknown position cannot be shown to lie within a bound, nor should it end the evaluation.
-    if (stock.High52Week == stock.Low52Week)
-        return !settings.MinRange.InForce() && !settings.MaxRange.InForce();
-    const float range =
-        (stock.LastSale - stock.Low52Week) * 100.0f / (stock.High52Week - stock.Low52Week);
-    return WithinBounds(range, settings.MinRange, settings.MaxRange);
-}
+constexpr std::array<BoundPair, ScreenedFigureCount> StockScreenRows{{
+    {"MinVolume", &UserSettings::MinVolume, "MaxVolume", &UserSettings::MaxVolume},
+    {"MinPE", &UserSettings::MinPE, "MaxPE", &UserSettings::MaxPE},
+    {"MinMktCap", &UserSettings::MinMktCap, "MaxMktCap", &UserSettings::MaxMktCap},
+    {"MinLast", &UserSettings::MinLast, "MaxLast", &UserSettings::MaxLast},
+    {"MinBeta", &UserSettings::MinBeta, "MaxBeta", &UserSettings::MaxBeta},
+    {"MinPctChange", &UserSettings::MinPctChange, "MaxPctChange", &UserSettings::MaxPctChange},
+    {"MinYield", &UserSettings::MinYield, "MaxYield", &UserSettings::MaxYield},
+    {"MinRange", &UserSettings::MinRange, "MaxRange", &UserSettings::MaxRange},
+}};
 
 // Note 1 makes the verdict "included" and the walk goes on; note 2 ends it.
 std::int16_t VerdictFromNotes(const OptionSeries& series)
@@ -35,19 +41,93 @@ std::int16_t VerdictFromNotes(const OptionSeries& series)
     return verdict;
 }
 
+// The highest volatility, in percent, of the side's options included in the average: the figure
+// that Min QVA of that side would have to reach.
+std::optional<double> HighestIncludedPercent(const OptionSeries& series, int side)
+{
+    std::optional<double> highest;
+    for (const int s : {1, 2, 3})
+        for (const int e : {0, 1})
+            if (series.OptNote[side][s][e] != 0)
+                highest = std::max(highest.value_or(0), double{series.OptQVA[side][s][e] * 100.0f});
+    return highest;
+}
+
+// Why OptionVerdict left the symbol unsaved. Without a difference criterion that happens only when
+// no option was included; with one, each alternative that would have saved the symbol failed, and
+// the first of them in force, in the order the verdict looks at them, is named.
+ScreenFailure VerdictFailure(const QuoteData& quote, float qc, float qp, const UserSettings& settings)
+{
+    if (!settings.MinQVAC_QVAP.InForce() && !settings.MinQVAP_QVAC.InForce())
+        return {std::string(NoOptionReason), std::nullopt, std::nullopt};
+    const bool bothAverages = qc >= 0 && qp >= 0;
+    const struct {
+        std::string_view Name;
+        const Criterion& Bound;
+        std::optional<double> Value;
+    } alternatives[] = {
+        {"MinQVAC", settings.MinQVAC, HighestIncludedPercent(quote.Series, Calls)},
+        {"MinQVAP", settings.MinQVAP, HighestIncludedPercent(quote.Series, Puts)},
+        {"MinQVAC_QVAP", settings.MinQVAC_QVAP, bothAverages ? std::optional<double>(qc - qp) : std::nullopt},
+        {"MinQVAP_QVAC", settings.MinQVAP_QVAC, bothAverages ? std::optional<double>(qp - qc) : std::nullopt},
+    };
+    const auto inForce = std::find_if(std::begin(alternatives), std::end(alternatives),
+                                      [](const auto& alternative) { return alternative.Bound.InForce(); });
+    return {std::string(inForce->Name), inForce->Value, inForce->Bound.InForce()};
+}
+
 } // namespace
+
+ScreenedFigures ScreenedFiguresOf(const StockQuote& stock)
+{
+    std::optional<double> range;
+    if (stock.High52Week != stock.Low52Week)
+        range = (stock.LastSale - stock.Low52Week) * 100.0f / (stock.High52Week - stock.Low52Week);
+    return {stock.Volume / 1000.0,
+            stock.PriceEarnings,
+            static_cast<double>(stock.LastSale) * stock.SharesOutstanding / 1e6,
+            stock.LastSale,
+            stock.Volatility,
+            stock.PercentChange,
+            stock.YieldPercent,
+            range};
+}
+
+std::optional<ScreenFailure> FirstStockFailure(const StockQuote& stock, const UserSettings& settings)
+{
+    const ScreenedFigures figures = ScreenedFiguresOf(stock);
+    for (std::size_t row = 0; row < StockScreenRows.size(); ++row) {
+        const BoundPair& pair = StockScreenRows[row];
+        const std::optional<double>& value = figures[row];
+        // An unknown figure cannot be shown to lie within a bound.
+        if (const auto bound = (settings.*pair.Min).InForce(); bound && (!value || *value < *bound))
+            return ScreenFailure{std::string(pair.MinName), value, bound};
+        if (const auto bound = (settings.*pair.Max).InForce(); bound && (!value || *value > *bound))
+            return ScreenFailure{std::string(pair.MaxName), value, bound};
+    }
+    return std::nullopt;
+}
 
 bool PassesStockScreen(const StockQuote& stock, const UserSettings& settings)
 {
-    const double marketCapMillions = static_cast<double>(stock.LastSale) * stock.SharesOutstanding / 1e6;
-    return WithinBounds(stock.Volume / 1000.0, settings.MinVolume, settings.MaxVolume) &&
-           WithinBounds(stock.PriceEarnings, settings.MinPE, settings.MaxPE) &&
-           WithinBounds(marketCapMillions, settings.MinMktCap, settings.MaxMktCap) &&
-           WithinBounds(stock.LastSale, settings.MinLast, settings.MaxLast) &&
-           WithinBounds(stock.Volatility, settings.MinBeta, settings.MaxBeta) &&
-           WithinBounds(stock.PercentChange, settings.MinPctChange, settings.MaxPctChange) &&
-           WithinBounds(stock.YieldPercent, settings.MinYield, settings.MaxYield) &&
-           WithinRangeBounds(stock, settings);
+    return !FirstStockFailure(stock, settings);
+}
+
+ScreenResult ScreenSymbol(QuoteData& quote, const UserSettings& settings)
+{
+    ComputeQVA(quote, settings);
+    return ScreenAnalysedSymbol(quote, settings);
+}
+
+ScreenResult ScreenAnalysedSymbol(const QuoteData& quote, const UserSettings& settings)
+{
+    if (quote.Stock.Volume < 0) return {VerdictNotSaved, ScreenFailure{std::string(NoVolumeReason), {}, {}}};
+    if (auto failure = FirstStockFailure(quote.Stock, settings)) return {VerdictNotSaved, std::move(failure)};
+    const float qc = QVAPercent(quote, Calls);
+    const float qp = QVAPercent(quote, Puts);
+    const std::int16_t verdict = OptionVerdict(quote.Series, qc, qp, settings);
+    if (verdict != VerdictNotSaved) return {verdict, std::nullopt};
+    return {verdict, VerdictFailure(quote, qc, qp, settings)};
 }
 
 std::int16_t OptionVerdict(const OptionSeries& series, float qc, float qp, const UserSettings& settings)

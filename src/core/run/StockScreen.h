@@ -1,10 +1,15 @@
 #pragma once
 // The stock-level screen and the verdict of one evaluated symbol.
 
+#include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 #include "core/settings/UserSettings.h"
 #include "core/quotes/QuoteData.h"
+#include "core/run/PassTally.h"
 
 // Values of RunStatus::Verdict; every one but VerdictNotSaved saves the symbol.
 inline constexpr std::int16_t VerdictNotSaved = -2;     // not evaluated, screened out, nothing notable
@@ -13,11 +18,54 @@ inline constexpr std::int16_t VerdictMinQVAReached = 2;  // some option reached 
 inline constexpr std::int16_t VerdictCallsAhead = 1;     // QVAC - QVAP reached MinQVAC_QVAP
 inline constexpr std::int16_t VerdictPutsAhead = -1;     // QVAP - QVAC reached MinQVAP_QVAC
 
-// True when the stock passes every stock-level criterion in force, both bounds inclusive: volume
-// in thousands, P/E, market capitalisation in millions, last sale, beta (Volatility), % change,
-// yield and the position of the last sale in the 52-week range in percent. A 52-week high equal to
-// the low leaves the range position unknown; the stock then fails only when MinRange or MaxRange
-// is in force. The caller skips the screen for a negative Volume.
+// Saved or ScreenedOut: what the verdict makes of a symbol whose quotes were used.
+inline SymbolOutcome OutcomeOf(std::int16_t verdict)
+{
+    return verdict != VerdictNotSaved ? SymbolOutcome::Saved : SymbolOutcome::ScreenedOut;
+}
+
+// The eight figures the stock screen reads, in its order: volume in thousands, P/E, market
+// capitalisation in millions, last sale, beta (Volatility), % change, yield, and the position of the
+// last sale in the 52-week range in percent (nothing when the 52-week high equals the low).
+inline constexpr int ScreenedFigureCount = 8;
+using ScreenedFigures = std::array<std::optional<double>, ScreenedFigureCount>;
+ScreenedFigures ScreenedFiguresOf(const StockQuote& stock);
+
+// What kept a symbol from being saved: the first criterion that failed in the screen's own order
+// (the stock rows, Min before Max, then the alternatives of the verdict), the symbol's figure for it
+// and the bound. Two reasons are no criterion: NoVolumeReason (the quote gave no volume, so the
+// screen did not run) and NoOptionReason (no option was included in the averages while neither
+// difference criterion is in force); they have neither figure nor bound.
+struct ScreenFailure {
+    std::string Criterion;
+    std::optional<double> Value; // nothing when the symbol has no such figure
+    std::optional<double> Bound;
+    bool operator==(const ScreenFailure&) const = default;
+};
+inline constexpr std::string_view NoVolumeReason = "no volume";
+inline constexpr std::string_view NoOptionReason = "no option included";
+
+// The verdict of one symbol, and the failure that explains a VerdictNotSaved.
+struct ScreenResult {
+    std::int16_t Verdict = VerdictNotSaved;
+    std::optional<ScreenFailure> Failure;
+};
+
+// The whole decision on a symbol whose quotes could be used: ComputeQVA (which fills the QVA
+// results and option notes of `quote`, and throws ArithmeticFault when its arithmetic leaves the
+// finite numbers), then ScreenAnalysedSymbol. The run and the what-if sweep both decide through
+// this, so they cannot disagree.
+ScreenResult ScreenSymbol(QuoteData& quote, const UserSettings& settings);
+
+// The stock screen and the verdict of a quote whose QVA results are already computed with settings
+// that differ from `settings` in none of the values ComputeQVA reads.
+ScreenResult ScreenAnalysedSymbol(const QuoteData& quote, const UserSettings& settings);
+
+// The first stock-level criterion in force that the stock fails, both bounds inclusive; nothing
+// when it passes them all. An unknown range position fails a MinRange or MaxRange in force.
+std::optional<ScreenFailure> FirstStockFailure(const StockQuote& stock, const UserSettings& settings);
+
+// True when FirstStockFailure finds nothing. The caller skips the screen for a negative Volume.
 bool PassesStockScreen(const StockQuote& stock, const UserSettings& settings);
 
 // The verdict from the notes of the shown options (strike positions 1 to 3, expirations 0 and 1)

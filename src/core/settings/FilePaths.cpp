@@ -19,6 +19,8 @@ FilePaths FilePaths::Build(const std::string& programDirectory)
     paths.FnSettings = in("Quillon.---");
     paths.FnQuote = in("Quote.txt");
     paths.FnQuoteBak = in("Quote.bak");
+    paths.FnPassTable = in("Pass.csv");
+    paths.FnPassTableBak = in("Pass.bak");
     paths.FnAcceptance = in("Accepted.---");
     return paths;
 }

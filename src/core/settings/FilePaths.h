@@ -18,6 +18,8 @@ struct FilePaths {
     std::string FnSettings;   // "Quillon.---"
     std::string FnQuote;
     std::string FnQuoteBak;
+    std::string FnPassTable;  // "Pass.csv", one row per evaluated symbol of the pass
+    std::string FnPassTableBak;
     std::string FnAcceptance; // the acceptance record of the agreement gate
 
     static FilePaths Build(const std::string& programDirectory);

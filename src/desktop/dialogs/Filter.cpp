@@ -10,48 +10,18 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
+#include "core/settings/FilterCriteria.h"
 #include "core/settings/SettingsFile.h"
+#include "desktop/dialogs/PassCounter.h"
 #include "desktop/dialogs/SettingsSaving.h"
 #include "desktop/services/HelpKey.h"
 #include "desktop/services/WindowFrame.h"
 
 namespace {
 
-struct CriterionBox {
-    const char* name;
-    Criterion UserSettings::*member;
-};
-
-// The settings file's order: 8 Min/Max pairs of the stock, then the 9 option criteria.
-constexpr std::array<CriterionBox, Filter::CriterionCount> CriterionBoxes{{
-    {"TX_MinPE", &UserSettings::MinPE},
-    {"TX_MaxPE", &UserSettings::MaxPE},
-    {"TX_MinMktCap", &UserSettings::MinMktCap},
-    {"TX_MaxMktCap", &UserSettings::MaxMktCap},
-    {"TX_MinVolume", &UserSettings::MinVolume},
-    {"TX_MaxVolume", &UserSettings::MaxVolume},
-    {"TX_MinLast", &UserSettings::MinLast},
-    {"TX_MaxLast", &UserSettings::MaxLast},
-    {"TX_MinBeta", &UserSettings::MinBeta},
-    {"TX_MaxBeta", &UserSettings::MaxBeta},
-    {"TX_MinPctChange", &UserSettings::MinPctChange},
-    {"TX_MaxPctChange", &UserSettings::MaxPctChange},
-    {"TX_MinYield", &UserSettings::MinYield},
-    {"TX_MaxYield", &UserSettings::MaxYield},
-    {"TX_MinRange", &UserSettings::MinRange},
-    {"TX_MaxRange", &UserSettings::MaxRange},
-    {"TX_MinOptVol", &UserSettings::MinOptVol},
-    {"TX_MinOptInt", &UserSettings::MinOptInt},
-    {"TX_MinOptPctVol", &UserSettings::MinOptPctVol},
-    {"TX_MinTimeVal", &UserSettings::MinTimeVal},
-    {"TX_MaxIntVal", &UserSettings::MaxIntVal},
-    {"TX_MinQVAC", &UserSettings::MinQVAC},
-    {"TX_MinQVAP", &UserSettings::MinQVAP},
-    {"TX_MinQVAC_QVAP", &UserSettings::MinQVAC_QVAP},
-    {"TX_MinQVAP_QVAC", &UserSettings::MinQVAP_QVAC},
-}};
 constexpr int UnderlyingRowCount = 8;
 constexpr int OptionRowCount = 9;
 
@@ -91,6 +61,8 @@ constexpr int BracketFirstRow = OptionRowCount - 4;
 // Columns of the one grid that holds both halves, so that their rows share heights and line up.
 enum Column { UnderlyingLabel, UnderlyingPercent, MinBox, MaxBox, Gap, OptionLabel, OptionPercent, OptionBox, Bracket };
 constexpr int ColumnGap = 24;
+// Short enough that the count follows an edit within half a second, long enough to let a word be typed.
+constexpr int RecountDelayMilliseconds = 150;
 
 QString WithoutAccessKey(const char* text)
 {
@@ -184,9 +156,9 @@ Filter::Filter(SharedState& state, DesktopServices& services, QWidget* parent) :
     setWindowTitle(QStringLiteral("Setup - Filter"));
     // Created in the settings file's order, which is also the tab order: the stock's rows, Min
     // before Max, then the option rows.
-    for (std::size_t i = 0; i < CriterionBoxes.size(); ++i) {
+    for (std::size_t i = 0; i < FilterCriteria.size(); ++i) {
         auto* box = new QLineEdit(this);
-        box->setObjectName(QLatin1String(CriterionBoxes[i].name));
+        box->setObjectName(QStringLiteral("TX_") + QString::fromUtf8(FilterCriteria[i].Name.data(), static_cast<int>(FilterCriteria[i].Name.size())));
         box->setFixedWidth(box->fontMetrics().horizontalAdvance(QStringLiteral("0000000000")) + 12);
         criterionBoxes_[i] = box;
     }
@@ -206,6 +178,9 @@ Filter::Filter(SharedState& state, DesktopServices& services, QWidget* parent) :
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(BuildCriterionRows());
+    LabelPassCount = new QLabel(this);
+    LabelPassCount->setObjectName(QStringLiteral("LabelPassCount"));
+    layout->addWidget(LabelPassCount);
     layout->addSpacing(8);
     layout->addLayout(noteRow);
     layout->addWidget(BuildOptionGroups());
@@ -213,8 +188,22 @@ Filter::Filter(SharedState& state, DesktopServices& services, QWidget* parent) :
     layout->setSizeConstraint(QLayout::SetFixedSize);
     KeepNaturalSize(*this);
     AddHelpKey(*this, services);
+    StartPassCount();
 
     Form_Activate();
+}
+
+void Filter::StartPassCount()
+{
+    counter_ = new PassCounter(state_.Settings.FnSym.empty() ? state_.Paths.DefaultFnSym : state_.Settings.FnSym,
+                               state_.Paths.FnQuote, state_.clock.Now(), this);
+    connect(counter_, &PassCounter::Counted, LabelPassCount, &QLabel::setText);
+    // A burst of keystrokes asks for one count, soon after the last of them.
+    recount_ = new QTimer(this);
+    recount_->setSingleShot(true);
+    recount_->setInterval(RecountDelayMilliseconds);
+    connect(recount_, &QTimer::timeout, this, [this] { counter_->Request(EditedSettings()); });
+    for (QLineEdit* box : criterionBoxes_) connect(box, &QLineEdit::textChanged, recount_, qOverload<>(&QTimer::start));
 }
 
 QGridLayout* Filter::BuildCriterionRows()
@@ -270,6 +259,7 @@ QWidget* Filter::BuildOptionGroups()
         }
         row->addWidget(frame);
         KeepOneTabStop(group);
+        connect(group, &QButtonGroup::idToggled, this, [this] { recount_->start(); });
         return group;
     };
     // The frames carry the access keys: each takes the focus to its selected button, and the
@@ -284,8 +274,8 @@ QWidget* Filter::BuildOptionGroups()
 
 void Filter::Form_Activate()
 {
-    for (std::size_t i = 0; i < CriterionBoxes.size(); ++i)
-        criterionBoxes_[i]->setText(QString::fromStdString((state_.Settings.*CriterionBoxes[i].member).DisplayText()));
+    for (std::size_t i = 0; i < FilterCriteria.size(); ++i)
+        criterionBoxes_[i]->setText(QString::fromStdString((state_.Settings.*FilterCriteria[i].Member).DisplayText()));
     // A stored index out of range still selects a button; negative values wrap like positive ones.
     const auto wrap = [](int value, int count) { return ((value % count) + count) % count; };
     OP_DrvQVAfrom->button(wrap(state_.Settings.DrvQVAfrom, 4))->setChecked(true);
@@ -304,16 +294,23 @@ void Filter::done(int result)
     QDialog::done(result);
 }
 
-void Filter::Form_Unload()
+UserSettings Filter::EditedSettings() const
 {
-    for (std::size_t i = 0; i < CriterionBoxes.size(); ++i)
-        state_.Settings.*CriterionBoxes[i].member = ValueCheck(criterionBoxes_[i]->text().toStdString());
+    UserSettings settings = state_.Settings;
+    for (std::size_t i = 0; i < FilterCriteria.size(); ++i)
+        settings.*FilterCriteria[i].Member = ValueCheck(criterionBoxes_[i]->text().toStdString());
     // checkedId is -1 with none selected; the stored index is then one past the last button.
     const auto selected = [](const QButtonGroup* group) {
         const int id = group->checkedId();
         return static_cast<std::int16_t>(id >= 0 ? id : group->buttons().size());
     };
-    state_.Settings.DrvQVAfrom = selected(OP_DrvQVAfrom);
-    state_.Settings.AvgQVAusing = selected(OP_AvgQVAusing);
+    settings.DrvQVAfrom = selected(OP_DrvQVAfrom);
+    settings.AvgQVAusing = selected(OP_AvgQVAusing);
+    return settings;
+}
+
+void Filter::Form_Unload()
+{
+    state_.Settings = EditedSettings();
     SaveSettings(this, state_);
 }

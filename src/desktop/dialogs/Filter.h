@@ -11,7 +11,10 @@
 
 class DesktopServices;
 class QButtonGroup;
+class PassCounter;
 class QGridLayout;
+class QLabel;
+class QTimer;
 class QLineEdit;
 class QPushButton;
 
@@ -25,6 +28,8 @@ public:
     QPushButton* CM_FilterUseDefault;
     QButtonGroup* OP_DrvQVAfrom;
     QButtonGroup* OP_AvgQVAusing;
+    // Under the fields: how many symbols of the quote cache the settings as edited save.
+    QLabel* LabelPassCount;
 
     void done(int result) override;
 
@@ -36,8 +41,13 @@ private:
     void Form_Activate();
     void CM_FilterUseDefault_Click();
     void Form_Unload();
+    void StartPassCount();
+    // The settings as the boxes and buttons stand, taken over as closing the dialog would.
+    UserSettings EditedSettings() const;
 
     SharedState& state_;
     // In the order of the settings file (MinPE first, MinQVAP_QVAC last).
     std::array<QLineEdit*, CriterionCount> criterionBoxes_{};
+    PassCounter* counter_ = nullptr;
+    QTimer* recount_ = nullptr;
 };
