@@ -90,7 +90,8 @@ protected:
     std::set<std::string> SymbolsOf(const std::string& path) const
     {
         std::set<std::string> symbols;
-        for (const std::string_view line : SplitLines(ReadWholeFile(path).value_or("")))
+        const std::string text = ReadWholeFile(path).value_or("");
+        for (const std::string_view line : SplitLines(text))
             if (!line.empty() && line.front() != ' ' && line.front() != '-')
                 symbols.insert(std::string(line.substr(0, line.find(' '))));
         return symbols;
@@ -125,7 +126,6 @@ TEST_F(PassTableTest, RowsAgreeWithTheOtherFilesOfThePass)
     withQuotes.insert(byOutcome["saved"].begin(), byOutcome["saved"].end());
     withQuotes.insert(byOutcome["error"].begin(), byOutcome["error"].end());
     EXPECT_EQ(withQuotes, SymbolsOf(paths.FnGoodSym));
-    EXPECT_FALSE(byOutcome["error"].empty()); // the generator's flat 52-week ranges fault
     EXPECT_FALSE(byOutcome["saved"].empty());
 }
 
