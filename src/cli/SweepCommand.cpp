@@ -1,5 +1,6 @@
 #include "cli/SweepCommand.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <optional>
 
@@ -96,7 +97,7 @@ std::string SymbolsText(const std::vector<std::string>& symbols, char sign)
 {
     std::string text;
     for (std::size_t i = 0; i < symbols.size() && i < NamedSymbols; ++i) text += sign + symbols[i] + " ";
-    if (symbols.size() > NamedSymbols) text += "...";
+    if (symbols.size() > NamedSymbols) text += "... ";
     return text;
 }
 
@@ -108,9 +109,12 @@ void PrintRows(const std::vector<SweepRow>& rows, const char* firstHeader, bool 
         const std::string label = i == 0 ? row.Value.DisplayText() + " (now)"
                                   : nameColumn ? std::string(row.Criterion) + " off"
                                                : row.Value.DisplayText();
-        const std::string symbols = SymbolsText(row.Joined, '+') + SymbolsText(row.Left, '-');
-        std::printf("%-14s %9d %7zu %7zu  %s\n", i == 0 && nameColumn ? "current" : label.c_str(), row.Saved,
-                    row.Joined.size(), row.Left.size(), symbols.c_str());
+        char counts[64];
+        std::snprintf(counts, sizeof counts, " %9d %7zu %7zu  ", row.Saved, row.Joined.size(), row.Left.size());
+        std::string line = (i == 0 && nameColumn ? std::string("current") : label);
+        line.resize(std::max<std::size_t>(line.size(), 14), ' ');
+        line += counts + SymbolsText(row.Joined, '+') + SymbolsText(row.Left, '-');
+        std::puts(line.substr(0, line.find_last_not_of(' ') + 1).c_str());
     }
 }
 
