@@ -18,6 +18,7 @@
 #include "cli/ConsoleRunHost.h"
 #include "qt/QtHttpTransfer.h"
 #include "qt/SystemClock.h"
+#include "core/history/HistoryRecorder.h"
 #include "core/run/Evaluation.h"
 #include "core/run/RunController.h"
 #include "core/run/ServerSource.h"
@@ -54,7 +55,7 @@ public:
           sources_(state, host_, [this] { controller_->CmdStop_Click(); })
     {
         controller_ = std::make_unique<RunController>(state, host_, sources_.Local, *sources_.Server,
-                                                      EvaluateSymbol);
+                                                      RecordingHistory(EvaluateSymbol, history_));
         // Nobody is at the console to silence a 72-second hold: a saved symbol rings once.
         controller_->SetHoldOnAlarm(false);
     }
@@ -129,6 +130,7 @@ private:
     SharedState& state_;
     ConsoleRunHost host_;
     CliQuoteSources sources_;
+    HistoryRecorder history_;
     std::unique_ptr<RunController> controller_;
     QTimer* tickTimer_ = nullptr;
     bool pumpPosted_ = false;

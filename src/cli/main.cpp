@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/HistoryCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/RunCommand.h"
@@ -19,7 +20,8 @@ constexpr const char* UsageText =
     "  run     run the screener over the symbol list (quillon-cli run --help)\n"
     "  print   print Results.txt into a PDF file (quillon-cli print --help)\n"
     "  import  write Quote.txt from real option chain files (quillon-cli import --help)\n"
-    "  sweep   count the symbols the quote cache saves as one criterion varies (quillon-cli sweep --help)\n";
+    "  sweep   count the symbols the quote cache saves as one criterion varies (quillon-cli sweep --help)\n"
+    "  history the implied volatilities of earlier passes (quillon-cli history --help)\n";
 
 } // namespace
 
@@ -34,6 +36,7 @@ int main(int argc, char** argv)
     if (command == "run") return RunCommand(app, options);
     if (command == "import") return ImportCommand(options);
     if (command == "sweep") return SweepCommand(options, QCoreApplication::applicationDirPath().toStdString());
+    if (command == "history") return HistoryCommand(options, QCoreApplication::applicationDirPath().toStdString());
     if (command == "--help" || command == "-h") {
         std::fputs(UsageText, stdout);
         return 0;

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <map>
 
+#include "core/history/HistoryStore.h"
 #include "support/QuoteServerProcess.h"
 #include "LiveRunSupport.h"
 
@@ -115,6 +116,17 @@ TEST_F(LiveRunTest, APassSortsItsSymbolsRetriesFaultsFindsThePricedVolatilitiesA
         EXPECT_NEAR(qva.at(symbol).second, volatilities.Put * 100, 0.5);
     }
 
+    // The live pass kept each symbol with quotes in the history, as of its quote date.
+    HistoryStore history;
+    ASSERT_FALSE(history.Open(live.Paths().FnHistory));
+    for (const auto& [symbol, volatilities] : Priced) {
+        const std::vector<HistoryDay> days = history.Days(symbol);
+        ASSERT_EQ(days.size(), 1u) << symbol;
+        EXPECT_EQ(days[0].Date, "2026-03-04");
+        EXPECT_NEAR(*days[0].QVAC, volatilities.Call, 0.005) << symbol;
+    }
+    EXPECT_TRUE(history.Days("NOPE").empty());
+
     ProgramDirectory replay("replay");
     fs::copy_file(live.Paths().FnSettings, replay.Paths().FnSettings);
     fs::copy_file(live.Paths().DefaultFnSym, replay.Paths().DefaultFnSym);
@@ -123,6 +135,7 @@ TEST_F(LiveRunTest, APassSortsItsSymbolsRetriesFaultsFindsThePricedVolatilitiesA
     ASSERT_EQ(replayed.ExitCode, 0) << replayed.Output;
     EXPECT_EQ(WithoutTimeStamps(replay.Read(replay.Paths().FnResults)),
               WithoutTimeStamps(live.Read(live.Paths().FnResults)));
+    EXPECT_FALSE(fs::exists(replay.Paths().FnHistory)); // a replay records nothing
 }
 
 TEST_F(LiveRunTest, ARefusedLoginPausesTheRunWithItsMessageAndMarksNothing) {

@@ -79,3 +79,10 @@ std::optional<std::int32_t> ParseInteger(std::string_view text)
         return std::nullopt;
     return value;
 }
+
+std::string FormatFixed(double value, int decimals)
+{
+    char text[64];
+    const auto result = std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
+    return result.ec == std::errc() ? std::string(text, result.ptr) : FormatDouble(value);
+}

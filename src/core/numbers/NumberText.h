@@ -13,6 +13,9 @@ std::string FormatSingle(float value);
 // The same for a double with at most 15 significant digits.
 std::string FormatDouble(double value);
 
+// Fixed-point text with `decimals` digits after the ".": FormatFixed(12.345, 1) is "12.3".
+std::string FormatFixed(double value, int decimals);
+
 // Reads a decimal number: blanks around it allowed, then an optional sign, digits with at most one
 // decimal point (".5" and "5." both read), and an optional exponent ("1E-05"). Anything else,
 // including an empty text, reads as no number.

@@ -21,6 +21,7 @@ FilePaths FilePaths::Build(const std::string& programDirectory)
     paths.FnQuoteBak = in("Quote.bak");
     paths.FnPassTable = in("Pass.csv");
     paths.FnPassTableBak = in("Pass.bak");
+    paths.FnHistory = in("History.db");
     paths.FnAcceptance = in("Accepted.---");
     return paths;
 }

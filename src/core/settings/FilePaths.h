@@ -20,6 +20,7 @@ struct FilePaths {
     std::string FnQuoteBak;
     std::string FnPassTable;  // "Pass.csv", one row per evaluated symbol of the pass
     std::string FnPassTableBak;
+    std::string FnHistory;    // "History.db", the implied volatilities of earlier live passes
     std::string FnAcceptance; // the acceptance record of the agreement gate
 
     static FilePaths Build(const std::string& programDirectory);

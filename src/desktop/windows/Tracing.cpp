@@ -70,7 +70,8 @@ Tracing::Tracing(SharedState& state, DesktopServices& services, const ServerSour
     AddHelpKey(*this, services_);
     localSource_ = std::make_unique<ReplaySource>(state_, *this);
     serverSource_ = makeServerSource(state_, *this, [this] { controller_->CmdStop_Click(); });
-    controller_ = std::make_unique<RunController>(state_, *this, *localSource_, *serverSource_, &EvaluateSymbol);
+    controller_ = std::make_unique<RunController>(state_, *this, *localSource_, *serverSource_,
+                                                  RecordingHistory(&EvaluateSymbol, history_));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -9,6 +9,7 @@
 
 #include "core/SharedState.h"
 #include "core/run/QuoteSource.h"
+#include "core/history/HistoryRecorder.h"
 #include "core/run/RunController.h"
 #include "core/run/RunHost.h"
 
@@ -96,6 +97,7 @@ private:
     DesktopServices& services_;
     std::unique_ptr<QuoteSource> localSource_;
     std::unique_ptr<QuoteSource> serverSource_;
+    HistoryRecorder history_;
     std::unique_ptr<RunController> controller_;
     QTimer* pumpTimer_;
     std::string shownBlock_;

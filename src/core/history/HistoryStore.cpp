@@ -1,0 +1,216 @@
+#include "core/history/HistoryStore.h"
+
+#include <sqlite3.h>
+
+#include <memory>
+
+namespace {
+
+constexpr const char* CreateSchema =
+    "CREATE TABLE IF NOT EXISTS days ("
+    " symbol TEXT NOT NULL, date TEXT NOT NULL, last_sale REAL NOT NULL, qvac REAL, qvap REAL,"
+    " PRIMARY KEY (symbol, date));"
+    "CREATE TABLE IF NOT EXISTS options ("
+    " symbol TEXT NOT NULL, date TEXT NOT NULL, side INTEGER NOT NULL,"
+    " strike_position INTEGER NOT NULL, expiration INTEGER NOT NULL, strike REAL NOT NULL,"
+    " days_to_go INTEGER NOT NULL, implied_volatility REAL, volume REAL, open_interest REAL,"
+    " PRIMARY KEY (symbol, date, side, strike_position, expiration));";
+
+// Binds an absent figure as NULL.
+void BindOptional(sqlite3_stmt* statement, int index, const std::optional<float>& value)
+{
+    if (value) sqlite3_bind_double(statement, index, *value);
+    else sqlite3_bind_null(statement, index);
+}
+
+std::optional<float> ColumnOptional(sqlite3_stmt* statement, int column)
+{
+    if (sqlite3_column_type(statement, column) == SQLITE_NULL) return std::nullopt;
+    return static_cast<float>(sqlite3_column_double(statement, column));
+}
+
+std::string ColumnText(sqlite3_stmt* statement, int column)
+{
+    const unsigned char* text = sqlite3_column_text(statement, column);
+    return text ? reinterpret_cast<const char*>(text) : "";
+}
+
+// Resets a statement for its next use whichever way the function that stepped it leaves.
+struct ResetOnExit {
+    sqlite3_stmt* statement;
+    ~ResetOnExit()
+    {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    }
+};
+
+} // namespace
+
+HistoryStore::~HistoryStore() { Close(); }
+
+void HistoryStore::Close()
+{
+    for (sqlite3_stmt** statement :
+         {&deleteOptions_, &insertDay_, &insertOption_, &selectDays_, &selectVolatilities_, &selectOptions_}) {
+        sqlite3_finalize(*statement);
+        *statement = nullptr;
+    }
+    sqlite3_close(db_);
+    db_ = nullptr;
+}
+
+std::string HistoryStore::Message(const std::string& what) const
+{
+    std::string message = path_ + " " + what;
+    if (db_) message += " (" + std::string(sqlite3_errmsg(db_)) + ")";
+    return message;
+}
+
+std::optional<std::string> HistoryStore::Failure(const std::string& what)
+{
+    std::string message = Message(what);
+    Close();
+    return message;
+}
+
+std::optional<std::string> HistoryStore::Execute(const char* sql)
+{
+    if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK) return std::nullopt;
+    return Message("cannot be written");
+}
+
+std::optional<std::string> HistoryStore::Open(const std::string& path)
+{
+    Close();
+    path_ = path;
+    if (sqlite3_open_v2(path.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+        return Failure("cannot be opened");
+    sqlite3_busy_timeout(db_, 2000);
+    // Reading the version is the first touch of the file: a damaged one fails here.
+    sqlite3_stmt* version = nullptr;
+    if (sqlite3_prepare_v2(db_, "PRAGMA user_version", -1, &version, nullptr) != SQLITE_OK)
+        return Failure("is not a history database");
+    const int step = sqlite3_step(version);
+    const int found = step == SQLITE_ROW ? sqlite3_column_int(version, 0) : -1;
+    sqlite3_finalize(version);
+    if (found < 0) return Failure("is not a history database");
+    if (found > HistorySchemaVersion)
+        return Failure("was written by a newer version of the program (layout " +
+                       std::to_string(found) + "); it is left as it is");
+    if (Execute("PRAGMA journal_mode=WAL") || Execute("PRAGMA synchronous=NORMAL") ||
+        Execute(CreateSchema) || Execute("PRAGMA user_version=1"))
+        return Failure("cannot be prepared");
+    return PrepareStatements();
+}
+
+std::optional<std::string> HistoryStore::PrepareStatements()
+{
+    const std::pair<sqlite3_stmt**, const char*> statements[] = {
+        {&deleteOptions_, "DELETE FROM options WHERE symbol = ?1 AND date = ?2"},
+        {&insertDay_, "INSERT OR REPLACE INTO days VALUES (?1, ?2, ?3, ?4, ?5)"},
+        {&insertOption_, "INSERT INTO options VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
+        {&selectDays_, "SELECT date, last_sale, qvac, qvap FROM days WHERE symbol = ?1 ORDER BY date"},
+        {&selectVolatilities_, "SELECT qvac, qvap FROM days WHERE symbol = ?1 AND date BETWEEN ?2 AND ?3"},
+        {&selectOptions_, "SELECT side, strike_position, expiration, strike, days_to_go,"
+                          " implied_volatility, volume, open_interest FROM options"
+                          " WHERE symbol = ?1 AND date = ?2 ORDER BY side, strike_position, expiration"},
+    };
+    for (const auto& [statement, sql] : statements)
+        if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, statement, nullptr) != SQLITE_OK)
+            return Failure("cannot be read");
+    return std::nullopt;
+}
+
+std::optional<std::string> HistoryStore::Insert(const HistoryDay& day)
+{
+    auto step = [&](sqlite3_stmt* statement) {
+        ResetOnExit reset{statement};
+        return sqlite3_step(statement) == SQLITE_DONE;
+    };
+    sqlite3_bind_text(deleteOptions_, 1, day.Symbol.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(deleteOptions_, 2, day.Date.c_str(), -1, SQLITE_TRANSIENT);
+    if (!step(deleteOptions_)) return Message("cannot be written");
+    sqlite3_bind_text(insertDay_, 1, day.Symbol.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(insertDay_, 2, day.Date.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_double(insertDay_, 3, day.LastSale);
+    BindOptional(insertDay_, 4, day.QVAC);
+    BindOptional(insertDay_, 5, day.QVAP);
+    if (!step(insertDay_)) return Message("cannot be written");
+    for (const HistoryOption& option : day.Options) {
+        sqlite3_bind_text(insertOption_, 1, day.Symbol.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(insertOption_, 2, day.Date.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_int(insertOption_, 3, option.Side);
+        sqlite3_bind_int(insertOption_, 4, option.StrikePosition);
+        sqlite3_bind_int(insertOption_, 5, option.Expiration);
+        sqlite3_bind_double(insertOption_, 6, option.Strike);
+        sqlite3_bind_int(insertOption_, 7, option.DaysToGo);
+        BindOptional(insertOption_, 8, option.ImpliedVolatility);
+        BindOptional(insertOption_, 9, option.Volume);
+        BindOptional(insertOption_, 10, option.OpenInterest);
+        if (!step(insertOption_)) return Message("cannot be written");
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> HistoryStore::Record(std::span<const HistoryDay> days)
+{
+    if (!db_) return Message("is not open");
+    if (std::optional<std::string> failure = Execute("BEGIN IMMEDIATE")) return failure;
+    for (const HistoryDay& day : days) {
+        if (std::optional<std::string> failure = Insert(day)) {
+            (void)Execute("ROLLBACK"); // the batch's own failure is the one worth telling
+            return failure;
+        }
+    }
+    return Execute("COMMIT");
+}
+
+std::vector<HistoryDay> HistoryStore::Days(const std::string& symbol)
+{
+    std::vector<HistoryDay> days;
+    if (!db_) return days;
+    ResetOnExit resetDays{selectDays_};
+    sqlite3_bind_text(selectDays_, 1, symbol.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(selectDays_) == SQLITE_ROW) {
+        HistoryDay& day = days.emplace_back();
+        day.Symbol = symbol;
+        day.Date = ColumnText(selectDays_, 0);
+        day.LastSale = static_cast<float>(sqlite3_column_double(selectDays_, 1));
+        day.QVAC = ColumnOptional(selectDays_, 2);
+        day.QVAP = ColumnOptional(selectDays_, 3);
+        ResetOnExit resetOptions{selectOptions_};
+        sqlite3_bind_text(selectOptions_, 1, symbol.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(selectOptions_, 2, day.Date.c_str(), -1, SQLITE_TRANSIENT);
+        for (HistoryOption& option : day.Options) {
+            if (sqlite3_step(selectOptions_) != SQLITE_ROW) break;
+            option.Side = sqlite3_column_int(selectOptions_, 0);
+            option.StrikePosition = sqlite3_column_int(selectOptions_, 1);
+            option.Expiration = sqlite3_column_int(selectOptions_, 2);
+            option.Strike = static_cast<float>(sqlite3_column_double(selectOptions_, 3));
+            option.DaysToGo = sqlite3_column_int(selectOptions_, 4);
+            option.ImpliedVolatility = ColumnOptional(selectOptions_, 5);
+            option.Volume = ColumnOptional(selectOptions_, 6);
+            option.OpenInterest = ColumnOptional(selectOptions_, 7);
+        }
+    }
+    return days;
+}
+
+std::vector<double> HistoryStore::Volatilities(const std::string& symbol, const std::string& first,
+                                               const std::string& last)
+{
+    std::vector<double> volatilities;
+    if (!db_) return volatilities;
+    ResetOnExit reset{selectVolatilities_};
+    sqlite3_bind_text(selectVolatilities_, 1, symbol.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(selectVolatilities_, 2, first.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(selectVolatilities_, 3, last.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(selectVolatilities_) == SQLITE_ROW) {
+        HistoryDay day;
+        day.QVAC = ColumnOptional(selectVolatilities_, 0);
+        day.QVAP = ColumnOptional(selectVolatilities_, 1);
+        if (const std::optional<double> volatility = DayVolatility(day)) volatilities.push_back(*volatility);
+    }
+    return volatilities;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// History.db: the symbol's days of quotes that live passes recorded, in SQLite. Write-ahead
+// logging and one transaction per batch of whole symbols, so a pass killed at any moment leaves a
+// database that opens and holds whole symbols only. The screening never depends on it: every
+// failure is a message for the caller to show once.
+
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "core/history/HistoryDay.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The layout this program writes and reads (PRAGMA user_version). A newer one is refused, never
+// altered.
+inline constexpr int HistorySchemaVersion = 1;
+
+class HistoryStore {
+public:
+    HistoryStore() = default;
+    HistoryStore(const HistoryStore&) = delete;
+    HistoryStore& operator=(const HistoryStore&) = delete;
+    ~HistoryStore();
+
+    // Opens the store at `path`, creating it when missing. Nothing on success, else the message
+    // (naming the file) and the store stays closed.
+    [[nodiscard]] std::optional<std::string> Open(const std::string& path);
+    bool IsOpen() const { return db_ != nullptr; }
+    void Close();
+
+    // Stores the days in one transaction, each replacing the row of its symbol and date. Nothing on
+    // success, else the message; nothing of the batch is then stored.
+    [[nodiscard]] std::optional<std::string> Record(std::span<const HistoryDay> days);
+
+    // The symbol's stored days in ascending date order (empty when the store is closed).
+    std::vector<HistoryDay> Days(const std::string& symbol);
+    // The day volatilities (see DayVolatility) of the symbol's days from `first` to `last`
+    // inclusive, dates as "YYYY-MM-DD".
+    std::vector<double> Volatilities(const std::string& symbol, const std::string& first,
+                                     const std::string& last);
+
+private:
+    // "PATH what (SQLite's reason)".
+    std::string Message(const std::string& what) const;
+    // The message, and the store closed.
+    std::optional<std::string> Failure(const std::string& what);
+    std::optional<std::string> Execute(const char* sql);
+    std::optional<std::string> PrepareStatements();
+    std::optional<std::string> Insert(const HistoryDay& day);
+
+    sqlite3* db_ = nullptr;
+    std::string path_;
+    sqlite3_stmt* deleteOptions_ = nullptr;
+    sqlite3_stmt* insertDay_ = nullptr;
+    sqlite3_stmt* insertOption_ = nullptr;
+    sqlite3_stmt* selectDays_ = nullptr;
+    sqlite3_stmt* selectVolatilities_ = nullptr;
+    sqlite3_stmt* selectOptions_ = nullptr;
+};

@@ -1,0 +1,36 @@
+#include "core/history/IvStanding.h"
+
+#include <algorithm>
+#include <charconv>
+#include <chrono>
+#include <cstdio>
+
+IvStanding StandingOf(double today, std::span<const double> pastYear)
+{
+    IvStanding standing;
+    if (pastYear.size() < FewestDaysForStanding) return standing;
+    const auto [lowest, highest] = std::minmax_element(pastYear.begin(), pastYear.end());
+    if (*highest > *lowest) standing.Rank = (today - *lowest) / (*highest - *lowest) * 100;
+    const auto lower = std::count_if(pastYear.begin(), pastYear.end(), [&](double v) { return v < today; });
+    standing.Percentile = static_cast<double>(lower) / static_cast<double>(pastYear.size()) * 100;
+    return standing;
+}
+
+std::optional<std::string> FirstDayOfYearEndingOn(const std::string& date)
+{
+    int year = 0;
+    unsigned month = 0, day = 0;
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' ||
+        std::from_chars(date.data(), date.data() + 4, year).ptr != date.data() + 4 ||
+        std::from_chars(date.data() + 5, date.data() + 7, month).ptr != date.data() + 7 ||
+        std::from_chars(date.data() + 8, date.data() + 10, day).ptr != date.data() + 10)
+        return std::nullopt;
+    const std::chrono::year_month_day end{std::chrono::year{year}, std::chrono::month{month},
+                                          std::chrono::day{day}};
+    if (!end.ok()) return std::nullopt;
+    const std::chrono::year_month_day first{std::chrono::sys_days{end} - std::chrono::days{364}};
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(first.year()),
+                  static_cast<unsigned>(first.month()), static_cast<unsigned>(first.day()));
+    return std::string(text);
+}

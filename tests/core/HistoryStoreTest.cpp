@@ -1,0 +1,119 @@
+// The history store and the IV standing computed from it.
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <sqlite3.h>
+#include <string>
+#include <vector>
+
+#include "core/history/HistoryStore.h"
+#include "core/history/IvStanding.h"
+#include "core/text/TextFile.h"
+#include "support/TemporaryDirectory.h"
+
+namespace {
+
+HistoryDay Day(const std::string& symbol, const std::string& date, std::optional<float> qvac,
+               std::optional<float> qvap)
+{
+    HistoryDay day;
+    day.Symbol = symbol;
+    day.Date = date;
+    day.LastSale = 100;
+    day.QVAC = qvac;
+    day.QVAP = qvap;
+    for (std::size_t i = 0; i < day.Options.size(); ++i) {
+        day.Options[i].Side = i < 6 ? Calls : Puts;
+        day.Options[i].StrikePosition = 1 + static_cast<int>(i % 6) / 2;
+        day.Options[i].Expiration = static_cast<int>(i % 2);
+        day.Options[i].ImpliedVolatility = 0.2f + 0.01f * static_cast<float>(i);
+    }
+    return day;
+}
+
+TEST(HistoryStore, KeepsOneRowPerSymbolAndDateWhateverIsRecordedAgain)
+{
+    TemporaryDirectory directory;
+    HistoryStore store;
+    ASSERT_FALSE(store.Open(directory.File("History.db")));
+    for (const char* date : {"2026-12-01", "2026-12-02", "2026-12-03"})
+        for (const char* symbol : {"ACME", "BOLT"})
+            ASSERT_FALSE(store.Record(std::vector{Day(symbol, date, 0.3f, 0.4f)}));
+    // The same date again replaces its row, options included; absent averages stay absent.
+    ASSERT_FALSE(store.Record(std::vector{Day("ACME", "2026-12-02", 0.5f, std::nullopt)}));
+    store.Close();
+
+    ASSERT_FALSE(store.Open(directory.File("History.db")));
+    const std::vector<HistoryDay> days = store.Days("ACME");
+    ASSERT_EQ(days.size(), 3u);
+    EXPECT_EQ(days[1].Date, "2026-12-02");
+    EXPECT_FLOAT_EQ(*days[1].QVAC, 0.5f);
+    EXPECT_FALSE(days[1].QVAP);
+    EXPECT_FLOAT_EQ(*days[1].Options[11].ImpliedVolatility, 0.31f);
+    EXPECT_EQ(days[1].Options[11].Side, Puts);
+    EXPECT_EQ(store.Days("BOLT").size(), 3u);
+    // Mean of both sides where both exist, else the side that exists.
+    EXPECT_THAT(store.Volatilities("ACME", "2026-12-02", "2026-12-03"),
+                testing::Pointwise(testing::DoubleNear(1e-6), std::vector<double>{0.5, 0.35}));
+}
+
+TEST(HistoryStore, RefusesWhatItCannotUseAndLeavesItAsItIs)
+{
+    TemporaryDirectory directory;
+    const std::string damaged = directory.File("damaged.db");
+    ASSERT_TRUE(ReplaceFile(damaged, std::string(4096, 'x')));
+    HistoryStore store;
+    const std::optional<std::string> message = store.Open(damaged);
+    ASSERT_TRUE(message);
+    EXPECT_NE(message->find(damaged), std::string::npos) << *message;
+    EXPECT_FALSE(store.IsOpen());
+    EXPECT_EQ(*ReadWholeFile(damaged), std::string(4096, 'x'));
+
+    // A later program's layout: refused, never migrated.
+    const std::string newer = directory.File("newer.db");
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(newer.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, "PRAGMA user_version=2", nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const std::optional<std::string> refusal = store.Open(newer);
+    ASSERT_TRUE(refusal);
+    EXPECT_NE(refusal->find("newer"), std::string::npos) << *refusal;
+    EXPECT_FALSE(FileExists(newer + "-wal"));
+}
+
+struct StandingRow {
+    std::size_t days;
+    double today;
+    std::optional<double> rank, percentile;
+};
+
+// Days 1..n hold 0.10, 0.11, ...: lowest 0.10, highest 0.10 + (n-1)/100.
+TEST(IvStanding, RankAndPercentileOverTheStoredDays)
+{
+    const StandingRow rows[] = {
+        {30, 0.25, 15.0 / 29 * 100, 15.0 / 30 * 100}, // 15 of 30 days lie below 0.25
+        {30, 0.10, 0.0, 0.0},
+        {30, 0.39, 100.0, 29.0 / 30 * 100},
+        {20, 0.29, 100.0, 95.0},
+        {19, 0.28, std::nullopt, std::nullopt}, // too few days for a figure
+    };
+    for (const StandingRow& row : rows) {
+        std::vector<double> year;
+        for (std::size_t i = 0; i < row.days; ++i) year.push_back(0.10 + 0.01 * static_cast<double>(i));
+        const IvStanding standing = StandingOf(row.today, year);
+        ASSERT_EQ(standing.Rank.has_value(), row.rank.has_value()) << row.days << " " << row.today;
+        ASSERT_EQ(standing.Percentile.has_value(), row.percentile.has_value());
+        if (row.rank) {
+            EXPECT_NEAR(*standing.Rank, *row.rank, 1e-9) << row.today;
+        }
+        if (row.percentile) {
+            EXPECT_NEAR(*standing.Percentile, *row.percentile, 1e-9) << row.today;
+        }
+    }
+    EXPECT_EQ(FirstDayOfYearEndingOn("2026-12-06"), "2025-12-07");
+    EXPECT_EQ(FirstDayOfYearEndingOn("2024-03-01"), "2023-03-03");
+    EXPECT_FALSE(FirstDayOfYearEndingOn("2026-02-30"));
+}
+
+} // namespace
