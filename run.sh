@@ -11,7 +11,7 @@ JOBS=${JOBS:-$(nproc)}
 PACKAGES=(
   cmake g++ make ninja-build ccache mold pkg-config
   qt6-base-dev qt6-qpa-plugins libqt6svg6 qt6-charts-dev
-  libsqlite3-dev libcsv-dev
+  libsqlite3-dev libcsv-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libssl-dev openssl
   fonts-dejavu-core fonts-liberation

@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSaveFile>
 #include <cstdio>
 #include <cstdlib>
 #include <optional>
@@ -77,8 +78,8 @@ void UseOffscreenWithoutDisplay()
     if (!hasDisplay && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
-// The input that stopped the printout: the progress record is read first, then the report.
-std::string UnreadableInput(const FilePaths& paths)
+// The input that cannot be printed from, the progress record first; nothing when both can be read.
+std::optional<std::string> UnreadableInput(const FilePaths& paths)
 {
     const auto readable = [](const std::string& path) {
         const QFileInfo file(QString::fromStdString(path));
@@ -86,7 +87,19 @@ std::string UnreadableInput(const FilePaths& paths)
     };
     if (!readable(paths.FnProgress)) return paths.FnProgress;
     if (!readable(paths.FnResults)) return paths.FnResults;
-    return paths.FnProgress + " or " + paths.FnResults;
+    return std::nullopt;
+}
+
+int NothingToPrint(const std::string& unreadable)
+{
+    std::fprintf(stderr, "Quillon: nothing to print: %s cannot be read.\n", unreadable.c_str());
+    return 1;
+}
+
+int CannotWrite(const QString& pdfFile)
+{
+    std::fprintf(stderr, "Quillon: cannot write %s.\n", qPrintable(pdfFile));
+    return 1;
 }
 
 } // namespace
@@ -112,23 +125,21 @@ int PrintCommand(int argc, char** argv)
     const FixedClock fixedClock(options->Now.value_or(LocalDateTime{}));
     const Clock& clock = options->Now ? static_cast<const Clock&>(fixedClock) : systemClock;
 
+    // A mistyped --dir must not cost an existing FILE: the inputs are looked at before anything is
+    // written, and the PDF takes FILE's place only once it is whole.
+    if (const auto unreadable = UnreadableInput(paths)) return NothingToPrint(*unreadable);
+    if (const auto pages = CountResultsPages(paths); pages && *pages > ManyPages)
+        std::fprintf(stderr, "Quillon: warning: %s makes %ld pages.\n", paths.FnResults.c_str(), *pages);
     const QString pdfFile = QString::fromStdString(options->PdfFile);
+    QSaveFile pdf(pdfFile);
+    if (!pdf.open(QIODevice::WriteOnly)) return CannotWrite(pdfFile);
     std::int16_t savedCount = 0;
     bool printed = false;
     {
-        PdfPrinter printer(pdfFile);
+        PdfPrinter printer(pdf);
         printed = PrintResults(paths, savedCount, printer, clock);
-        // Without EndDoc the writer leaves a stray empty file behind.
-        if (!printed) printer.EndDoc();
     }
-    if (!printed) {
-        QFile::remove(pdfFile);
-        std::fprintf(stderr, "Quillon: nothing to print: %s cannot be read.\n", UnreadableInput(paths).c_str());
-        return 1;
-    }
-    if (!QFileInfo(pdfFile).isFile() || QFileInfo(pdfFile).size() == 0) {
-        std::fprintf(stderr, "Quillon: cannot write %s.\n", qPrintable(pdfFile));
-        return 1;
-    }
+    if (!printed) return NothingToPrint(paths.FnProgress + " or " + paths.FnResults); // gone since the look
+    if (!pdf.commit()) return CannotWrite(pdfFile);
     return 0;
 }

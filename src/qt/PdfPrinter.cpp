@@ -73,7 +73,11 @@ void PaintedPrinter::EndDoc()
     ended_ = true;
 }
 
-PdfPrinter::PdfPrinter(const QString& fileName) : writer_(fileName), printer_(writer_)
+PdfPrinter::PdfPrinter(const QString& fileName) : writer_(fileName), printer_(writer_) { SetUpPage(); }
+
+PdfPrinter::PdfPrinter(QIODevice& device) : writer_(&device), printer_(writer_) { SetUpPage(); }
+
+void PdfPrinter::SetUpPage()
 {
     writer_.setResolution(300);
     writer_.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 15, 15, 15),

@@ -43,6 +43,9 @@ class PdfPrinter final : public Printer {
 public:
     // A4 portrait at 300 dpi, the margins a desktop printer would leave.
     explicit PdfPrinter(const QString& fileName);
+    // Writes into `device`, open for writing, which must outlive the printer; a QSaveFile lets the
+    // file appear only once the document is whole.
+    explicit PdfPrinter(QIODevice& device);
 
     void SetFont(const std::string& name, int points, bool bold) override { printer_.SetFont(name, points, bold); }
     void PrintText(const std::string& text, bool endLine) override { printer_.PrintText(text, endLine); }
@@ -50,6 +53,8 @@ public:
     void EndDoc() override { printer_.EndDoc(); }
 
 private:
+    void SetUpPage();
+
     QPdfWriter writer_;
     PaintedPrinter printer_;
 };

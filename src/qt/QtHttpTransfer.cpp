@@ -27,6 +27,20 @@ private:
 
 constexpr qint64 ReadBufferBytes = 256 * 1024;
 
+// The settings file is not UTF-8: a byte outside printable ASCII stands for itself and goes out
+// percent-encoded, never through a text decoding that would turn it into U+FFFD.
+QString PercentEncodedBytes(const std::string& bytes) {
+    QString encoded;
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte > ' ' && byte < 0x7F && c != '#')
+            encoded += QLatin1Char(c);
+        else
+            encoded += QStringLiteral("%%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+    }
+    return encoded;
+}
+
 QUrl UrlOf(const HttpRequest& request) {
     QUrl url;
     url.setScheme(request.UseTls ? "https" : "http");
@@ -34,10 +48,32 @@ QUrl UrlOf(const HttpRequest& request) {
     url.setPort(request.Port);
     // The path carries its query ("...?TICKER=ABC"); both go out as they stand.
     const std::string::size_type question = request.Path.find('?');
-    url.setPath(QString::fromStdString(request.Path.substr(0, question)), QUrl::TolerantMode);
+    url.setPath(PercentEncodedBytes(request.Path.substr(0, question)), QUrl::TolerantMode);
     if (question != std::string::npos)
-        url.setQuery(QString::fromStdString(request.Path.substr(question + 1)), QUrl::TolerantMode);
+        url.setQuery(PercentEncodedBytes(request.Path.substr(question + 1)), QUrl::TolerantMode);
     return url;
+}
+
+// The errors the manager derives from an HTTP status of 400 and above: the answer arrived, it
+// just is not a page. Every other error (a chunk that does not decode, a connection broken
+// mid-body) means the answer did not arrive whole.
+bool IsStatusError(QNetworkReply::NetworkError error) {
+    return (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError) ||
+           error == QNetworkReply::ProtocolInvalidOperationError ||
+           error == QNetworkReply::ProxyAuthenticationRequiredError ||
+           (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
+}
+
+bool IsAnswer(const QVariant& status, QNetworkReply::NetworkError error) {
+    if (!status.isValid()) return false;
+    return error == QNetworkReply::NoError || (status.toInt() >= 400 && IsStatusError(error));
+}
+
+// The encoding named by an answer that was sent compressed although none was asked for; empty
+// for a plain answer.
+QByteArray CompressionOf(const QNetworkReply& reply) {
+    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed();
+    return encoding.compare("identity", Qt::CaseInsensitive) == 0 ? QByteArray() : encoding;
 }
 
 } // namespace
@@ -55,11 +91,15 @@ void QtHttpTransfer::Start(const HttpRequest& request, HttpTransferListener& lis
     listener_ = &listener;
     body_.clear();
     maxBodyBytes_ = request.MaxBodyBytes;
+    host_ = request.Host;
     QNetworkRequest get(UrlOf(request));
     const std::string login = request.UserName + ":" + request.Password;
     get.setRawHeader("Authorization", QByteArray::fromStdString("Basic " + Base64Encode(login)));
     get.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
     get.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
+    // Left alone, the manager asks for compressed answers and inflates them, however far a small
+    // body inflates. Pages are small; asking for them as they are costs nothing.
+    get.setRawHeader("Accept-Encoding", "identity");
     if (request.UseTls) get.setSslConfiguration(tls_);
     reply_ = manager_.get(get);
     QNetworkReply* reply = reply_;
@@ -70,9 +110,11 @@ void QtHttpTransfer::Start(const HttpRequest& request, HttpTransferListener& lis
     QTimer::singleShot(0, reply, [this] { Report(1); });
     connect(reply, &QNetworkReply::socketStartedConnecting, this, [this] { Report(3); });
     connect(reply, &QNetworkReply::requestSent, this, [this] { Report(6); });
-    connect(reply, &QNetworkReply::metaDataChanged, this, [this] { Report(7); });
+    connect(reply, &QNetworkReply::metaDataChanged, this, &QtHttpTransfer::HeadersArrived);
     connect(reply, &QNetworkReply::readyRead, this, &QtHttpTransfer::ReadAvailable);
     connect(reply, &QNetworkReply::finished, this, &QtHttpTransfer::Finish);
+    // An error is final: a reply that reports one and never finishes is not waited on.
+    connect(reply, &QNetworkReply::errorOccurred, this, &QtHttpTransfer::Finish);
 }
 
 void QtHttpTransfer::Cancel() {
@@ -102,6 +144,19 @@ void QtHttpTransfer::Report(int state) {
     if (reply_ && listener_) listener_->StateChanged(state);
 }
 
+void QtHttpTransfer::HeadersArrived() {
+    if (!reply_) return;
+    const QByteArray compression = CompressionOf(*reply_);
+    if (compression.isEmpty()) {
+        Report(7);
+        return;
+    }
+    HttpTransferListener* listener = Release();
+    if (listener)
+        listener->Failed(QNetworkReply::ProtocolFailure,
+                         "Compressed answer refused (" + compression.left(40).toStdString() + ")");
+}
+
 void QtHttpTransfer::ReadAvailable() {
     if (!reply_) return;
     const QByteArray more = reply_->readAll();
@@ -123,20 +178,23 @@ void QtHttpTransfer::Finish() {
     if (maxBodyBytes_ != 0 && static_cast<std::size_t>(body_.size()) > maxBodyBytes_)
         body_.truncate(static_cast<qsizetype>(maxBodyBytes_));
     const QVariant status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const int code = static_cast<int>(reply_->error());
-    const std::string text = reply_->errorString().toStdString();
+    const QNetworkReply::NetworkError error = reply_->error();
+    const std::string text = ErrorText(error);
     HttpTransferListener* listener = Release();
     if (!listener) return;
     listener->StateChanged(8);
-    // An HTTP status means an answer arrived, whatever the manager thinks of it (401, 404, 500);
-    // a broken connection mid-body is no answer.
-    const bool broken = code == QNetworkReply::RemoteHostClosedError || code == QNetworkReply::TimeoutError;
-    if (status.isValid() && !broken) {
+    if (IsAnswer(status, error)) {
         ByteArrayBody body(body_);
         listener->Completed(status.toInt(), body);
     } else {
-        listener->Failed(code, text);
+        listener->Failed(static_cast<int>(error), text);
     }
+}
+
+std::string QtHttpTransfer::ErrorText(int error) const {
+    // A name the manager refuses before any lookup reaches its message as an empty host.
+    if (error == QNetworkReply::HostNotFoundError) return "Host " + host_ + " not found";
+    return reply_->errorString().toStdString();
 }
 
 HttpTransferListener* QtHttpTransfer::Release() {
@@ -145,7 +203,8 @@ HttpTransferListener* QtHttpTransfer::Release() {
     reply_ = nullptr;
     listener_ = nullptr;
     disconnect(reply, nullptr, this, nullptr);
-    if (!reply->isFinished()) reply->abort();
+    // A reply that reported an error is over already; aborting it would report a second one.
+    if (!reply->isFinished() && reply->error() == QNetworkReply::NoError) reply->abort();
     reply->deleteLater();
     return listener;
 }

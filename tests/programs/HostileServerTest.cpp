@@ -1,5 +1,5 @@
 // A live pass of quillon-cli against a stand-in server that answers some symbols with junk, NUL
-// bytes, ten megabytes, a body cut off half-way or an answer that never ends. Each row says where
+// bytes, ten megabytes, a body cut off half-way, an answer that never ends or a gzip bomb. Each row says where
 // its symbol must end and how often its pages may be asked for.
 
 #include <gtest/gtest.h>
@@ -32,10 +32,11 @@ const Row Rows[] = {
     {"--huge", "G00004", false, 1, 0},       // abandoned at the 4 MB cap
     {"--cut-body", "G00005", true, 2, 1},    // a transfer error: asked again
     {"--hang", "G00006", true, 2, 1},        // timed out: asked again
+    {"--gzip-bomb", "G00007", true, 2, 1},   // compressed though not asked for: asked again
 };
 
 QStringList FaultArguments() {
-    QStringList arguments{"--generate", "6"};
+    QStringList arguments{"--generate", "7"};
     for (const Row& row : Rows)
         if (*row.Flag != '\0') arguments << row.Flag << row.Symbol;
     return arguments;
@@ -62,7 +63,7 @@ TEST(HostileServerTest, HostileAnswersEndTheirSymbolOrAreRetriedAndNeverReachThe
     ProgramDirectory clean("hostile-clean");
     long cleanPeak = 0;
     {
-        QuoteServerProcess server(clean.ServerArguments("", {"--generate", "6"}));
+        QuoteServerProcess server(clean.ServerArguments("", {"--generate", "7"}));
         ASSERT_GT(server.Port(), 0);
         clean.WriteSettings(server.Port());
         clean.WriteSymbols(RowSymbols());

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QNetworkReply>
 #include <QSslSocket>
 #include <QTcpServer>
@@ -12,40 +11,11 @@
 #include <memory>
 
 #include "support/QuoteServerProcess.h"
+#include "support/RecordingTransferListener.h"
 #include "support/TestCertificate.h"
 #include "qt/QtHttpTransfer.h"
 
 namespace {
-
-class RecordingListener final : public HttpTransferListener {
-public:
-    void StateChanged(int state) override { states.push_back(state); }
-    void Completed(int httpStatus, HttpResponseBody& body) override {
-        status = httpStatus;
-        for (std::string piece = body.GetChunk(1024); !piece.empty(); piece = body.GetChunk(1024)) text += piece;
-        done = true;
-    }
-    void Failed(int code, const std::string& why) override {
-        failure = code;
-        failureText = why;
-        done = true;
-    }
-    std::vector<int> states;
-    int status = 0;
-    std::string text;
-    int failure = 0;
-    std::string failureText;
-    bool done = false;
-};
-
-// Runs the event loop until the listener has its answer or `milliseconds` have passed.
-bool AwaitAnswer(const RecordingListener& listener, int milliseconds = 10000) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!listener.done && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return listener.done;
-}
 
 HttpRequest Request(int port, const std::string& path, const std::string& password = "lantern4") {
     HttpRequest request;

@@ -20,8 +20,8 @@ Fault FaultPlan::Next(const std::string& symbol) {
     if (Once(Fault::Drop, symbol) || Every(request, settings_.DropEvery)) return Fault::Drop;
     if (Once(Fault::Slow, symbol) || Every(request, settings_.SlowEvery)) return Fault::Slow;
     if (Once(Fault::TryAgain, symbol) || Every(request, settings_.TryAgainEvery)) return Fault::TryAgain;
-    static constexpr std::array<Fault, 5> hostile = {Fault::Junk, Fault::Nul, Fault::Huge, Fault::CutBody,
-                                                     Fault::Hang};
+    static constexpr std::array<Fault, 7> hostile = {Fault::Junk,    Fault::Nul,  Fault::Huge,    Fault::CutBody,
+                                                     Fault::Hang,    Fault::BadChunk, Fault::GzipBomb};
     for (const Fault fault : hostile)
         if (Once(fault, symbol)) return fault;
     return Fault::None;

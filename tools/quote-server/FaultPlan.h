@@ -1,7 +1,8 @@
 #pragma once
 // Faults the stand-in server injects on request, so that tests can see the screener retry or give
 // up: a slow answer, a connection dropped before or in the middle of the body, a "busy" page, and
-// hostile answers (binary junk, NUL bytes, a page of ten megabytes, an answer that never ends).
+// hostile answers (binary junk, NUL bytes, a page of ten megabytes, an answer that never ends, a
+// chunked answer that breaks off, a small compressed body that inflates to gigabytes).
 // Named symbols get their fault once (on their first request), so a retry succeeds; "every N"
 // faults hit every Nth request counted over all requests. Handlers run on several threads, hence
 // the lock.
@@ -11,7 +12,7 @@
 #include <set>
 #include <string>
 
-enum class Fault { None, Slow, Drop, TryAgain, Junk, Nul, Huge, CutBody, Hang };
+enum class Fault { None, Slow, Drop, TryAgain, Junk, Nul, Huge, CutBody, Hang, BadChunk, GzipBomb };
 
 struct FaultSettings {
     std::map<Fault, std::set<std::string>> Symbols; // the symbols that get each fault once

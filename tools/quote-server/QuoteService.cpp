@@ -58,11 +58,13 @@ std::string Spoiled(std::string page, Fault fault, const std::string& symbol) {
     case Fault::Junk: return JunkBody(symbol);
     case Fault::Nul: return WithNulBehindTags(page);
     case Fault::Huge: return Inflated(page, HugeBodyBytes);
+    case Fault::GzipBomb: return GzipBomb(BombInflatedBytes);
     case Fault::None:
     case Fault::Slow:
     case Fault::Drop:
     case Fault::CutBody:
-    case Fault::Hang: break;
+    case Fault::Hang:
+    case Fault::BadChunk: break;
     }
     return page;
 }

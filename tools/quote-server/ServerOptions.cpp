@@ -73,6 +73,8 @@ const std::map<std::string, Setter>& Setters() {
              const std::optional<ChainSnapshot> snapshot = ParseChainSnapshot(v);
              if (snapshot) o.Snapshot = *snapshot;
              return snapshot.has_value(); }},
+        {"--bad-chunk", NamedFault(Fault::BadChunk)},
+        {"--gzip-bomb", NamedFault(Fault::GzipBomb)},
     };
     return setters;
 }

@@ -37,13 +37,16 @@ inline constexpr const char* ServerUsage =
     "         [--slow SYM[,SYM]] [--slow-every N] [--slow-ms MS] [--drop SYM[,SYM]] [--drop-every N]\n"
     "         [--try-again SYM[,SYM]] [--try-again-every N]\n"
     "         [--junk SYM[,SYM]] [--nul SYM[,SYM]] [--huge SYM[,SYM]] [--cut-body SYM[,SYM]]\n"
-    "         [--hang SYM[,SYM]] [--tls-cert FILE --tls-key FILE]\n"
+    "         [--hang SYM[,SYM]] [--bad-chunk SYM[,SYM]] [--gzip-bomb SYM[,SYM]]\n"
+    "         [--tls-cert FILE --tls-key FILE]\n"
     "         [--chains FILE [--layout cboe|generic|auto] [--stocks FILE] [--snapshot 1545|eod]]\n"
     "Serves made-up stock and option pages on 127.0.0.1; prints the port on the first line.\n"
     "--chains serves a real option chain file instead, for the quote date of --now (default: today).\n"
     "Named faults strike a symbol's first request only: --junk answers binary junk, --nul puts a\n"
     "NUL byte behind every tag, --huge answers ten megabytes, --cut-body closes the connection\n"
-    "half-way through the body, --hang sends the headers and then a byte now and then, forever.\n";
+    "half-way through the body, --hang sends the headers and then a byte now and then, forever,\n"
+    "--bad-chunk sends 60 % of the page chunked and then a chunk size that does not read,\n"
+    "--gzip-bomb sends two megabytes marked gzip that inflate to two gigabytes.\n";
 
 // Nothing when the arguments do not read; `error` then says why.
 std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& arguments,

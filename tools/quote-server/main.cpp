@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <chrono>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -78,6 +79,8 @@ const char* FaultName(Fault fault) {
     case Fault::Huge: return " (huge)";
     case Fault::CutBody: return " (cut body)";
     case Fault::Hang: return " (hang)";
+    case Fault::BadChunk: return " (bad chunk)";
+    case Fault::GzipBomb: return " (gzip bomb)";
     case Fault::None: break;
     }
     return "";
@@ -89,6 +92,21 @@ void NeverEnd(const httplib::Server& server, httplib::Response& response) {
     response.set_chunked_content_provider("text/html", [&server](std::size_t, httplib::DataSink& sink) {
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
         return server.is_running() && sink.write(" ", 1);
+    });
+}
+
+// The body chunked by hand, since the library frames every chunk correctly: 60 % of the page in
+// one chunk, then a chunk-size line that is no hexadecimal number. The provider then fails, which
+// closes the connection.
+void BreakOffChunked(std::shared_ptr<const std::string> body, httplib::Response& response) {
+    response.set_header("Transfer-Encoding", "chunked");
+    response.set_content_provider("text/html", [body](std::size_t, httplib::DataSink& sink) {
+        const std::string part = body->substr(0, body->size() * 6 / 10);
+        char size[32];
+        std::snprintf(size, sizeof size, "%zx\r\n", part.size());
+        const std::string framed = size + part + "\r\nZZ-not-a-size\r\n";
+        sink.write(framed.data(), framed.size());
+        return false;
     });
 }
 
@@ -104,6 +122,8 @@ void Serve(httplib::Server& server, QuoteService& service, RequestLog& log, int 
         // A dropped answer sends its headers only, a cut one half its body; then the connection
         // closes short of the promised length.
         auto body = std::make_shared<const std::string>(answer.Body);
+        if (answer.Injected == Fault::BadChunk) return BreakOffChunked(body, response);
+        if (answer.Injected == Fault::GzipBomb) response.set_header("Content-Encoding", "gzip");
         const std::size_t sent = answer.Injected == Fault::Drop      ? 0
                                  : answer.Injected == Fault::CutBody ? body->size() / 2
                                                                      : body->size();

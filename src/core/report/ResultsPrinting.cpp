@@ -5,7 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "core/text/TextFile.h"
 #include "core/run/ProgressFile.h"
 
 namespace {
@@ -32,14 +31,16 @@ public:
 
     bool IsOpen() const { return file_ != nullptr; }
 
-    // The next line without its end (CR LF, lone CR or lone LF); false at the end of the file.
-    bool Next(std::string& line)
+    // The next line without its end (CR LF, lone CR or lone LF), at most MaxPrintedLineLength
+    // characters of it; `length` is its whole length. False at the end of the file.
+    bool Next(std::string& line, std::size_t& length)
     {
         line.clear();
+        length = 0;
         int c = std::getc(file_.get());
         if (c == EOF) return false;
         while (c != EOF && c != '\r' && c != '\n') {
-            line += static_cast<char>(c);
+            if (length++ < MaxPrintedLineLength) line += static_cast<char>(c);
             c = std::getc(file_.get());
         }
         if (c == '\r') {
@@ -52,6 +53,28 @@ public:
 private:
     std::unique_ptr<std::FILE, decltype(&std::fclose)> file_;
 };
+
+// Walks the report as it is paged: `visit(line, length, isFormFeed, beginsPage)` for each line. The first line
+// begins a page, and so does every line after a form-feed line.
+template <typename Visit>
+void WalkPages(LineReader& report, Visit visit)
+{
+    bool pageOpen = false;
+    std::string line;
+    std::size_t length = 0;
+    while (report.Next(line, length)) {
+        const bool isFormFeed = !line.empty() && line.front() == FormFeed;
+        visit(line, length, isFormFeed, !pageOpen);
+        pageOpen = !isFormFeed;
+    }
+}
+
+// A line longer than any report line is cut, and the printout says so.
+std::string PrintedLine(const std::string& line, std::size_t length)
+{
+    if (length <= line.size()) return LeftMargin + line;
+    return LeftMargin + line + " [line cut: " + std::to_string(length) + " characters]";
+}
 
 void PrintHeading(Printer& printer, const Clock& clock, const std::string& title)
 {
@@ -88,28 +111,28 @@ bool PrintResults(const FilePaths& paths, std::int16_t& savedCount, Printer& pri
     LineReader results(paths.FnResults);
     if (!results.IsOpen()) return false;
 
-    bool firstPage = true;
-    int pageNumber = 0;
-    int linesOnPage = 0; // 0: the next line begins a page
-    std::string line;
-    while (results.Next(line)) {
-        if (linesOnPage == 0) {
-            if (!firstPage) printer.NewPage();
-            firstPage = false;
+    long pageNumber = 0;
+    WalkPages(results, [&](const std::string& line, std::size_t length, bool isFormFeed, bool beginsPage) {
+        if (beginsPage) {
+            if (pageNumber > 0) printer.NewPage();
             ++pageNumber;
             PrintHeading(printer, clock,
                          "    Quillon results    Page " + std::to_string(pageNumber) + " of " +
                              std::to_string(savedCount));
         }
-        if (!line.empty() && line.front() == FormFeed) {
-            linesOnPage = 0;
-            continue;
-        }
-        printer.PrintText(LeftMargin + line, true);
-        ++linesOnPage;
-    }
+        if (!isFormFeed) printer.PrintText(PrintedLine(line, length), true);
+    });
     printer.EndDoc();
     return true;
+}
+
+std::optional<long> CountResultsPages(const FilePaths& paths)
+{
+    LineReader results(paths.FnResults);
+    if (!results.IsOpen()) return std::nullopt;
+    long pages = 0;
+    WalkPages(results, [&pages](const std::string&, std::size_t, bool, bool beginsPage) { pages += beginsPage; });
+    return pages;
 }
 
 void PrintInterimBlock(std::string_view text, Printer& printer, const Clock& clock)

@@ -50,6 +50,13 @@ void RunController::Activate()
     run.Tally = PassTally{};
     useLocalSource_ = state_.Settings.GetQuoteFromLocalFile;
 
+    std::string refusal;
+    if (!lock_.Take(state_.Paths.ProgramDirectory, refusal)) {
+        host_.ShowMessage(refusal);
+        phase_ = Phase::Idle;
+        Finish(RunEnding::DirectoryInUse);
+        return;
+    }
     if (state_.SymbolsLoaded) {
         phase_ = Phase::StartFetchLoop;
         return;
@@ -124,6 +131,7 @@ PumpResult RunController::Finish(RunEnding ending)
     if (phase_ != Phase::Idle) ActiveSource().Cancel(); // closes the quote cache of a replay
     state_.Outputs.Close();
     phase_ = Phase::Finished;
+    lock_.Release();
     return PumpResult::Finished;
 }
 
@@ -132,11 +140,13 @@ PumpResult RunController::Finish(RunEnding ending)
 RunController::StepResult RunController::ReadSymbols()
 {
     const std::string& fnSym = state_.Settings.FnSym;
-    std::optional<std::vector<std::string>> symbols = ReadSymbolFile(fnSym);
+    bool restIgnored = false;
+    std::optional<std::vector<std::string>> symbols = ReadSymbolFile(fnSym, &restIgnored);
     if (!symbols) {
         host_.ShowMessage(CannotOpenSymbolFileText(fnSym));
         return Finish(RunEnding::SymbolFileUnusable);
     }
+    if (restIgnored) host_.ShowMessage(RestIgnoredText(fnSym));
     state_.Symbols.SymbolList = std::move(*symbols);
     host_.SetStatus1(ReadingSymbolsText);
     phase_ = Phase::CountSymbols;

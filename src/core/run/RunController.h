@@ -12,6 +12,7 @@
 #include "core/SharedState.h"
 #include "core/run/QuoteSource.h"
 #include "core/run/RunHost.h"
+#include "core/run/RunLock.h"
 
 enum class PumpResult {
     Continue, // more work is ready: call Pump() again soon (after the host's pending events)
@@ -27,6 +28,7 @@ enum class RunEnding {
     SymbolFileUnusable, // the symbol file could not be opened or held no symbol
     SourceUnavailable,  // the quote source could not start its pass (Quote.txt unreadable)
     OutputNotWritten,   // a write to an output file failed part-way (a full disk): the run stops
+    DirectoryInUse,     // another run holds the program directory; nothing runs
 };
 
 // What becomes of one symbol once its quotes are in; EvaluateSymbol in the program.
@@ -48,7 +50,8 @@ public:
     // Beep() instead (a console run has nobody to silence a 72-second hold). True by default.
     void SetHoldOnAlarm(bool hold) { holdOnAlarm_ = hold; }
 
-    // Form_Activate, once each time the run window opens: resets the alarm and timing state,
+    // Form_Activate, once each time the run window opens: takes the program directory's run lock
+    // (refused: a message, and the run ends at once with DirectoryInUse), resets the alarm and timing state,
     // restores the run position (from memory when the symbol list is loaded, else from
     // Progress.---; a record that is there but cannot be read resumes the pass at its first
     // symbol, keeping its output files), checks that Results.txt can be appended to and starts
@@ -130,6 +133,7 @@ private:
     QuoteSource& server_;
     SymbolEvaluator evaluate_;
     bool holdOnAlarm_ = true;
+    RunLock lock_; // held from activation to the end of the run
 
     Phase phase_ = Phase::Inactive;
     RunEnding ending_ = RunEnding::Running;

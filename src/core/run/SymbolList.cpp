@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/text/TextFile.h"
+#include "core/text/LineStarts.h"
 #include "core/run/RunStatus.h"
 
 namespace {
@@ -32,17 +32,19 @@ std::string SymbolOfLine(std::string_view line)
     return symbol;
 }
 
-std::optional<std::vector<std::string>> ReadSymbolFile(const std::string& fnSym)
+std::optional<std::vector<std::string>> ReadSymbolFile(const std::string& fnSym, bool* restIgnored)
 {
-    const std::optional<std::string> text = ReadWholeFile(fnSym);
-    if (!text) return std::nullopt;
     std::vector<std::string> symbols;
-    for (std::string_view line : SplitLines(*text)) {
+    bool full = false;
+    const bool read = ReadLineStarts(fnSym, MaxSymbolLength, [&symbols, &full](std::string_view line) {
         std::string symbol = SymbolOfLine(line);
-        if (symbol.empty()) continue;
-        if (symbols.size() == static_cast<std::size_t>(SymbolCapacityLimit)) break;
-        symbols.push_back(std::move(symbol));
-    }
+        if (symbol.empty()) return true;
+        full = symbols.size() == static_cast<std::size_t>(SymbolCapacityLimit);
+        if (!full) symbols.push_back(std::move(symbol));
+        return !full;
+    });
+    if (!read) return std::nullopt;
+    if (restIgnored) *restIgnored = full;
     return symbols;
 }
 
@@ -60,6 +62,12 @@ void MergeDuplicateSymbols(std::vector<std::string>& symbols)
 std::string CannotOpenSymbolFileText(std::string_view fnSym)
 {
     return "Cannot open " + std::string(fnSym) + " for input.\r\n" + ChooseAnotherFileText;
+}
+
+std::string RestIgnoredText(std::string_view fnSym)
+{
+    return std::string(fnSym) + " holds more than " + std::to_string(SymbolCapacityLimit) +
+           " symbols; the rest of the file was ignored.";
 }
 
 std::string NoSymbolsText(std::string_view fnSym)

@@ -14,9 +14,11 @@
 std::string SymbolOfLine(std::string_view line);
 
 // Reads the symbols of the file at `fnSym`, one per usable line, in file order (not yet sorted or
-// merged). Lines end at CR LF, a lone CR or a lone LF. Reading stops after SymbolCapacityLimit
-// usable lines; the rest of the file is ignored. Nothing when the file cannot be opened.
-std::optional<std::vector<std::string>> ReadSymbolFile(const std::string& fnSym);
+// merged), in bounded memory however large the file. Lines end at CR LF, a lone CR or a lone LF.
+// Reading stops at the first usable line past SymbolCapacityLimit: the rest of the file is
+// ignored, and `*restIgnored` (when given) tells whether that happened. Nothing when the file
+// cannot be opened or is no regular file (a device, a pipe, a directory).
+std::optional<std::vector<std::string>> ReadSymbolFile(const std::string& fnSym, bool* restIgnored = nullptr);
 
 // Ascending character-code order (digits before letters, AB before ABC).
 void SortSymbols(std::vector<std::string>& symbols);
@@ -27,6 +29,8 @@ void MergeDuplicateSymbols(std::vector<std::string>& symbols);
 // The messages of a symbol file that cannot be used; `fnSym` is the full path.
 std::string CannotOpenSymbolFileText(std::string_view fnSym);
 std::string NoSymbolsText(std::string_view fnSym);
+// The note of a symbol file with more usable lines than the list keeps.
+std::string RestIgnoredText(std::string_view fnSym);
 
 // The first status line while each loading step runs.
 inline constexpr const char* ReadingSymbolsText = "Reading symbols please wait...";

@@ -3,15 +3,14 @@
 #include <cmath>
 
 #include "core/numbers/NumberText.h"
+#include "core/text/LineStarts.h"
 #include "core/text/TextFile.h"
 
 std::optional<float> ReadAcceptanceRecord(const std::string& fnAcceptance)
 {
-    const auto content = ReadWholeFile(fnAcceptance);
-    if (!content) return std::nullopt;
-    const auto lines = SplitLines(*content);
-    if (lines.empty()) return std::nullopt;
-    const auto version = ParseDecimal(lines.front());
+    const auto line = ReadFirstLine(fnAcceptance, MaxRecordLineLength);
+    if (!line) return std::nullopt;
+    const auto version = ParseDecimal(*line);
     if (!version || !std::isfinite(static_cast<float>(*version))) return std::nullopt;
     return static_cast<float>(*version);
 }

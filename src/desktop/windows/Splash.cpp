@@ -286,6 +286,11 @@ void Splash::mnuSwap3_Click() { Swap(state_.Paths.FnBadSym); }
 
 void Splash::mnuPrintResults_Click()
 {
+    // A damaged report can hold a form feed on every line: a page each.
+    if (const auto pages = CountResultsPages(state_.Paths); pages && *pages > ManyPages) {
+        const QString question = QStringLiteral("Results.txt makes %1 pages. Print them all ?").arg(*pages);
+        if (!MessageBoxes::AskYesNo(this, question)) return;
+    }
     const std::unique_ptr<DesktopPrinter> printer =
         services_.SetUpPrinter(this, ToQ(state_.Paths.ProgramDirectory) + QStringLiteral("/Results.pdf"));
     if (!printer) return; // cancelled: nothing is printed

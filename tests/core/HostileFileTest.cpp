@@ -1,0 +1,165 @@
+// Files a careless or hostile hand puts where the program reads: a device or a pipe named as the
+// symbol file, a hundred megabytes of line ends, a report line of fifty megabytes or a page for
+// every line, and a program directory that another run holds.
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <fstream>
+
+#include "core/quotes/Clock.h"
+#include "core/report/ResultsPrinting.h"
+#include "core/run/RunLock.h"
+#include "core/run/RunStatus.h"
+#include "core/run/SymbolList.h"
+#include "core/text/TextFile.h"
+#include "support/MemoryLimit.h"
+#include "support/RecordingPrinter.h"
+#include "support/SanitizerBuild.h"
+#include "support/TemporaryDirectory.h"
+
+namespace {
+
+constexpr long long Megabyte = 1024 * 1024;
+
+void WriteRepeated(const std::string& path, const std::string& head, char filler, long long count,
+                   const std::string& tail)
+{
+    std::ofstream file(path, std::ios::binary);
+    file << head;
+    const std::string block(Megabyte, filler);
+    for (long long written = 0; written < count; written += Megabyte)
+        file.write(block.data(), static_cast<std::streamsize>(std::min(Megabyte, count - written)));
+    file << tail;
+}
+
+std::string Repeated(const std::string& text, long count)
+{
+    std::string repeated;
+    for (long i = 0; i < count; ++i) repeated += text;
+    return repeated;
+}
+
+TEST(HostileFileTest, ASymbolFileThatIsNoRegularFileIsRefusedWithoutReading)
+{
+    TemporaryDirectory dir;
+    const std::string fifo = dir.File("fifo.sym");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), fifo, dir.Path()})
+        EXPECT_FALSE(ReadSymbolFile(path)) << path;
+}
+
+TEST(HostileFileTest, AHundredMegabytesOfLineEndsAreReadInBoundedMemory)
+{
+    if (UnderAddressSanitizer) GTEST_SKIP() << "no memory limit under the sanitizer";
+    TemporaryDirectory dir;
+    const std::string path = dir.File("Symbols.sym");
+    WriteRepeated(path, "abc\r\n", '\n', 100 * Megabyte, "xyz corp");
+    EXPECT_TRUE(SucceedsWithin(64 * Megabyte, [&path] {
+        const auto symbols = ReadSymbolFile(path);
+        return symbols && *symbols == std::vector<std::string>{"ABC", "XYZ"};
+    }));
+}
+
+// Reading stops at the first symbol the list cannot keep, and says so; a full list alone is not
+// a cut one.
+TEST(HostileFileTest, ReadingStopsAtTheFirstSymbolTheListCannotKeep)
+{
+    TemporaryDirectory dir;
+    const std::string path = dir.File("Symbols.sym");
+    for (const int usable : {SymbolCapacityLimit + 0, SymbolCapacityLimit + 1}) {
+        std::string text;
+        for (int i = 0; i < usable; ++i) text += "S" + std::to_string(i) + "\r\n- not a symbol\r\n";
+        ASSERT_TRUE(ReplaceFile(path, text));
+        bool restIgnored = false;
+        const auto symbols = ReadSymbolFile(path, &restIgnored);
+        ASSERT_TRUE(symbols);
+        EXPECT_EQ(symbols->size(), static_cast<std::size_t>(SymbolCapacityLimit)) << usable;
+        EXPECT_EQ(symbols->back(), "S29999");
+        EXPECT_EQ(restIgnored, usable > SymbolCapacityLimit) << usable;
+    }
+}
+
+class HostileReportTest : public ::testing::Test {
+protected:
+    HostileReportTest() { EXPECT_TRUE(ReplaceFile(paths.FnProgress, "2,2\r\n")); }
+
+    TemporaryDirectory dir;
+    const FilePaths paths = FilePaths::Build(dir.Path());
+    const FixedClock clock{LocalDateTime{2026, 3, 4, 11, 30, 0}};
+};
+
+TEST_F(HostileReportTest, AFiftyMegabyteLineIsPrintedCutAndSaysSo)
+{
+    if (UnderAddressSanitizer) GTEST_SKIP() << "no memory limit under the sanitizer";
+    WriteRepeated(paths.FnResults, "first\r\n", 'X', 50 * Megabyte, "\r\nlast\r\n");
+    const std::string cut = std::string(10, ' ') + std::string(MaxPrintedLineLength, 'X') +
+                            " [line cut: " + std::to_string(50 * Megabyte) + " characters]";
+    EXPECT_TRUE(SucceedsWithin(64 * Megabyte, [&] {
+        RecordingPrinter printer;
+        std::int16_t saved = 0;
+        if (!PrintResults(paths, saved, printer, clock)) return false;
+        const std::vector<std::string> tail(printer.output.end() - 4, printer.output.end());
+        return tail == std::vector<std::string>{std::string(10, ' ') + "first", cut, std::string(10, ' ') + "last",
+                                                "<end doc>"};
+    }));
+}
+
+// The count asked about before printing is the count printed, form feeds anywhere.
+TEST_F(HostileReportTest, PagesAreCountedAsTheyArePrinted)
+{
+    const std::string reports[] = {"",         "a\r\n",         "\f\r\n",          "a\r\n\f\r\n",
+                                   "\f\r\na\r\n", "a\r\n\f\r\nb", "a\r\n\f\r\n\f\r\nb\r\n\f",
+                                   Repeated("\f\r\n", ManyPages + 1)};
+    for (const std::string& report : reports) {
+        ASSERT_TRUE(ReplaceFile(paths.FnResults, report));
+        RecordingPrinter printer;
+        std::int16_t saved = 0;
+        ASSERT_TRUE(PrintResults(paths, saved, printer, clock));
+        const long newPages = std::count(printer.output.begin(), printer.output.end(), "<new page>");
+        const long printed = printer.output.size() > 1 ? newPages + 1 : 0;
+        EXPECT_EQ(CountResultsPages(paths), printed) << testing::PrintToString(report.substr(0, 20));
+    }
+}
+
+TEST(RunLockTest, ASecondRunIsRefusedByNameUntilTheHolderDies)
+{
+    TemporaryDirectory dir;
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        RunLock lock;
+        std::string refusal;
+        const char taken = lock.Take(dir.Path(), refusal) ? 'y' : 'n';
+        if (write(ready[1], &taken, 1) != 1) _exit(1);
+        pause(); // killed by the test, never released
+        _exit(0);
+    }
+    char taken = 'n';
+    ASSERT_EQ(read(ready[0], &taken, 1), 1);
+    ASSERT_EQ(taken, 'y');
+
+    RunLock second;
+    std::string refusal;
+    EXPECT_FALSE(second.Take(dir.Path(), refusal));
+    EXPECT_EQ(refusal, "The program directory " + dir.Path() + " is in use by another run (" +
+                           program_invocation_short_name + ", process " + std::to_string(holder) +
+                           "). Close that run first.");
+
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    EXPECT_TRUE(second.Take(dir.Path(), refusal)) << "a killed run leaves no lock behind";
+    RunLock third;
+    EXPECT_FALSE(third.Take(dir.Path(), refusal)) << "one process holds it against itself as well";
+    second.Release();
+    EXPECT_FALSE(FileExists(dir.File(RunLockFileName)));
+    EXPECT_TRUE(third.Take(dir.Path(), refusal));
+}
+
+} // namespace
