@@ -98,15 +98,15 @@ TEST_F(HostileReportTest, AFiftyMegabyteLineIsPrintedCutAndSaysSo)
 {
     if (UnderAddressSanitizer) GTEST_SKIP() << "no memory limit under the sanitizer";
     WriteRepeated(paths.FnResults, "first\r\n", 'X', 50 * Megabyte, "\r\nlast\r\n");
-    const std::string cut = std::string(10, ' ') + std::string(MaxPrintedLineLength, 'X') +
-                            " [line cut: " + std::to_string(50 * Megabyte) + " characters]";
+    const std::string margin(10, ' ');
     EXPECT_TRUE(SucceedsWithin(64 * Megabyte, [&] {
         RecordingPrinter printer;
         std::int16_t saved = 0;
         if (!PrintResults(paths, saved, printer, clock)) return false;
-        const std::vector<std::string> tail(printer.output.end() - 4, printer.output.end());
-        return tail == std::vector<std::string>{std::string(10, ' ') + "first", cut, std::string(10, ' ') + "last",
-                                                "<end doc>"};
+        const std::vector<std::string> tail(printer.output.end() - 5, printer.output.end());
+        return tail == std::vector<std::string>{margin + "first", margin + std::string(MaxPrintedLineLength, 'X'),
+                                                margin + "[line cut: " + std::to_string(50 * Megabyte) + " characters]",
+                                                margin + "last", "<end doc>"};
     }));
 }
 

@@ -69,11 +69,13 @@ void WalkPages(LineReader& report, Visit visit)
     }
 }
 
-// A line longer than any report line is cut, and the printout says so.
-std::string PrintedLine(const std::string& line, std::size_t length)
+// A line longer than any report line is cut, and the printout says so on a line of its own: the
+// cut line itself already runs past the paper's edge.
+void PrintLine(Printer& printer, const std::string& line, std::size_t length)
 {
-    if (length <= line.size()) return LeftMargin + line;
-    return LeftMargin + line + " [line cut: " + std::to_string(length) + " characters]";
+    printer.PrintText(LeftMargin + line, true);
+    if (length > line.size())
+        printer.PrintText(LeftMargin + "[line cut: " + std::to_string(length) + " characters]", true);
 }
 
 void PrintHeading(Printer& printer, const Clock& clock, const std::string& title)
@@ -120,7 +122,7 @@ bool PrintResults(const FilePaths& paths, std::int16_t& savedCount, Printer& pri
                          "    Quillon results    Page " + std::to_string(pageNumber) + " of " +
                              std::to_string(savedCount));
         }
-        if (!isFormFeed) printer.PrintText(PrintedLine(line, length), true);
+        if (!isFormFeed) PrintLine(printer, line, length);
     });
     printer.EndDoc();
     return true;

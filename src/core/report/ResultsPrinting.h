@@ -17,8 +17,8 @@
 // saved count of the progress record, which replaces savedCount (a record whose first field cannot
 // be read leaves savedCount as it was). A page is begun only when a line follows, so a closing
 // form feed makes no empty page. Lines end at CR LF, a lone CR or a lone LF. A line longer than
-// MaxPrintedLineLength (report lines are about 80 columns) is printed cut there, followed by
-// " [line cut: <length> characters]"; the file is read in bounded pieces. Returns false, having
+// MaxPrintedLineLength (report lines are about 80 columns) is printed cut there, followed by the
+// line "[line cut: <length> characters]" after the margin; the file is read in bounded pieces. Returns false, having
 // printed nothing, when the progress record or Results.txt cannot be opened or read (a directory
 // in its place); otherwise the document is ended (EndDoc) and true returned.
 [[nodiscard]] bool PrintResults(const FilePaths& paths, std::int16_t& savedCount, Printer& printer,
