@@ -175,7 +175,7 @@ const std::map<std::string, Function> Functions{
     {"LoadSymbols",
      [](const auto& in, const auto&) {
          // The whole load as the run window does it: read, sort, merge.
-         auto symbols = ReadFromFile(in, ReadSymbolFile);
+         auto symbols = ReadFromFile(in, [](const std::string& path) { return ReadSymbolFile(path); });
          if (!symbols) return std::string("none");
          SortSymbols(*symbols);
          MergeDuplicateSymbols(*symbols);
