@@ -76,14 +76,3 @@ bool ReadLineStarts(const std::string& path, std::size_t keep, const std::functi
     if (lineOpen) visit(line);
     return true;
 }
-
-std::optional<std::string> ReadFirstLine(const std::string& path, std::size_t keep)
-{
-    std::string first;
-    const bool read = ReadLineStarts(path, keep, [&first](std::string_view line) {
-        first = line;
-        return false;
-    });
-    if (!read) return std::nullopt;
-    return first;
-}

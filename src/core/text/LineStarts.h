@@ -1,12 +1,11 @@
 #pragma once
-// Reading a file of which only the start of each line matters (a symbol file, a record whose first
-// line is all there is), in bounded memory: whatever the file holds, one read buffer and one
-// line's start are all that is kept. Devices, pipes and directories are refused, since /dev/zero
-// or a FIFO named in a setting would otherwise be read for ever.
+// Reading a file of which only the start of each line matters (a symbol file) in bounded memory:
+// whatever the file holds, one read buffer and one line's start are all that is kept. Devices,
+// pipes and directories are refused, since /dev/zero or a FIFO named in a setting would otherwise
+// be read for ever.
 
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,10 +15,3 @@
 // regular file or cannot be opened; false too when reading fails part-way.
 [[nodiscard]] bool ReadLineStarts(const std::string& path, std::size_t keep,
                                   const std::function<bool(std::string_view)>& visit);
-
-// Far longer than any record line this program writes (a number, two counters).
-inline constexpr std::size_t MaxRecordLineLength = 256;
-
-// The first line of the regular file at `path`, at most `keep` bytes of it; empty for an empty
-// file. Nothing when the file cannot be read.
-std::optional<std::string> ReadFirstLine(const std::string& path, std::size_t keep);
