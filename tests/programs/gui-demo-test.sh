@@ -56,7 +56,7 @@ QUILLON_DEMO_DIR=$DEMO DEMO_SYMBOLS=$SYMBOLS "$ROOT/tools/gui.sh" "$BUILD" >"$WO
 gui=$!
 
 # The main window comes up at once: no agreement stands in the way of the prepared settings.
-wait_for 30 window_named '^Welcome to Quillon' || fail "no main window"
+wait_for 90 window_named '^Welcome to Quillon' || fail "no main window"
 xdotool windowfocus --sync "$(head -n 1 "$WORK/window")" key Return
 wait_for 10 window_named '^Tracing \[' || fail "Enter did not open the run window"
 wait_for 60 pass_done || fail "the pass did not end within 60 s"
