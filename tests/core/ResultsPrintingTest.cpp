@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "support/RecordingPrinter.h"
 #include "support/TemporaryDirectory.h"
 #include "core/text/TextFile.h"
 #include "core/report/ResultsPrinting.h"
@@ -9,31 +10,6 @@
 namespace {
 
 using namespace std::string_literals;
-
-// Keeps what a sheet of paper would show: whole printed lines, and markers for page and document
-// ends.
-class RecordingPrinter final : public Printer {
-public:
-    std::vector<std::string> output;
-    std::string font;
-
-    void SetFont(const std::string& name, int points, bool bold) override
-    {
-        font = name + "/" + std::to_string(points) + (bold ? "/bold" : "");
-    }
-    void PrintText(const std::string& text, bool endLine) override
-    {
-        pending_ += text;
-        if (!endLine) return;
-        output.push_back(pending_);
-        pending_.clear();
-    }
-    void NewPage() override { output.emplace_back("<new page>"); }
-    void EndDoc() override { output.emplace_back("<end doc>"); }
-
-private:
-    std::string pending_;
-};
 
 const std::string Margin(10, ' ');
 

@@ -10,8 +10,12 @@
 class RecordingPrinter final : public Printer {
 public:
     std::vector<std::string> output;
+    std::string font; // "name/points[/bold]" of the last SetFont
 
-    void SetFont(const std::string&, int, bool) override {}
+    void SetFont(const std::string& name, int points, bool bold) override
+    {
+        font = name + "/" + std::to_string(points) + (bold ? "/bold" : "");
+    }
     void PrintText(const std::string& text, bool endLine) override
     {
         pending_ += text;
