@@ -42,8 +42,10 @@ start_server() {
 # accepted. $1: the QVA difference (percentage points) that saves a symbol.
 prepare_directory() {
   local symbols=$DEMO/Symbols.sym
-  tail -n +2 "$BUILD/tools/quote-server/demo-market.csv" | head -n "${DEMO_SYMBOLS:--0}" | cut -d, -f1 |
-    sed 's/$/\r/' >"$symbols"
+  # One reader for the whole file: a pipe that stops reading early (head) would end the writer
+  # with SIGPIPE, which pipefail turns into a silent exit of the script.
+  awk -F, -v last="${DEMO_SYMBOLS:-0}" 'NR > 1 && (last == 0 || NR <= last + 1) { printf "%s\r\n", $1 }' \
+    "$BUILD/tools/quote-server/demo-market.csv" >"$symbols"
   printf 'NOSUCH\r\n' >>"$symbols"
   "$SETTINGS_BIN" "$DEMO" "$PORT" "$symbols" "$1"
 }
