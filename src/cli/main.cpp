@@ -8,6 +8,7 @@
 
 #include "cli/PrintCommand.h"
 #include "cli/RunCommand.h"
+#include "core/Version.h"
 
 namespace {
 
@@ -28,6 +29,10 @@ int main(int argc, char** argv)
     const std::vector<std::string> options(arguments.begin() + (arguments.empty() ? 0 : 1),
                                            arguments.end());
     if (command == "run") return RunCommand(app, options);
+    if (command == "--version") {
+        std::printf("quillon-cli %s\n", ProgramVersionText);
+        return 0;
+    }
     if (command == "--help" || command == "-h") {
         std::fputs(UsageText, stdout);
         return 0;

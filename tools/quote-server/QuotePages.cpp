@@ -58,7 +58,7 @@ double ModelPrice(const Company& company, float rate, int side, double strike, i
     model.ModelDividendRate = static_cast<float>(company.YieldPercent / 100);
     model.ModelDaysToExpiry = static_cast<std::int16_t>(days);
     model.ModelVolatility = static_cast<float>(volatility);
-    return OptionValue(model, static_cast<std::int16_t>(side));
+    return OptionValue(model, static_cast<Side>(side));
 }
 
 ChainRow PriceRow(const Company& company, float rate, const ExpirationCalendar& calendar, int side,
@@ -98,10 +98,6 @@ std::vector<double> StrikeLadder(double last) {
         ladder.push_back(highest + (highest < 25 ? 2.5 : 5));
     }
     return ladder;
-}
-
-std::string OptionRootOf(std::string_view symbol) {
-    return std::string(symbol.size() < 4 ? symbol : symbol.substr(0, 3));
 }
 
 std::vector<ChainRow> OptionChain(const Company& company, const LocalDateTime& now, float rate,

@@ -10,6 +10,7 @@
 
 #include "MarketFile.h"
 #include "core/quotes/Clock.h"
+#include "core/quotes/OptionWindow.h" // OptionRootOf: a made-up longer stock gets its first 3 letters as root
 
 // One option of the served chain, with the volatility it was priced at.
 struct ChainRow {
@@ -26,9 +27,6 @@ struct ChainRow {
 // below 5 dollars.
 std::vector<double> StrikeLadder(double last);
 
-// The option root the screener expects: the symbol when shorter than 4 characters, else its
-// first 3 characters.
-std::string OptionRootOf(std::string_view symbol);
 
 // Calls and puts of the first `expirations` expirations of the calendar of `now`, every strike
 // of the ladder, priced with the screener's own model at `rate` (fraction per year) and the

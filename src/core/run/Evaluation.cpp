@@ -20,7 +20,7 @@ void SaveSymbol(SharedState& state, RunHost& host)
     RunStatus& run = state.Run;
     if (host.AlarmChecked()) {
         run.AlarmPending = true;
-        host.SetStatus1("Alarm: " + run.CurrentSymbol + " saved");
+        host.AnnounceSaved(run.CurrentSymbol);
     }
     // A side without an average holds -1: subtracting it would show a difference that does not exist.
     const float qc = QVAPercent(state.Quote, Calls);
@@ -43,7 +43,7 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
 {
     RunStatus& run = state.Run;
     QuoteData& quote = state.Quote;
-    run.Verdict = VerdictNotSaved;
+    run.Verdict = SymbolVerdict::NotSaved;
     if (ok == 0) {
         (void)state.Outputs.Append(state.Paths, PassFile::BadSym, BadSymbolLine(run.CurrentSymbol));
     } else {
@@ -54,7 +54,7 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
             run.Verdict = OptionVerdict(quote.Series, QVAPercent(quote, Calls), QVAPercent(quote, Puts),
                                         state.Settings);
     }
-    const bool saved = run.Verdict != VerdictNotSaved;
+    const bool saved = run.Verdict != SymbolVerdict::NotSaved;
     // Nobody would see the block of a symbol that is not saved when the host shows none.
     if (saved || host.ShowsBlocks())
         state.Page.PageText = BuildResultsBlock(state);

@@ -284,7 +284,7 @@ RunController::StepResult RunController::NextSymbol()
     RunStatus& run = state_.Run;
     if (run.SymbolIndex > state_.Symbols.SymbolCount) return PassComplete();
     run.CurrentSymbol = state_.Symbols.SymbolList[static_cast<std::size_t>(run.SymbolIndex - 1)];
-    run.Verdict = -2;
+    run.Verdict = SymbolVerdict::NotSaved;
     statusIsDone_ = false;
     ActiveSource().BeginSymbol();
     phase_ = Phase::Fetching;
@@ -300,9 +300,9 @@ RunController::StepResult RunController::Fetching()
         ok = ActiveSource().Step();
         if (!ok) return PumpResult::Waiting;
         evaluate_(state_, host_, *ok);
-        outcome = *ok == 0                               ? SymbolOutcome::NoQuotes
-                  : state_.Run.Verdict != VerdictNotSaved ? SymbolOutcome::Saved
-                                                          : SymbolOutcome::ScreenedOut;
+        outcome = *ok == 0                                        ? SymbolOutcome::NoQuotes
+                  : state_.Run.Verdict != SymbolVerdict::NotSaved ? SymbolOutcome::Saved
+                                                                   : SymbolOutcome::ScreenedOut;
     } catch (const std::exception& error) {
         // The per-symbol boundary: this symbol ends here, the run goes on with the next one.
         detail = error.what();
@@ -387,6 +387,8 @@ void RunController::CmdReset_Click()
 }
 
 void RunController::CkAlarm_Click() { state_.Run.AlarmBeeps = 0; }
+
+void RunController::CmdPrint_Click() { state_.Run.AlarmBeeps = 0; }
 
 void RunController::Tick()
 {

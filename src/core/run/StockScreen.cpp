@@ -1,5 +1,7 @@
 #include "core/run/StockScreen.h"
 
+#include "core/quotes/OptionWindow.h"
+
 namespace {
 
 bool WithinBounds(double value, const Criterion& minimum, const Criterion& maximum)
@@ -20,15 +22,15 @@ bool WithinRangeBounds(const StockQuote& stock, const UserSettings& settings)
 }
 
 // Note 1 makes the verdict "included" and the walk goes on; note 2 ends it.
-std::int16_t VerdictFromNotes(const OptionSeries& series)
+SymbolVerdict VerdictFromNotes(const OptionSeries& series)
 {
-    std::int16_t verdict = VerdictNotSaved;
-    for (const int side : {Calls, Puts}) {
-        for (const int s : {1, 2, 3}) {
-            for (const int e : {0, 1}) {
-                const std::int16_t note = series.OptNote[side][s][e];
-                if (note == 2) return VerdictMinQVAReached;
-                if (note == 1) verdict = VerdictOptionIncluded;
+    SymbolVerdict verdict = SymbolVerdict::NotSaved;
+    for (const Side side : BothSides) {
+        for (const int s : ShownStrikes) {
+            for (const int e : ShownExpirations) {
+                const OptionNote note = series.OptNote[side][s][e];
+                if (note == OptionNote::MinQVAReached) return SymbolVerdict::MinQVAReached;
+                if (note == OptionNote::Included) verdict = SymbolVerdict::OptionIncluded;
             }
         }
     }
@@ -50,16 +52,16 @@ bool PassesStockScreen(const StockQuote& stock, const UserSettings& settings)
            WithinRangeBounds(stock, settings);
 }
 
-std::int16_t OptionVerdict(const OptionSeries& series, float qc, float qp, const UserSettings& settings)
+SymbolVerdict OptionVerdict(const OptionSeries& series, float qc, float qp, const UserSettings& settings)
 {
-    std::int16_t verdict = VerdictFromNotes(series);
+    SymbolVerdict verdict = VerdictFromNotes(series);
     const auto callsAhead = settings.MinQVAC_QVAP.InForce();
     const auto putsAhead = settings.MinQVAP_QVAC.InForce();
     if (!callsAhead && !putsAhead) return verdict;
     if (qc >= 0 && qp >= 0) {
-        if (callsAhead && qc - qp >= *callsAhead) verdict = VerdictCallsAhead;
-        if (putsAhead && qp - qc >= *putsAhead) verdict = VerdictPutsAhead;
+        if (callsAhead && qc - qp >= *callsAhead) verdict = SymbolVerdict::CallsAhead;
+        if (putsAhead && qp - qc >= *putsAhead) verdict = SymbolVerdict::PutsAhead;
     }
     // With a difference criterion set, merely included options are not worth keeping.
-    return verdict == VerdictOptionIncluded ? VerdictNotSaved : verdict;
+    return verdict == SymbolVerdict::OptionIncluded ? SymbolVerdict::NotSaved : verdict;
 }

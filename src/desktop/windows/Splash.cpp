@@ -288,6 +288,7 @@ void Splash::mnuPrintResults_Click()
 
 void Splash::mnuGoodSym_Click() { services_.OpenInEditor(ToQ(state_.Paths.FnGoodSym)); }
 void Splash::mnuBadSym_Click() { services_.OpenInEditor(ToQ(state_.Paths.FnBadSym)); }
+// sic: the menu item's name is spelled so, and tests and scripts find it by that name.
 void Splash::mnuResultsSymols_Click() { services_.OpenInEditor(ToQ(state_.Paths.FnSavedSym)); }
 void Splash::mnuResults_Click() { services_.OpenInEditor(ToQ(state_.Paths.FnResults)); }
 
@@ -342,6 +343,8 @@ void Splash::QuitKey_Triggered()
 
 void Splash::mnuDisclaimer_Click()
 {
+    // Not a premature acceptance: the flag set on entry is what opens the dialog in review mode
+    // (both buttons disabled, only the close box). Whoever gets here has accepted already.
     state_.AgreementAccepted = true;
     Agree dialog(state_.AgreementAccepted, services_, this);
     dialog.exec();

@@ -228,7 +228,7 @@ void Tracing::CkAlarm_Click()
 
 void Tracing::CmdPrint_Click()
 {
-    state_.Run.AlarmBeeps = 0;
+    controller_->CmdPrint_Click();
     const std::unique_ptr<Printer> printer = services_.SetUpPrinter(this);
     if (printer) PrintInterimBlock(shownBlock_, *printer, state_.clock);
 }
