@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include "core/quotes/OptionCalendar.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/quotes/Pricing.h"
 #include "core/quotes/QVA.h"
 
@@ -17,9 +18,9 @@ QuoteData TwelveValidOptions(const UserSettings& settings)
     quote.Calendar = BuildExpirationCalendar({2026, 3, 2, 14, 30, 0});
     quote.Strikes = SelectStrikes(quote.Stock.LastSale);
     float sigma = 0.18f;
-    for (int side : {Calls, Puts})
-        for (int strike = 1; strike <= 3; ++strike)
-            for (int expiration = 0; expiration < 2; ++expiration) {
+    for (const Side side : BothSides)
+        for (const int strike : ShownStrikes)
+            for (const int expiration : ShownExpirations) {
                 ModelInputs model;
                 model.ModelStockPrice = quote.Stock.LastSale;
                 model.ModelStrike = quote.Strikes.StrikePrice[strike];
@@ -27,7 +28,7 @@ QuoteData TwelveValidOptions(const UserSettings& settings)
                 model.ModelDividendRate = quote.Stock.YieldPercent / 100;
                 model.ModelDaysToExpiry = quote.Calendar.DaysToExpiry[expiration];
                 model.ModelVolatility = sigma;
-                const float price = OptionValue(model, static_cast<std::int16_t>(side));
+                const float price = OptionValue(model, side);
                 quote.Series.OptLast[side][strike][expiration] = price;
                 quote.Series.OptBid[side][strike][expiration] = price * 0.97f;
                 quote.Series.OptAsk[side][strike][expiration] = price * 1.03f;

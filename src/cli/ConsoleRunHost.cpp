@@ -2,8 +2,6 @@
 
 namespace {
 
-constexpr std::string_view AlarmPrefix = "Alarm: ";
-
 std::string WithPlainLineEnds(std::string text)
 {
     for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
@@ -18,14 +16,7 @@ ConsoleRunHost::ConsoleRunHost(const SharedState& state, Options options,
 {
 }
 
-void ConsoleRunHost::SetStatus1(const std::string& text)
-{
-    if (text.starts_with(AlarmPrefix)) {
-        WriteLine(text);
-        return;
-    }
-    ShowStatus(text);
-}
+void ConsoleRunHost::SetStatus1(const std::string& text) { ShowStatus(text); }
 
 void ConsoleRunHost::SetStatus2(const std::string& text) { ShowStatus(text); }
 
@@ -60,6 +51,8 @@ void ConsoleRunHost::Beep()
     std::fputc('\a', out_);
     std::fflush(out_);
 }
+
+void ConsoleRunHost::AnnounceSaved(const std::string& symbol) { WriteLine(SavedAlarmText(symbol)); }
 
 void ConsoleRunHost::WriteLine(const std::string& line)
 {

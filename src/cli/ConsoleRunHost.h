@@ -21,8 +21,7 @@ public:
     ConsoleRunHost(const SharedState& state, Options options, std::function<bool()> repeat,
                    std::FILE* out = stderr);
 
-    // "[SymbolIndex/SymbolCount] text", or the text alone before the list is loaded. An alarm
-    // ("Alarm: " + symbol + " saved") gets a line of its own that stays, even when quiet.
+    // "[SymbolIndex/SymbolCount] text", or the text alone before the list is loaded.
     void SetStatus1(const std::string& text) override;
     void SetStatus2(const std::string& text) override;
     void ShowBlock(const std::string&) override {}
@@ -37,6 +36,8 @@ public:
     bool AskYesNo(const std::string& text, const std::string& title) override;
     // The terminal bell.
     void Beep() override;
+    // The alarm text on a line of its own that stays, even when quiet.
+    void AnnounceSaved(const std::string& symbol) override;
 
     // Ends a status line left open on a terminal, before the program ends or prints a message.
     void EndStatusLine();

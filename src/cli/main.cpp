@@ -11,6 +11,7 @@
 #include "cli/PrintCommand.h"
 #include "cli/RunCommand.h"
 #include "cli/SweepCommand.h"
+#include "core/Version.h"
 
 namespace {
 
@@ -37,6 +38,10 @@ int main(int argc, char** argv)
     if (command == "import") return ImportCommand(options);
     if (command == "sweep") return SweepCommand(options, QCoreApplication::applicationDirPath().toStdString());
     if (command == "history") return HistoryCommand(options, QCoreApplication::applicationDirPath().toStdString());
+    if (command == "--version") {
+        std::printf("quillon-cli %s\n", ProgramVersionText);
+        return 0;
+    }
     if (command == "--help" || command == "-h") {
         std::fputs(UsageText, stdout);
         return 0;

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/Version.h"
 #include "core/settings/FilePaths.h"
 #include "core/settings/UserSettings.h"
 #include "core/quotes/Clock.h"
@@ -12,7 +13,6 @@
 #include "core/run/PassOutputFiles.h"
 #include "core/run/RunStatus.h"
 
-inline constexpr float ProgramVersionNumber = 1.77f;
 inline constexpr const char* SampleTickerText =
     "IBM 110 + 1 3/8 MSFT 145 + 2 INTC 98 + 1 11/16 MTC 50 + 1/16 ";
 

@@ -7,6 +7,7 @@
 #include <QIcon>
 #include <cstdio>
 
+#include "core/Version.h"
 #include "core/settings/Startup.h"
 #include "desktop/DesktopServerSource.h"
 #include "desktop/Screenshots.h"
@@ -29,7 +30,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
     // No display name: the X platform would append it to every caption ("Tracing [...] — Quillon").
-    QApplication::setApplicationVersion(QStringLiteral("1.77"));
+    QApplication::setApplicationVersion(QString::fromLatin1(ProgramVersionText));
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon/quillon.svg")));
 

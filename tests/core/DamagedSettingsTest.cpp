@@ -114,6 +114,7 @@ TEST_F(DamagedSettingsTest, ADamagedLineChangesOnlyItsOwnField)
         {"a boolean in another spelling", 36, "TRUE", ""},
         {"values after the first on a line are passed over", 2, "\"h\",x,\"y\"", "\"h\""},
         {"a port beyond 65535", 3, "70000", ""},
+        {"port 0, which nothing can connect to", 3, "0", ""},
         {"a rate beyond single precision", 7, "1E+39", ""},
         {"an option index beyond 16 bits", 33, "40000", ""},
         {"an option index that is no whole number", 34, "2.5", ""},

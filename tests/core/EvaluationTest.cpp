@@ -101,8 +101,8 @@ namespace {
 
 class OptionVerdictTest : public ::testing::Test {
 protected:
-    OptionVerdictTest() { FillSeries(series.OptNote, std::int16_t{0}); }
-    std::int16_t Verdict(float qc = -100, float qp = -100) const
+    OptionVerdictTest() { FillSeries(series.OptNote, OptionNote::NotIncluded); }
+    SymbolVerdict Verdict(float qc = -100, float qp = -100) const
     {
         return OptionVerdict(series, qc, qp, settings);
     }
@@ -115,47 +115,47 @@ protected:
 TEST_F(OptionVerdictTest, NotesOfTheShownOptionsDecideWithoutDifferenceCriteria)
 {
     // Strikes 0 and 4 and the third expiration are not shown.
-    series.OptNote[Calls][0][0] = 2;
-    series.OptNote[Puts][4][1] = 2;
-    series.OptNote[Calls][2][2] = 1;
-    EXPECT_EQ(Verdict(), VerdictNotSaved);
-    series.OptNote[Puts][3][1] = 1;
-    EXPECT_EQ(Verdict(), VerdictOptionIncluded);
-    series.OptNote[Calls][1][0] = 2;
-    EXPECT_EQ(Verdict(), VerdictMinQVAReached);
+    series.OptNote[Calls][0][0] = OptionNote::MinQVAReached;
+    series.OptNote[Puts][4][1] = OptionNote::MinQVAReached;
+    series.OptNote[Calls][2][2] = OptionNote::Included;
+    EXPECT_EQ(Verdict(), SymbolVerdict::NotSaved);
+    series.OptNote[Puts][3][1] = OptionNote::Included;
+    EXPECT_EQ(Verdict(), SymbolVerdict::OptionIncluded);
+    series.OptNote[Calls][1][0] = OptionNote::MinQVAReached;
+    EXPECT_EQ(Verdict(), SymbolVerdict::MinQVAReached);
 }
 
 TEST_F(OptionVerdictTest, DifferenceCriteriaOverrideTheNotes)
 {
     settings.MinQVAC_QVAP = Criterion::Text("25");
-    EXPECT_EQ(Verdict(40.0f, 15.0f), VerdictCallsAhead);
-    series.OptNote[Calls][2][0] = 2;
-    EXPECT_EQ(Verdict(40.0f, 15.0f), VerdictCallsAhead);
-    EXPECT_EQ(Verdict(40.0f, 15.1f), VerdictMinQVAReached);
+    EXPECT_EQ(Verdict(40.0f, 15.0f), SymbolVerdict::CallsAhead);
+    series.OptNote[Calls][2][0] = OptionNote::MinQVAReached;
+    EXPECT_EQ(Verdict(40.0f, 15.0f), SymbolVerdict::CallsAhead);
+    EXPECT_EQ(Verdict(40.0f, 15.1f), SymbolVerdict::MinQVAReached);
 
     settings.MinQVAC_QVAP = Criterion::Text("NA");
     settings.MinQVAP_QVAC = Criterion::Number(5);
-    EXPECT_EQ(Verdict(20.0f, 25.0f), VerdictPutsAhead);
-    EXPECT_EQ(Verdict(20.0f, 24.9f), VerdictMinQVAReached);
+    EXPECT_EQ(Verdict(20.0f, 25.0f), SymbolVerdict::PutsAhead);
+    EXPECT_EQ(Verdict(20.0f, 24.9f), SymbolVerdict::MinQVAReached);
 }
 
 TEST_F(OptionVerdictTest, IncludedIsNotEnoughOnceADifferenceCriterionIsSet)
 {
-    series.OptNote[Calls][3][1] = 1;
+    series.OptNote[Calls][3][1] = OptionNote::Included;
     settings.MinQVAC_QVAP = Criterion::Number(25);
-    EXPECT_EQ(Verdict(40.0f, 15.1f), VerdictNotSaved);
+    EXPECT_EQ(Verdict(40.0f, 15.1f), SymbolVerdict::NotSaved);
     // Without both averages the difference cannot be judged; the included verdict still lapses.
-    EXPECT_EQ(Verdict(-100.0f, 15.0f), VerdictNotSaved);
-    EXPECT_EQ(Verdict(80.0f, -100.0f), VerdictNotSaved);
+    EXPECT_EQ(Verdict(-100.0f, 15.0f), SymbolVerdict::NotSaved);
+    EXPECT_EQ(Verdict(80.0f, -100.0f), SymbolVerdict::NotSaved);
 }
 
 TEST_F(OptionVerdictTest, BothDifferencesReachedEndWithPutsAhead)
 {
     settings.MinQVAC_QVAP = Criterion::Number(0);
     settings.MinQVAP_QVAC = Criterion::Number(0);
-    EXPECT_EQ(Verdict(30.0f, 30.0f), VerdictPutsAhead);
+    EXPECT_EQ(Verdict(30.0f, 30.0f), SymbolVerdict::PutsAhead);
     settings.MinQVAP_QVAC = Criterion::Number(-5);
-    EXPECT_EQ(Verdict(32.0f, 30.0f), VerdictPutsAhead);
+    EXPECT_EQ(Verdict(32.0f, 30.0f), SymbolVerdict::PutsAhead);
 }
 
 // The lines of a whole pass are the replay case's (cases/cli/replay-one-pass); here the edges.
@@ -213,11 +213,11 @@ protected:
 
 TEST_F(EvaluateSymbolTest, UnusableQuotesGoToBadSymAndStillShowABlock)
 {
-    state.Run.Verdict = 2; // whatever the previous symbol left
+    state.Run.Verdict = SymbolVerdict::MinQVAReached; // whatever the previous symbol left
     EvaluateSymbol(state, host, 0);
     EXPECT_EQ(Read(state.Paths.FnBadSym), "QRX\r\n");
     EXPECT_FALSE(Exists(state.Paths.FnGoodSym));
-    EXPECT_EQ(state.Run.Verdict, VerdictNotSaved);
+    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::NotSaved);
     EXPECT_TRUE(state.Page.PageText.starts_with("Saved 0               Progress 17/250"));
     EXPECT_FALSE(Exists(state.Paths.FnResults));
     EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");
@@ -227,7 +227,7 @@ TEST_F(EvaluateSymbolTest, NoIncludedOptionMeansNotSaved)
 {
     EvaluateSymbol(state, host, 1);
     EXPECT_EQ(Read(state.Paths.FnGoodSym), "QRX     QRX  QUARRIX INDUSTRIES INC\r\n");
-    EXPECT_EQ(state.Run.Verdict, VerdictNotSaved);
+    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::NotSaved);
     EXPECT_FALSE(Exists(state.Paths.FnSavedSym));
     EXPECT_FALSE(Exists(state.Paths.FnResults));
     EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");
@@ -238,7 +238,7 @@ TEST_F(EvaluateSymbolTest, SavedSymbolsAreNumberedAndRecorded)
 {
     PriceOption(Calls, 2, 0, 0.30f);
     EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, VerdictOptionIncluded);
+    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::OptionIncluded);
     EXPECT_EQ(state.Run.SavedCount, 1);
     EXPECT_TRUE(state.Page.PageText.starts_with("Saved 1               Progress 17/250"));
     EXPECT_EQ(Read(state.Paths.FnResults), state.Page.PageText + "\f\r\n");
@@ -280,8 +280,8 @@ TEST_F(EvaluateSymbolTest, MinQVAOfASideGivesVerdictTwo)
     PriceOption(Calls, 1, 0, 0.30f);
     PriceOption(Calls, 3, 1, 0.40f);
     EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, VerdictMinQVAReached);
-    EXPECT_EQ(state.Quote.Series.OptNote[Calls][3][1], 2);
+    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::MinQVAReached);
+    EXPECT_EQ(state.Quote.Series.OptNote[Calls][3][1], OptionNote::MinQVAReached);
 }
 
 TEST_F(EvaluateSymbolTest, QVADifferenceGivesVerdictOneAndShowsInSavedSym)
@@ -290,7 +290,7 @@ TEST_F(EvaluateSymbolTest, QVADifferenceGivesVerdictOneAndShowsInSavedSym)
     PriceOption(Calls, 2, 1, 0.40f);
     PriceOption(Puts, 2, 1, 0.15f);
     EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, VerdictCallsAhead);
+    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::CallsAhead);
     const std::string savedSym = Read(state.Paths.FnSavedSym);
     const auto saved = SplitLines(savedSym);
     ASSERT_EQ(saved.size(), 5u);
@@ -302,7 +302,7 @@ TEST_F(EvaluateSymbolTest, NegativeVolumeSkipsTheScreenAndTheVerdict)
     PriceOption(Calls, 2, 0, 0.30f);
     state.Quote.Stock.Volume = -1;
     EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, VerdictNotSaved);
+    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::NotSaved);
     EXPECT_FALSE(Exists(state.Paths.FnResults));
     EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");
 }
@@ -313,12 +313,12 @@ TEST_F(EvaluateSymbolTest, FlatYearRangeDoesNotEndTheEvaluation)
     state.Quote.Stock.High52Week = 45.375f;
     state.Quote.Stock.Low52Week = 45.375f;
     EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, VerdictOptionIncluded);
+    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::OptionIncluded);
     EXPECT_EQ(Read(state.Paths.FnProgress), "1,17\r\n");
 
     state.Settings.MaxRange = Criterion::Number(100);
     EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, VerdictNotSaved);
+    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::NotSaved);
     EXPECT_EQ(ResultsBlocks(), 1u);
     EXPECT_EQ(Read(state.Paths.FnProgress), "1,17\r\n");
 }
@@ -339,7 +339,7 @@ TEST_F(EvaluateSymbolTest, LostResultsBlockLeavesTheCountAlone)
     std::filesystem::create_directory(state.Paths.FnResults);
     PriceOption(Calls, 2, 0, 0.30f);
     EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, VerdictOptionIncluded);
+    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::OptionIncluded);
     EXPECT_EQ(state.Run.SavedCount, 0);
     EXPECT_TRUE(Exists(state.Paths.FnSavedSym));
     EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");

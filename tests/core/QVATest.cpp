@@ -51,7 +51,7 @@ protected:
 
     int Note(int side, int strike, int expiration) const
     {
-        return quote.Series.OptNote[side][strike][expiration];
+        return static_cast<int>(quote.Series.OptNote[side][strike][expiration]);
     }
 
     QuoteData quote;

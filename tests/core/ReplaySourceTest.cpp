@@ -8,6 +8,7 @@
 #include "core/SharedState.h"
 #include "core/text/TextFile.h"
 #include "core/quotes/OptionCalendar.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/run/QuoteFileReader.h"
 #include "core/run/ReadQuoteRecord.h"
 #include "core/run/ReplaySource.h"
@@ -67,12 +68,12 @@ TEST_F(ReplayTest, ReadsBackWhatTheCacheWriterWroteAndClearsTheSlotsNotCached)
     const OptionSeries& read = state.Quote.Series;
     for (int side : {Calls, Puts})
         for (int strike = 0; strike < StrikeCount; ++strike)
-            for (int expiration = CachedExpirations; expiration < SeriesExpirations; ++expiration) {
+            for (int expiration = ShownExpirations.back() + 1; expiration < SeriesExpirations; ++expiration) {
                 EXPECT_EQ(read.OptSymbol[side][strike][expiration], "");
                 for (auto column : OptionRowValues) EXPECT_EQ((read.*column)[side][strike][expiration], -1.0f);
             }
     for (int side : {Calls, Puts})
-        for (int strike : {FirstCachedStrike - 1, LastCachedStrike + 1})
+        for (int strike : {ShownStrikes.front() - 1, ShownStrikes.back() + 1})
             EXPECT_EQ(read.OptSymbol[side][strike][0], "") << strike;
 }
 
@@ -109,7 +110,7 @@ TEST_F(ReplayTest, ShortSymbolIsItsOwnRootLongerOneTakesItFromTheFirstOptionSymb
 {
     const OptionSeries ibm = SeriesOf("IBM");
     OptionSeries msft = SeriesOf("MSQ");
-    msft.OptSymbol[Calls][FirstCachedStrike][0].clear();
+    msft.OptSymbol[Calls][ShownStrikes.front()][0].clear();
     const OptionSeries none = SeriesOf("");
     WriteCache(RecordOf("A", 50, &ibm) + RecordOf("IBM", 110, &ibm) + RecordOf("MSFT", 145, &msft) +
                RecordOf("NONE", 5, &none));

@@ -70,7 +70,7 @@ struct FakeEvaluation {
         if (ok && saved.count(symbol)) {
             if (host.AlarmChecked()) {
                 state.Run.AlarmPending = true;
-                host.SetStatus1("Alarm: " + symbol + " saved");
+                host.AnnounceSaved(symbol);
             }
             (void)AppendToFile(paths.FnSavedSym, symbol + "\r\n");
             (void)AppendToFile(paths.FnResults, "Saved block of " + symbol + "\r\n");

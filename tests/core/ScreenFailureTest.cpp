@@ -45,11 +45,11 @@ QuoteData QuoteOf(const std::string& kind)
     SharedState state{clock};
     FillExample(state);
     QuoteData quote = state.Quote;
-    quote.Series.OptNote[Calls][2][0] = 1;
+    quote.Series.OptNote[Calls][2][0] = OptionNote::Included;
     if (kind == "flat") quote.Stock.High52Week = quote.Stock.Low52Week;
     if (kind == "no volume") quote.Stock.Volume = -1;
     if (kind == "no notes") {
-        FillSeries(quote.Series.OptNote, std::int16_t{0});
+        FillSeries(quote.Series.OptNote, OptionNote::NotIncluded);
         quote.QVA.QVAAverage = {-1, -1};
     }
     return quote;
@@ -79,11 +79,11 @@ TEST(ScreenFailure, NamesTheFirstCriterionThatFailedInTheScreensOrder)
         const ScreenResult result = ScreenAnalysedSymbol(QuoteOf(c.quote), SettingsOf(c.settings));
         SCOPED_TRACE(std::string(c.quote) + " / " + c.settings);
         if (std::string(c.failure) == "saved") {
-            EXPECT_NE(result.Verdict, VerdictNotSaved);
+            EXPECT_NE(result.Verdict, SymbolVerdict::NotSaved);
             EXPECT_FALSE(result.Failure);
             continue;
         }
-        EXPECT_EQ(result.Verdict, VerdictNotSaved);
+        EXPECT_EQ(result.Verdict, SymbolVerdict::NotSaved);
         ASSERT_TRUE(result.Failure);
         std::istringstream expected(c.failure);
         std::string name, value, bound;

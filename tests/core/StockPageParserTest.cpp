@@ -114,7 +114,7 @@ TEST(ClearQuoteRecord, LeavesNothingOfThePreviousSymbol)
     quote.Stock.SharesOutstanding = 5;
     quote.Series.OptSymbol[1][4][2] = "OLDXT";
     quote.Series.OptQVA[1][2][1] = 0.3f;
-    quote.Series.OptNote[0][3][0] = 2;
+    quote.Series.OptNote[0][3][0] = OptionNote::MinQVAReached;
     quote.QVA.QVAAverage = {0.2f, 0.3f};
 
     ClearQuoteRecord(quote, TestNow);
@@ -123,7 +123,7 @@ TEST(ClearQuoteRecord, LeavesNothingOfThePreviousSymbol)
     EXPECT_EQ(quote.Series.OptLast[0][0][0], -1.0f);
     EXPECT_EQ(quote.Series.OptOpenInterest[1][4][2], -1.0f);
     EXPECT_EQ(quote.Series.OptQVA[1][2][1], -1.0f);
-    EXPECT_EQ(quote.Series.OptNote[0][3][0], 0);
+    EXPECT_EQ(quote.Series.OptNote[0][3][0], OptionNote::NotIncluded);
     EXPECT_EQ(quote.QVA.QVAAverage, (std::array<float, 2>{-1, -1}));
     EXPECT_EQ(quote.Calendar.ExpiryMonth[0], 11); // rebuilt for December 7
 }

@@ -39,7 +39,7 @@ std::string AbcMarch50CallVolatilityText() {
     model.InterestRate = settings.InterestRate;
     model.ModelDividendRate = 1.25f / 100;
     model.ModelDaysToExpiry = BuildExpirationCalendar(*ParseDateTime(NowText)).DaysToExpiry[0];
-    SolveImpliedVolatility(model, 0, (0.88f + 0.96f) / 2);
+    SolveImpliedVolatility(model, Calls, (0.88f + 0.96f) / 2);
     char text[16];
     std::snprintf(text, sizeof text, "%.1f%%", model.ModelVolatility * 100);
     return text;

@@ -21,7 +21,7 @@ inline void ClearOptions(QuoteData& quote)
                          &quote.Series.OptAsk, &quote.Series.OptVolume, &quote.Series.OptOpenInterest,
                          &quote.Series.OptQVA})
         FillSeries(*column, -1.0f);
-    FillSeries(quote.Series.OptNote, std::int16_t{0});
+    FillSeries(quote.Series.OptNote, OptionNote::NotIncluded);
     FillSeries(quote.Series.OptSymbol, std::string());
     quote.QVA = QVAResults{};
 }
@@ -36,7 +36,7 @@ inline void SetOption(QuoteData& quote, int side, int s, int e, float last, floa
     series.OptVolume[side][s][e] = volume;
     series.OptOpenInterest[side][s][e] = openInterest;
     series.OptQVA[side][s][e] = qva;
-    series.OptNote[side][s][e] = note;
+    series.OptNote[side][s][e] = static_cast<OptionNote>(note);
 }
 
 // The price at which the model values an option of `quote` at volatility `sigma`: the QVA
@@ -50,7 +50,7 @@ inline float ModelPrice(const QuoteData& quote, float interestRate, int side, in
     model.ModelDividendRate = quote.Stock.YieldPercent / 100;
     model.ModelDaysToExpiry = quote.Calendar.DaysToExpiry[e];
     model.ModelVolatility = sigma;
-    return OptionValue(model, static_cast<std::int16_t>(side));
+    return OptionValue(model, static_cast<Side>(side));
 }
 
 // A symbol with a full quote and a partly filled option window, the shape of a typical saved block.

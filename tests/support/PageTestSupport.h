@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/text/Ascii.h"
 #include "core/text/TextFile.h"
 #include "core/quotes/Clock.h"
 #include "core/quotes/PageBuffer.h"
@@ -23,12 +24,10 @@ inline std::string DataFile(const std::string& name)
 }
 
 // The retrieval upper-cases a page and strips its markup before the parsers see it.
-inline PageBuffer PreparedPage(std::string markup)
+inline PageBuffer PreparedPage(const std::string& markup)
 {
-    std::transform(markup.begin(), markup.end(), markup.begin(),
-                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
     PageBuffer page;
-    page.PageText = StripHtmlTags(markup);
+    page.PageText = StripHtmlTags(AsciiUpper(markup));
     return page;
 }
 

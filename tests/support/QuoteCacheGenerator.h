@@ -12,6 +12,7 @@
 #include "core/settings/SettingsFile.h"
 #include "core/text/TextFile.h"
 #include "core/quotes/OptionCalendar.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/quotes/Pricing.h"
 #include "core/quotes/QuoteCache.h"
 
@@ -47,16 +48,16 @@ inline OptionSeries PricedSeries(const std::string& symbol, float lastSale, cons
 {
     OptionSeries series;
     const std::string root = symbol.substr(0, 3);
-    for (int side : {Calls, Puts})
-        for (int strike = FirstCachedStrike; strike <= LastCachedStrike; ++strike)
-            for (int expiration = 0; expiration < CachedExpirations; ++expiration) {
+    for (const Side side : BothSides)
+        for (const int strike : ShownStrikes)
+            for (const int expiration : ShownExpirations) {
                 ModelInputs model;
                 model.ModelStockPrice = lastSale;
                 model.ModelStrike = strikes.StrikePrice[strike];
                 model.InterestRate = 0.05f;
                 model.ModelDaysToExpiry = calendar.DaysToExpiry[expiration];
                 model.ModelVolatility = side == Calls ? callVolatility : putVolatility;
-                const float value = OptionValue(model, static_cast<std::int16_t>(side));
+                const float value = OptionValue(model, side);
                 series.OptSymbol[side][strike][expiration] =
                     root + MonthCodeFor(side, calendar.ExpiryMonth[expiration]) + StrikeCodeFor(model.ModelStrike);
                 series.OptLast[side][strike][expiration] = value;

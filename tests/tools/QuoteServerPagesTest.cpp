@@ -11,6 +11,7 @@
 #include "MarketFile.h"
 #include "QuotePages.h"
 #include "QuoteService.h"
+#include "core/text/Ascii.h"
 #include "core/text/Base64.h"
 #include "core/text/TextFile.h"
 #include "core/quotes/OptionCalendar.h"
@@ -32,11 +33,8 @@ std::vector<Company> DemoMarket() {
 
 // As the retrieval hands a page to the parsers: upper-cased, then stripped.
 PageBuffer Received(const std::string& markup) {
-    std::string upper = markup;
-    std::transform(upper.begin(), upper.end(), upper.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
     PageBuffer page;
-    page.PageText = StripHtmlTags(upper);
+    page.PageText = StripHtmlTags(AsciiUpper(markup));
     return page;
 }
 
@@ -45,9 +43,7 @@ std::string QuoteFile() { return ::testing::TempDir() + "QuoteServerPagesTest-Qu
 float Single(double value) { return static_cast<float>(value); }
 
 void ExpectStockFields(const Company& c, const StockQuote& s) {
-    std::string name = c.Name.substr(0, 36);
-    std::transform(name.begin(), name.end(), name.begin(), ::toupper);
-    EXPECT_EQ(s.CompanyName, name);
+    EXPECT_EQ(s.CompanyName, AsciiUpper(c.Name.substr(0, 36)));
     EXPECT_EQ(s.LastTick, c.NetChange >= 0 ? "UP" : "DOWN");
     EXPECT_EQ(s.Exchange, c.Exchange);
     EXPECT_EQ(s.TimeOfLastSale, "16:00");

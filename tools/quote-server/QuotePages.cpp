@@ -31,7 +31,7 @@ double ModelPrice(const Company& company, float rate, int side, double strike, i
     model.ModelDividendRate = static_cast<float>(company.YieldPercent / 100);
     model.ModelDaysToExpiry = static_cast<std::int16_t>(days);
     model.ModelVolatility = static_cast<float>(volatility);
-    return OptionValue(model, static_cast<std::int16_t>(side));
+    return OptionValue(model, static_cast<Side>(side));
 }
 
 ChainRow PriceRow(const Company& company, float rate, const ExpirationCalendar& calendar, int side,

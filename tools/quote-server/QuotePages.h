@@ -9,6 +9,7 @@
 #include "MarketFile.h"
 #include "core/quotes/QuotePageMarkup.h"
 #include "core/quotes/Clock.h"
+#include "core/quotes/OptionWindow.h" // OptionRootOf: a made-up longer stock gets its first 3 letters as root
 
 // One option of the served chain, with the volatility it was priced at.
 struct ChainRow : OptionPageRow {

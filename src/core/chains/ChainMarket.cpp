@@ -7,6 +7,7 @@
 
 #include "core/chains/StockFile.h"
 #include "core/quotes/OptionCalendar.h"
+#include "core/quotes/OptionWindow.h"
 
 namespace {
 

@@ -4,6 +4,7 @@
 
 #include "core/insight/CsvText.h"
 #include "core/numbers/NumberText.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/quotes/QVA.h"
 
 namespace {
@@ -64,7 +65,7 @@ void AddOptionColumns(std::vector<PassColumn>& columns)
     constexpr const char* sides[] = {"call", "put"};
     constexpr const char* strikes[] = {"", "low", "mid", "high"};
     constexpr const char* expirations[] = {"near", "next"};
-    for (const int side : {Calls, Puts})
+    for (const Side side : BothSides)
         for (const int strike : {1, 2, 3})
             for (const int expiration : {0, 1}) {
                 const std::string name =

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/text/TextFile.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/quotes/PageScanner.h"
 #include "core/quotes/QuoteCache.h"
 #include "core/quotes/QuoteRecord.h"
@@ -13,13 +14,10 @@ namespace {
 
 constexpr std::string_view RowKeyword = " (.";
 constexpr int OptionSymbolLength = 5;
-constexpr std::size_t RootLength = 3;
-// A stock symbol this short is its own option root; longer ones have an abbreviated root.
-constexpr std::size_t ShortSymbolLength = 4;
 constexpr char FirstPutMonthLetter = 'M';
 
 struct Slot {
-    int Side;
+    Side OptionSide;
     int Strike;
     int Expiration;
 };
@@ -48,10 +46,10 @@ std::optional<int> FirstPosition(const Codes& codes, int count, char letter)
 std::optional<Slot> SlotOf(std::string_view symbol, const QuoteData& quote, std::string_view currentSymbol)
 {
     if (symbol.size() < 3 || HasForeignLetters(symbol)) return std::nullopt;
-    if (currentSymbol.size() < ShortSymbolLength && !symbol.starts_with(currentSymbol)) return std::nullopt;
+    if (IsOwnOptionRoot(currentSymbol) && !symbol.starts_with(currentSymbol)) return std::nullopt;
 
     const char monthLetter = symbol[symbol.size() - 2];
-    const int side = monthLetter >= FirstPutMonthLetter ? Puts : Calls;
+    const Side side = monthLetter >= FirstPutMonthLetter ? Puts : Calls;
     const auto expiration =
         FirstPosition(quote.Calendar.ExpiryMonthCode[side], SeriesExpirations, monthLetter);
     const auto strike = FirstPosition(quote.Strikes.StrikeCode, StrikeCount, symbol.back());
@@ -64,7 +62,7 @@ std::optional<Slot> SlotOf(std::string_view symbol, const QuoteData& quote, std:
 void ReadRowValues(PageBuffer& page, OptionSeries& series, const Slot& slot)
 {
     for (const auto column : OptionRowValues)
-        if (auto value = ReadPriceValue(page)) (series.*column)[slot.Side][slot.Strike][slot.Expiration] = *value;
+        if (auto value = ReadPriceValue(page)) (series.*column)[slot.OptionSide][slot.Strike][slot.Expiration] = *value;
 }
 
 } // namespace
@@ -74,7 +72,7 @@ bool ParseOptionPage(PageBuffer& page, QuoteData& quote, const std::string& curr
 {
     bool stored = false;
     if (page.PageText.find("SYMBOL_NOT_FOUND") == std::string::npos) {
-        if (currentSymbol.size() < ShortSymbolLength) quote.Stock.OptionRoot = currentSymbol;
+        if (IsOwnOptionRoot(currentSymbol)) quote.Stock.OptionRoot = currentSymbol;
         page.PageCursor = 1;
         while (FindNextKeyword(page, RowKeyword)) {
             const auto symbol = ReadTextField(page, OptionSymbolLength);
@@ -82,8 +80,8 @@ bool ParseOptionPage(PageBuffer& page, QuoteData& quote, const std::string& curr
             const auto slot = SlotOf(*symbol, quote, currentSymbol);
             if (!slot) continue;
             // A later row for the same slot overwrites the earlier one.
-            quote.Series.OptSymbol[slot->Side][slot->Strike][slot->Expiration] = *symbol;
-            if (quote.Stock.OptionRoot.empty()) quote.Stock.OptionRoot = symbol->substr(0, RootLength);
+            quote.Series.OptSymbol[slot->OptionSide][slot->Strike][slot->Expiration] = *symbol;
+            if (quote.Stock.OptionRoot.empty()) quote.Stock.OptionRoot = OptionRootOf(*symbol);
             ReadRowValues(page, quote.Series, *slot);
             stored = true;
         }

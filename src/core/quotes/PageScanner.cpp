@@ -4,11 +4,12 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/text/Ascii.h"
+
 namespace {
 
 // Character classes compare character codes; bytes above 127 are ordinary text, never blanks.
 unsigned char Code(char c) { return static_cast<unsigned char>(c); }
-bool IsBlank(char c) { return Code(c) <= ' '; }
 bool IsControl(char c) { return Code(c) < ' '; }
 bool IsFiller(char c) { return Code(c) < '+'; }
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
@@ -56,7 +57,7 @@ template <class Predicate>
 
 std::string_view TrimTrailingBlanks(std::string_view run)
 {
-    while (!run.empty() && IsBlank(run.back())) run.remove_suffix(1);
+    while (!run.empty() && IsSpaceOrBelow(run.back())) run.remove_suffix(1);
     return run;
 }
 
@@ -104,7 +105,7 @@ std::string StripHtmlTags(std::string_view markup)
     result.reserve(markup.size() / 2);
     std::size_t p = 0;
     while (true) {
-        while (p < markup.size() && IsBlank(markup[p])) ++p;
+        while (p < markup.size() && IsSpaceOrBelow(markup[p])) ++p;
         if (p >= markup.size()) return result;
 
         const std::size_t tagStart = markup.find('<', p);
@@ -150,7 +151,7 @@ bool FindNextKeyword(PageBuffer& page, std::string_view keyword)
 
 std::optional<std::string> ReadTextField(PageBuffer& page, int maximumLength)
 {
-    if (!SkipBefore(page, IsBlank)) return std::nullopt;
+    if (!SkipBefore(page, IsSpaceOrBelow)) return std::nullopt;
     const std::size_t start = CursorIndex(page);
     std::size_t end = start;
     const std::size_t limit = maximumLength > 0 ? static_cast<std::size_t>(maximumLength) : 0;

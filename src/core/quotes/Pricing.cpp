@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "core/numbers/ArithmeticFault.h"
+#include "core/quotes/OptionWindow.h"
 
 namespace {
 
@@ -79,16 +80,14 @@ float PutValue(const ModelInputs& model)
            model.ModelStockPrice * terms.StockDiscount * NormalCdf(-terms.D1);
 }
 
-float OptionValue(const ModelInputs& model, std::int16_t side)
+float OptionValue(const ModelInputs& model, Side side)
 {
-    const bool call = side == 0;
-    const float intrinsic = call ? model.ModelStockPrice - model.ModelStrike
-                                 : model.ModelStrike - model.ModelStockPrice;
-    const float value = call ? CallValue(model) : PutValue(model);
-    return intrinsic > value ? intrinsic : value;
+    const float gain = ExerciseGain(side, model.ModelStockPrice, model.ModelStrike);
+    const float value = side == Calls ? CallValue(model) : PutValue(model);
+    return gain > value ? gain : value;
 }
 
-void SolveImpliedVolatility(ModelInputs& model, std::int16_t side, float price)
+void SolveImpliedVolatility(ModelInputs& model, Side side, float price)
 {
     float& sigma = model.ModelVolatility;
     sigma = 0;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/numbers/ArithmeticFault.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/quotes/Pricing.h"
 
 namespace {
@@ -15,13 +16,6 @@ namespace {
 // one no volatility reaches), not volatilities worth averaging.
 constexpr float MinAcceptedVolatility = 0.01f;
 constexpr float MaxAcceptedVolatility = 3.0f;
-
-// The strike positions and expirations that are screened and averaged.
-constexpr int FirstScreenedStrike = 1;
-constexpr int LastScreenedStrike = 3;
-constexpr int ScreenedExpirations = 2;
-
-enum DrvQVAfromChoice : std::int16_t { FromLast = 0, FromBid = 1, FromAsk = 2 };
 
 // One option's page figures; -1 marks a figure the page did not give.
 struct OptionRow {
@@ -56,17 +50,6 @@ bool IsValid(const OptionRow& row)
 {
     return row.Last >= 0 && row.Bid >= 0 && row.Ask >= row.Bid && row.Volume >= 0 &&
            row.OpenInterest >= 0;
-}
-
-// Any choice other than last, bid or ask means the mid price.
-float PriceFrom(const OptionRow& row, std::int16_t drvQVAfrom)
-{
-    switch (drvQVAfrom) {
-    case FromLast: return row.Last;
-    case FromBid: return row.Bid;
-    case FromAsk: return row.Ask;
-    default: return Finite((row.Bid + row.Ask) / 2);
-    }
 }
 
 // Volume as a percentage of open interest; traded options without open interest count as 100.
@@ -112,16 +95,16 @@ public:
     {
     }
 
-    void AverageSide(std::int16_t side)
+    void AverageSide(Side side)
     {
         QVAResults& qva = quote_.QVA;
         // QVAAverage holds the weighted sum until the side is done.
         qva.QVAAverage[side] = 0;
         qva.WeightVolume[side] = 0;
         qva.WeightOpenInterest[side] = 0;
-        for (int strike = FirstScreenedStrike; strike <= LastScreenedStrike; ++strike) {
+        for (const int strike : ShownStrikes) {
             quote_.Model.ModelStrike = quote_.Strikes.StrikePrice[strike];
-            for (int expiration = 0; expiration < ScreenedExpirations; ++expiration) {
+            for (const int expiration : ShownExpirations) {
                 quote_.Model.ModelDaysToExpiry = quote_.Calendar.DaysToExpiry[expiration];
                 EvaluateOption(side, strike, expiration);
             }
@@ -132,24 +115,21 @@ public:
     }
 
 private:
-    void EvaluateOption(std::int16_t side, int strike, int expiration)
+    void EvaluateOption(Side side, int strike, int expiration)
     {
         OptionSeries& series = quote_.Series;
         float& optQVA = series.OptQVA[side][strike][expiration];
-        std::int16_t& note = series.OptNote[side][strike][expiration];
+        OptionNote& note = series.OptNote[side][strike][expiration];
         optQVA = -1;
-        note = 0;
-        std::string& symbol = series.OptSymbol[side][strike][expiration];
-        if (symbol.empty()) symbol = BuiltSymbol(side, strike, expiration);
+        note = OptionNote::NotIncluded;
+        series.OptSymbol[side][strike][expiration] = OptionSymbolOf(quote_, side, strike, expiration);
 
         const OptionRow row = RowOf(series, side, strike, expiration);
         if (!IsValid(row)) return;
-        const float price = Finite(PriceFrom(row, settings_.DrvQVAfrom));
+        const float price = Finite(PriceUsed(series, settings_.DrvQVAfrom, side, strike, expiration));
         const float weight = settings_.AvgQVAusing != 0 ? row.OpenInterest : row.Volume;
         const ModelInputs& model = quote_.Model;
-        float intrinsic = Finite(side == Calls ? model.ModelStockPrice - model.ModelStrike
-                                               : model.ModelStrike - model.ModelStockPrice);
-        if (intrinsic < 0) intrinsic = 0;
+        const float intrinsic = Finite(IntrinsicValue(side, model.ModelStockPrice, model.ModelStrike));
         const float timeValue = Finite(price - intrinsic);
 
         SolveImpliedVolatility(quote_.Model, side, price);
@@ -162,25 +142,15 @@ private:
         qva.QVAAverage[side] = Finite(qva.QVAAverage[side] + weight * sigma);
         qva.WeightVolume[side] = Finite(qva.WeightVolume[side] + row.Volume);
         qva.WeightOpenInterest[side] = Finite(qva.WeightOpenInterest[side] + row.OpenInterest);
-        note = ReachesMinQVA(side, sigma) ? 2 : 1;
+        note = ReachesMinQVA(side, sigma) ? OptionNote::MinQVAReached : OptionNote::Included;
     }
 
-    bool ReachesMinQVA(std::int16_t side, float sigma) const
+    bool ReachesMinQVA(Side side, float sigma) const
     {
         const std::optional<double>& minimum =
             side == Calls ? criteria_.MinQVAC : criteria_.MinQVAP;
         const float percent = sigma * 100;
         return minimum && percent >= *minimum;
-    }
-
-    // Root + month letter + strike letter; a letter the tables could not give is left out.
-    std::string BuiltSymbol(std::int16_t side, int strike, int expiration) const
-    {
-        std::string symbol = quote_.Stock.OptionRoot;
-        for (char code : {quote_.Calendar.ExpiryMonthCode[side][expiration],
-                          quote_.Strikes.StrikeCode[strike]})
-            if (code != '\0') symbol += code;
-        return symbol;
     }
 
     QuoteData& quote_;
@@ -200,12 +170,11 @@ void ComputeQVA(QuoteData& quote, const UserSettings& settings)
     screen.AverageSide(Puts);
 }
 
-std::optional<float> SolvedFromPrice(const OptionSeries& series, int side, int strike, int expiration,
+std::optional<float> SolvedFromPrice(const OptionSeries& series, Side side, int strike, int expiration,
                                      std::int16_t drvQVAfrom)
 {
-    const OptionRow row = RowOf(series, side, strike, expiration);
-    if (!IsValid(row)) return std::nullopt;
-    return PriceFrom(row, drvQVAfrom);
+    if (!IsValid(RowOf(series, side, strike, expiration))) return std::nullopt;
+    return Finite(PriceUsed(series, drvQVAfrom, side, strike, expiration));
 }
 
 bool ComputeQVAReads(Criterion UserSettings::*member)

@@ -23,5 +23,5 @@ inline float QVAPercent(const QuoteData& quote, int side) { return quote.QVA.QVA
 
 // The price an option's implied volatility is solved from (by `drvQVAfrom`: last, bid, ask, else the
 // mid price), nothing when the option's page figures are incomplete and no volatility is solved.
-std::optional<float> SolvedFromPrice(const OptionSeries& series, int side, int strike, int expiration,
+std::optional<float> SolvedFromPrice(const OptionSeries& series, Side side, int strike, int expiration,
                                      std::int16_t drvQVAfrom);

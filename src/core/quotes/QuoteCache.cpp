@@ -2,6 +2,7 @@
 
 
 #include "core/numbers/NumberText.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/text/RecordFormat.h"
 #include "core/text/TextFile.h"
 
@@ -52,9 +53,9 @@ std::string OptionBlockText(const OptionSeries* series)
         return text;
     }
     AppendLine(text, OptionsYes);
-    for (int side : {Calls, Puts})
-        for (int strike = FirstCachedStrike; strike <= LastCachedStrike; ++strike)
-            for (int expiration = 0; expiration < CachedExpirations; ++expiration)
+    for (const Side side : BothSides)
+        for (const int strike : ShownStrikes)
+            for (const int expiration : ShownExpirations)
                 AppendLine(text, OptionLineText(*series, side, strike, expiration));
     return text;
 }

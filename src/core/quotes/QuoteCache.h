@@ -19,11 +19,6 @@ inline constexpr std::array<SeriesArray<float> OptionSeries::*, 6> OptionRowValu
     &OptionSeries::OptLast, &OptionSeries::OptValue2, &OptionSeries::OptBid,
     &OptionSeries::OptAsk,  &OptionSeries::OptVolume, &OptionSeries::OptOpenInterest};
 
-// The option slots that the cache keeps: strike positions 1 to 3, expirations 0 and 1.
-inline constexpr int FirstCachedStrike = 1;
-inline constexpr int LastCachedStrike = 3;
-inline constexpr int CachedExpirations = 2;
-
 // The 26-line stock record of `symbol` ("<STOCK>" + symbol, the seven texts, the sixteen prices and
 // ratios, Volume, SharesOutstanding), each line ended by CR LF.
 std::string StockRecordText(std::string_view symbol, const StockQuote& stock);

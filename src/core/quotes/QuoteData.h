@@ -24,8 +24,8 @@ struct StockQuote {
 inline constexpr int ExpirationCount = 12;
 inline constexpr int StrikeCount = 5;
 inline constexpr int SeriesExpirations = 3; // the option series keeps the first three expirations
-inline constexpr int Calls = 0;
-inline constexpr int Puts = 1;
+// The first index of every per-side array.
+enum Side : int { Calls = 0, Puts = 1 };
 
 // Positions 0..11, 0 the nearest expiration.
 struct ExpirationCalendar {
@@ -42,6 +42,13 @@ struct StrikeTable {
     std::array<char, StrikeCount> StrikeCode{};
 };
 
+// What the QVA computation made of an option, shown as " *0", " *1" or " *1,*2" in the report.
+enum class OptionNote : std::int16_t {
+    NotIncluded = 0,
+    Included = 1,
+    MinQVAReached = 2, // included, and reaches Min QVA of its side
+};
+
 // Indexed [side][strike position 0..4][expiration 0..2]. -1 marks a value the page did not give.
 template <class T>
 using SeriesArray = std::array<std::array<std::array<T, SeriesExpirations>, StrikeCount>, 2>;
@@ -50,7 +57,7 @@ struct OptionSeries {
     SeriesArray<std::string> OptSymbol;
     SeriesArray<float> OptLast, OptValue2, OptBid, OptAsk, OptVolume, OptOpenInterest;
     SeriesArray<float> OptQVA;       // implied volatility as a fraction, -1 when none accepted
-    SeriesArray<std::int16_t> OptNote; // 0 not included, 1 included, 2 reaches Min QVA of its side
+    SeriesArray<OptionNote> OptNote;
 };
 
 // Per side (0 calls, 1 puts). QVAAverage is a fraction, -1 when there is none.

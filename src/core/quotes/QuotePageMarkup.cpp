@@ -60,10 +60,6 @@ std::vector<double> StrikeLadder(double last) {
     return ladder;
 }
 
-std::string OptionRootOf(std::string_view symbol) {
-    return std::string(symbol.size() < 4 ? symbol : symbol.substr(0, 3));
-}
-
 std::string StockPageMarkup(const StockPageFigures& f) {
     std::string page = StockPageTop(f.Symbol, f.CompanyName.empty() ? f.Symbol : f.CompanyName);
     if (f.NetChange) page += Row("Tick", *f.NetChange >= 0 ? "Up" : "Down");

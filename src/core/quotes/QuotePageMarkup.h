@@ -37,10 +37,6 @@ struct OptionPageRow {
 // below 5 dollars. Their letters are distinct, so no row can take another's slot.
 std::vector<double> StrikeLadder(double last);
 
-// The option root the screener expects: the symbol when shorter than 4 characters, else its
-// first 3 characters.
-std::string OptionRootOf(std::string_view symbol);
-
 // The tick ("Up"/"Down") and percent change follow from the net change (and previous close).
 std::string StockPageMarkup(const StockPageFigures& figures);
 

@@ -18,7 +18,7 @@ void ClearOptionSeries(OptionSeries& series)
                         &OptionSeries::OptAsk, &OptionSeries::OptVolume,
                         &OptionSeries::OptOpenInterest, &OptionSeries::OptQVA})
         Fill(series.*column, -1.0f);
-    Fill(series.OptNote, std::int16_t{0});
+    Fill(series.OptNote, OptionNote::NotIncluded);
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/numbers/NumberText.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/text/TextFile.h"
 #include "core/report/DisplayPattern.h"
 
@@ -16,8 +17,6 @@ constexpr std::size_t OptionField = 7;
 constexpr std::string_view EmptyOptionField = "       ";
 constexpr std::string_view OptionSeparator =
     "-------|----------------------------|----------------------------|";
-constexpr std::array<int, 3> ShownStrikes{1, 2, 3};
-constexpr std::array<int, 2> ShownExpirations{0, 1};
 
 constexpr std::array<std::string_view, 6> TableHeader{
     " Root  | Expiration:   Days         | Expiration:   Days         |",
@@ -191,36 +190,20 @@ void AddAverages(std::string& block, const SharedState& state)
     EndLine(block);
 }
 
-// What exercising the option now would gain, never below 0.
-float IntrinsicValue(int side, float lastSale, float strike)
+std::string_view NoteText(OptionNote note)
 {
-    const float value = side == Calls ? lastSale - strike : strike - lastSale;
-    return value > 0 ? value : 0.0f;
-}
-
-// The price the option's QVA was derived from; the mid price also when one side of it is absent.
-float PriceUsed(const OptionSeries& series, std::int16_t drvQVAfrom, int side, int s, int e)
-{
-    switch (drvQVAfrom) {
-    case 0: return series.OptLast[side][s][e];
-    case 1: return series.OptBid[side][s][e];
-    case 2: return series.OptAsk[side][s][e];
-    default: return (series.OptAsk[side][s][e] + series.OptBid[side][s][e]) / 2;
+    switch (note) {
+    case OptionNote::Included: return " *1";
+    case OptionNote::MinQVAReached: return " *1,*2";
+    default: return " *0";
     }
-}
-
-std::string_view NoteText(std::int16_t note)
-{
-    if (note == 1) return " *1";
-    if (note == 2) return " *1,*2";
-    return " *0";
 }
 
 Shown<float> Price(float value) { return Pattern(value, " #0.0##; n/a"); }
 
 std::string_view CodeView(const char& code) { return code == '\0' ? std::string_view{} : std::string_view(&code, 1); }
 
-void AddExpirationRow(std::string& block, const QuoteData& quote, int side)
+void AddExpirationRow(std::string& block, const QuoteData& quote, Side side)
 {
     const ExpirationCalendar& calendar = quote.Calendar;
     Field(block, OptionField, FormatTextPattern(quote.Stock.OptionRoot, "  !@@@  "));
@@ -236,7 +219,7 @@ void AddExpirationRow(std::string& block, const QuoteData& quote, int side)
     EndLine(block);
 }
 
-void AddPricesRow(std::string& block, const QuoteData& quote, int side, int s)
+void AddPricesRow(std::string& block, const QuoteData& quote, Side side, int s)
 {
     const OptionSeries& series = quote.Series;
     const float intrinsic = IntrinsicValue(side, quote.Stock.LastSale, quote.Strikes.StrikePrice[s]);
@@ -252,7 +235,7 @@ void AddPricesRow(std::string& block, const QuoteData& quote, int side, int s)
     EndLine(block);
 }
 
-void AddNotesRow(std::string& block, const QuoteData& quote, std::int16_t drvQVAfrom, int side, int s)
+void AddNotesRow(std::string& block, const QuoteData& quote, std::int16_t drvQVAfrom, Side side, int s)
 {
     const OptionSeries& series = quote.Series;
     const float strike = quote.Strikes.StrikePrice[s];
@@ -273,13 +256,14 @@ void AddNotesRow(std::string& block, const QuoteData& quote, std::int16_t drvQVA
     EndLine(block);
 }
 
-void AddSymbolsRow(std::string& block, const QuoteData& quote, int side, int s)
+void AddSymbolsRow(std::string& block, const QuoteData& quote, Side side, int s)
 {
     const OptionSeries& series = quote.Series;
     const std::string_view strikeCode = CodeView(quote.Strikes.StrikeCode[s]);
     Field(block, OptionField, FormatTextPattern(strikeCode, "   @"));
     for (const int e : ShownExpirations) {
         Put(block, '|');
+        // OptionSymbolOf spelled out field by field, so that no string is built for it.
         const std::string& given = series.OptSymbol[side][s][e];
         if (!given.empty())
             Field(block, OptionField, ' ', given);
@@ -294,7 +278,7 @@ void AddSymbolsRow(std::string& block, const QuoteData& quote, int side, int s)
     EndLine(block);
 }
 
-void AddOptionSide(std::string& block, const SharedState& state, int side)
+void AddOptionSide(std::string& block, const SharedState& state, Side side)
 {
     const QuoteData& quote = state.Quote;
     AddLine(block, SideBanner[static_cast<std::size_t>(side)]);

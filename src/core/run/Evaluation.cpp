@@ -20,7 +20,7 @@ void SaveSymbol(SharedState& state, RunHost& host)
     RunStatus& run = state.Run;
     if (host.AlarmChecked()) {
         run.AlarmPending = true;
-        host.SetStatus1("Alarm: " + run.CurrentSymbol + " saved");
+        host.AnnounceSaved(run.CurrentSymbol);
     }
     // A side without an average holds -1: subtracting it would show a difference that does not exist.
     const float qc = QVAPercent(state.Quote, Calls);
@@ -62,7 +62,7 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
 {
     RunStatus& run = state.Run;
     QuoteData& quote = state.Quote;
-    run.Verdict = VerdictNotSaved;
+    run.Verdict = SymbolVerdict::NotSaved;
     std::optional<ScreenFailure> failure;
     if (ok == 0) {
         (void)state.Outputs.Append(state.Paths, PassFile::BadSym, BadSymbolLine(run.CurrentSymbol));
@@ -73,7 +73,7 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
         run.Verdict = result.Verdict;
         failure = std::move(result.Failure);
     }
-    const bool saved = run.Verdict != VerdictNotSaved;
+    const bool saved = run.Verdict != SymbolVerdict::NotSaved;
     // Nobody would see the block of a symbol that is not saved when the host shows none.
     if (saved || host.ShowsBlocks())
         state.Page.PageText = BuildResultsBlock(state);

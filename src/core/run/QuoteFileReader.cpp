@@ -3,12 +3,13 @@
 #include <algorithm>
 #include <utility>
 
+#include "core/text/Ascii.h"
+
 namespace {
 
 constexpr std::size_t BufferSize = 64 * 1024;
 
 bool IsLineEnd(int c) { return c == '\r' || c == '\n'; }
-bool IsBlank(int c) { return c == ' ' || c == '\t'; }
 bool IsDelimiter(int c) { return c == ',' || IsLineEnd(c); }
 
 } // namespace
@@ -90,7 +91,7 @@ std::optional<RecordValue> QuoteFileReader::ReadValue()
 {
     const bool valueFollowsComma = std::exchange(afterComma_, false);
     if (Peek() == EOF && !valueFollowsComma) return std::nullopt;
-    (void)PassUntil([](int c) { return !IsBlank(c); }, nullptr);
+    (void)PassUntil([](int c) { return !IsRecordBlank(static_cast<char>(c)); }, nullptr);
 
     RecordValue value;
     bool fits = true;

@@ -5,14 +5,12 @@
 #include <utility>
 
 #include "core/quotes/OptionCalendar.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/quotes/QuoteCache.h"
 #include "core/quotes/QuoteRecord.h"
 
 namespace {
 
-// Option symbols of 4-character stock symbols do not start with the stock symbol; the root is
-// taken from the first option symbol instead.
-constexpr std::size_t LongestOwnRoot = 3;
 
 // The next value of the record in hand. A stock marker (always a quoted text) cannot be one: the
 // record was cut short, as a pass killed while appending and then resumed leaves it. The marker
@@ -85,12 +83,12 @@ bool ReadOptionLine(QuoteFileReader& reader, OptionSeries& series, int side, int
 bool ReadOptionBlock(QuoteFileReader& reader, QuoteData& quote)
 {
     std::string& root = quote.Stock.OptionRoot;
-    for (int side : {Calls, Puts})
-        for (int strike = FirstCachedStrike; strike <= LastCachedStrike; ++strike)
-            for (int expiration = 0; expiration < CachedExpirations; ++expiration) {
+    for (const Side side : BothSides)
+        for (const int strike : ShownStrikes)
+            for (const int expiration : ShownExpirations) {
                 if (!ReadOptionLine(reader, quote.Series, side, strike, expiration)) return false;
                 const std::string& symbol = quote.Series.OptSymbol[side][strike][expiration];
-                if (root.empty() && !symbol.empty()) root = symbol.substr(0, LongestOwnRoot);
+                if (root.empty() && !symbol.empty()) root = OptionRootOf(symbol);
             }
     return true;
 }
@@ -124,6 +122,6 @@ bool ReadQuoteRecord(QuoteFileReader& reader, QuoteData& quote, const std::strin
     if (!FindStockRecord(reader, currentSymbol)) return false;
     if (!ReadStockRecord(reader, quote)) return false;
     if (!reader.ReadIntoLookAhead() || !IsOptionsYes(reader.LookAhead())) return false;
-    if (currentSymbol.size() <= LongestOwnRoot) quote.Stock.OptionRoot = currentSymbol;
+    if (IsOwnOptionRoot(currentSymbol)) quote.Stock.OptionRoot = currentSymbol;
     return ReadOptionBlock(reader, quote);
 }

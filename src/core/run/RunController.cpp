@@ -304,7 +304,7 @@ RunController::StepResult RunController::NextSymbol()
     RunStatus& run = state_.Run;
     if (run.SymbolIndex > state_.Symbols.SymbolCount) return PassComplete();
     run.CurrentSymbol = state_.Symbols.SymbolList[static_cast<std::size_t>(run.SymbolIndex - 1)];
-    run.Verdict = -2;
+    run.Verdict = SymbolVerdict::NotSaved;
     statusIsDone_ = false;
     ActiveSource().BeginSymbol();
     phase_ = Phase::Fetching;
@@ -405,6 +405,8 @@ void RunController::CmdReset_Click()
 }
 
 void RunController::CkAlarm_Click() { state_.Run.AlarmBeeps = 0; }
+
+void RunController::CmdPrint_Click() { state_.Run.AlarmBeeps = 0; }
 
 void RunController::Tick()
 {

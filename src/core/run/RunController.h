@@ -70,6 +70,8 @@ public:
     void CmdStop_Click();
     void CmdReset_Click();
     void CkAlarm_Click();
+    // Printing the shown block silences the alarm; the printing itself is the window's.
+    void CmdPrint_Click();
     // Form_QueryUnload: abandons a transfer in progress and asks the loop to end. Never refused.
     // A pass closed at its first symbol is marked resumed (PassResumed), so that the next window
     // keeps its files as it does for any other symbol.

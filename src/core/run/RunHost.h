@@ -15,6 +15,9 @@ enum class Lamp {
     Alarm,    // running, held while a saved symbol's alarm sounds
 };
 
+// The status line of a symbol saved while the Alarm box is checked.
+inline std::string SavedAlarmText(const std::string& symbol) { return "Alarm: " + symbol + " saved"; }
+
 class RunHost {
 public:
     virtual ~RunHost() = default;
@@ -35,6 +38,9 @@ public:
     // A Yes/No question with the given title; true for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& title) = 0;
     virtual void Beep() = 0;
+    // A symbol was saved while the Alarm box is checked; the beeping follows from the run's timer.
+    // The run window shows it as its first status line; a host that keeps a log gives it a line.
+    virtual void AnnounceSaved(const std::string& symbol) { SetStatus1(SavedAlarmText(symbol)); }
     // Once per evaluated symbol, after its files were written; `detail` is the error text of an
     // Error outcome. Hosts that show no per-symbol account ignore it.
     virtual void SymbolDone(const std::string& symbol, SymbolOutcome outcome, const std::string& detail)

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "core/run/PassTally.h"
+#include "core/run/SymbolVerdict.h"
 
 enum RunStateValue : std::int16_t {
     Waiting = 0,
@@ -25,7 +26,7 @@ struct RunStatus {
     std::int16_t BeepTickCounter = 0;  // ticks since the last beep, 0..11
     std::int16_t SettleTicks = 0;      // countdowns of the quote retrieval, one per timer tick
     std::int16_t TimeoutTicks = 0;
-    std::int16_t Verdict = -2;         // -2 not saved; 0, 1, -1, 2 kinds of saved symbol
+    SymbolVerdict Verdict = SymbolVerdict::NotSaved;
     // True while a pass starts that resumes one begun before (a progress record written during it
     // was found, or the run window was closed before the pass's first symbol was evaluated): its
     // output files and quote cache are kept, even at the first symbol.

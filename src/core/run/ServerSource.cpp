@@ -2,21 +2,14 @@
 
 #include <array>
 
+#include "core/text/Ascii.h"
 #include "core/text/TextFile.h"
 #include "core/quotes/PageScanner.h"
 #include "core/quotes/QuoteRecord.h"
 #include "core/run/TransferSecurity.h"
 
-namespace {
-
-void AppendUpperCase(std::string& into, std::string_view piece) {
-    // ASCII only: the page's labels are ASCII, and the locale must not decide what a letter is.
-    for (const char c : piece) into += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-} // namespace
-
 std::string TransferStateText(int state) {
+    // sic: "Resolvig" is the status text users see.
     static const std::array<const char*, 10> texts = {
         "Resolvig Host Name", "Host Name Resolved", "Connecting", "Connected", "Requesting",
         "Request Sent", "Receiving Response", "Response Received", "Disconnecting", "Disconnected"};
@@ -204,7 +197,7 @@ bool ServerSource::ReadBody(HttpResponseBody& body) {
     for (std::string piece = body.GetChunk(ChunkLength); !piece.empty(); piece = body.GetChunk(ChunkLength)) {
         // Tested before the piece is added, so that a page past the limit never doubles the text.
         if (text.size() + piece.size() > MaxPageBytes) return false;
-        AppendUpperCase(text, piece);
+        AppendAsciiUpper(text, piece); // the labels the parsers look for are upper case
     }
     return true;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/quotes/QVA.h"
+#include "core/quotes/OptionWindow.h"
 
 namespace {
 
@@ -26,15 +27,15 @@ constexpr std::array<BoundPair, ScreenedFigureCount> StockScreenRows{{
 }};
 
 // Note 1 makes the verdict "included" and the walk goes on; note 2 ends it.
-std::int16_t VerdictFromNotes(const OptionSeries& series)
+SymbolVerdict VerdictFromNotes(const OptionSeries& series)
 {
-    std::int16_t verdict = VerdictNotSaved;
-    for (const int side : {Calls, Puts}) {
-        for (const int s : {1, 2, 3}) {
-            for (const int e : {0, 1}) {
-                const std::int16_t note = series.OptNote[side][s][e];
-                if (note == 2) return VerdictMinQVAReached;
-                if (note == 1) verdict = VerdictOptionIncluded;
+    SymbolVerdict verdict = SymbolVerdict::NotSaved;
+    for (const Side side : BothSides) {
+        for (const int s : ShownStrikes) {
+            for (const int e : ShownExpirations) {
+                const OptionNote note = series.OptNote[side][s][e];
+                if (note == OptionNote::MinQVAReached) return SymbolVerdict::MinQVAReached;
+                if (note == OptionNote::Included) verdict = SymbolVerdict::OptionIncluded;
             }
         }
     }
@@ -43,12 +44,12 @@ std::int16_t VerdictFromNotes(const OptionSeries& series)
 
 // The highest volatility, in percent, of the side's options included in the average: the figure
 // that Min QVA of that side would have to reach.
-std::optional<double> HighestIncludedPercent(const OptionSeries& series, int side)
+std::optional<double> HighestIncludedPercent(const OptionSeries& series, Side side)
 {
     std::optional<double> highest;
-    for (const int s : {1, 2, 3})
-        for (const int e : {0, 1})
-            if (series.OptNote[side][s][e] != 0)
+    for (const int s : ShownStrikes)
+        for (const int e : ShownExpirations)
+            if (series.OptNote[side][s][e] != OptionNote::NotIncluded)
                 highest = std::max(highest.value_or(0), double{series.OptQVA[side][s][e] * 100.0f});
     return highest;
 }
@@ -121,25 +122,25 @@ ScreenResult ScreenSymbol(QuoteData& quote, const UserSettings& settings)
 
 ScreenResult ScreenAnalysedSymbol(const QuoteData& quote, const UserSettings& settings)
 {
-    if (quote.Stock.Volume < 0) return {VerdictNotSaved, ScreenFailure{std::string(NoVolumeReason), {}, {}}};
-    if (auto failure = FirstStockFailure(quote.Stock, settings)) return {VerdictNotSaved, std::move(failure)};
+    if (quote.Stock.Volume < 0) return {SymbolVerdict::NotSaved, ScreenFailure{std::string(NoVolumeReason), {}, {}}};
+    if (auto failure = FirstStockFailure(quote.Stock, settings)) return {SymbolVerdict::NotSaved, std::move(failure)};
     const float qc = QVAPercent(quote, Calls);
     const float qp = QVAPercent(quote, Puts);
-    const std::int16_t verdict = OptionVerdict(quote.Series, qc, qp, settings);
-    if (verdict != VerdictNotSaved) return {verdict, std::nullopt};
+    const SymbolVerdict verdict = OptionVerdict(quote.Series, qc, qp, settings);
+    if (verdict != SymbolVerdict::NotSaved) return {verdict, std::nullopt};
     return {verdict, VerdictFailure(quote, qc, qp, settings)};
 }
 
-std::int16_t OptionVerdict(const OptionSeries& series, float qc, float qp, const UserSettings& settings)
+SymbolVerdict OptionVerdict(const OptionSeries& series, float qc, float qp, const UserSettings& settings)
 {
-    std::int16_t verdict = VerdictFromNotes(series);
+    SymbolVerdict verdict = VerdictFromNotes(series);
     const auto callsAhead = settings.MinQVAC_QVAP.InForce();
     const auto putsAhead = settings.MinQVAP_QVAC.InForce();
     if (!callsAhead && !putsAhead) return verdict;
     if (qc >= 0 && qp >= 0) {
-        if (callsAhead && qc - qp >= *callsAhead) verdict = VerdictCallsAhead;
-        if (putsAhead && qp - qc >= *putsAhead) verdict = VerdictPutsAhead;
+        if (callsAhead && qc - qp >= *callsAhead) verdict = SymbolVerdict::CallsAhead;
+        if (putsAhead && qp - qc >= *putsAhead) verdict = SymbolVerdict::PutsAhead;
     }
     // With a difference criterion set, merely included options are not worth keeping.
-    return verdict == VerdictOptionIncluded ? VerdictNotSaved : verdict;
+    return verdict == SymbolVerdict::OptionIncluded ? SymbolVerdict::NotSaved : verdict;
 }

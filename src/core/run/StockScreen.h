@@ -2,7 +2,6 @@
 // The stock-level screen and the verdict of one evaluated symbol.
 
 #include <array>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -10,18 +9,12 @@
 #include "core/settings/UserSettings.h"
 #include "core/quotes/QuoteData.h"
 #include "core/run/PassTally.h"
-
-// Values of RunStatus::Verdict; every one but VerdictNotSaved saves the symbol.
-inline constexpr std::int16_t VerdictNotSaved = -2;     // not evaluated, screened out, nothing notable
-inline constexpr std::int16_t VerdictOptionIncluded = 0; // some option was included in the averages
-inline constexpr std::int16_t VerdictMinQVAReached = 2;  // some option reached Min QVA of its side
-inline constexpr std::int16_t VerdictCallsAhead = 1;     // QVAC - QVAP reached MinQVAC_QVAP
-inline constexpr std::int16_t VerdictPutsAhead = -1;     // QVAP - QVAC reached MinQVAP_QVAC
+#include "core/run/SymbolVerdict.h"
 
 // Saved or ScreenedOut: what the verdict makes of a symbol whose quotes were used.
-inline SymbolOutcome OutcomeOf(std::int16_t verdict)
+inline SymbolOutcome OutcomeOf(SymbolVerdict verdict)
 {
-    return verdict != VerdictNotSaved ? SymbolOutcome::Saved : SymbolOutcome::ScreenedOut;
+    return verdict != SymbolVerdict::NotSaved ? SymbolOutcome::Saved : SymbolOutcome::ScreenedOut;
 }
 
 // The eight figures the stock screen reads, in its order: volume in thousands, P/E, market
@@ -45,9 +38,9 @@ struct ScreenFailure {
 inline constexpr std::string_view NoVolumeReason = "no volume";
 inline constexpr std::string_view NoOptionReason = "no option included";
 
-// The verdict of one symbol, and the failure that explains a VerdictNotSaved.
+// The verdict of one symbol, and the failure that explains a SymbolVerdict::NotSaved.
 struct ScreenResult {
-    std::int16_t Verdict = VerdictNotSaved;
+    SymbolVerdict Verdict = SymbolVerdict::NotSaved;
     std::optional<ScreenFailure> Failure;
 };
 
@@ -68,7 +61,6 @@ std::optional<ScreenFailure> FirstStockFailure(const StockQuote& stock, const Us
 // True when FirstStockFailure finds nothing. The caller skips the screen for a negative Volume.
 bool PassesStockScreen(const StockQuote& stock, const UserSettings& settings);
 
-// The verdict from the notes of the shown options (strike positions 1 to 3, expirations 0 and 1)
-// and the two QVA-difference criteria. qc and qp are QVAC and QVAP in percent, negative when there
-// is no average.
-std::int16_t OptionVerdict(const OptionSeries& series, float qc, float qp, const UserSettings& settings);
+// The verdict from the notes of the shown options and the two QVA-difference criteria. qc and qp
+// are QVAC and QVAP in percent, negative when there is no average.
+SymbolVerdict OptionVerdict(const OptionSeries& series, float qc, float qp, const UserSettings& settings);

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "core/text/LineStarts.h"
+#include "core/text/Ascii.h"
+#include "core/text/TextFile.h"
 #include "core/run/RunStatus.h"
 
 namespace {
@@ -15,8 +17,6 @@ bool IsSymbolCharacter(char c)
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
 }
 
-char ToUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
 constexpr const char* ChooseAnotherFileText =
     "Please use File menu - Choose Symbol File to select another file.";
 
@@ -27,7 +27,7 @@ std::string SymbolOfLine(std::string_view line)
     std::string symbol;
     for (std::size_t i = 0; i < line.size() && i < MaxSymbolLength; ++i) {
         if (!IsSymbolCharacter(line[i])) break;
-        symbol += ToUpper(line[i]);
+        symbol += AsciiUpper(line[i]);
     }
     return symbol;
 }

@@ -3,24 +3,16 @@
 #include <array>
 #include <charconv>
 
+#include "core/text/Ascii.h"
+
 namespace {
 
 std::string_view Trimmed(std::string_view text)
 {
-    // Codes up to the space are blanks, as everywhere in the page and settings readers.
-    while (!text.empty() && static_cast<unsigned char>(text.front()) <= ' ') text.remove_prefix(1);
-    while (!text.empty() && static_cast<unsigned char>(text.back()) <= ' ') text.remove_suffix(1);
+    // Codes up to the space are blanks, as in the page readers.
+    while (!text.empty() && IsSpaceOrBelow(text.front())) text.remove_prefix(1);
+    while (!text.empty() && IsSpaceOrBelow(text.back())) text.remove_suffix(1);
     return text;
-}
-
-bool EqualsIgnoringCase(std::string_view text, std::string_view lowerCase)
-{
-    if (text.size() != lowerCase.size()) return false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if ((c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c) != lowerCase[i]) return false;
-    }
-    return true;
 }
 
 // Four decimal parts of 0 to 255 separated by dots, the first one 127.
@@ -45,12 +37,12 @@ bool IsLoopbackIpv4(std::string_view host)
 
 } // namespace
 
-bool SwitchSelectsTls(std::string_view switchText) { return EqualsIgnoringCase(Trimmed(switchText), "https"); }
+bool SwitchSelectsTls(std::string_view switchText) { return EqualsIgnoringAsciiCase(Trimmed(switchText), "https"); }
 
 bool IsLoopbackHost(std::string_view host)
 {
     host = Trimmed(host);
     if (host.size() > 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
     if (host.ends_with('.')) host.remove_suffix(1);
-    return EqualsIgnoringCase(host, "localhost") || host == "::1" || IsLoopbackIpv4(host);
+    return EqualsIgnoringAsciiCase(host, "localhost") || host == "::1" || IsLoopbackIpv4(host);
 }

@@ -34,8 +34,6 @@ struct SettingsField {
     std::optional<std::string> Default;
 };
 
-constexpr std::int32_t HighestPortNumber = 65535;
-
 // The 4th character of Credentials marks the line; a reader drops it, whatever it is. A Credentials
 // text too short to have one (only a damaged file gives that) still gets a marker, so that the
 // next read does not eat its first character.
@@ -166,10 +164,13 @@ bool TakeItem(UserSettings& settings, std::int16_t UserSettings::*member, const 
     return true;
 }
 
-// The only 32-bit field is the port number, which holds any TCP port.
+// The only 32-bit field is the port number.
 bool TakeItem(UserSettings& settings, std::int32_t UserSettings::*member, const RecordValue& value)
 {
-    return TakeWholeNumber(settings.*member, value, 0, HighestPortNumber);
+    const auto port = RecordInteger(value);
+    if (!port || !IsUsablePort(*port)) return false;
+    settings.*member = *port;
+    return true;
 }
 
 bool TakeItem(UserSettings& settings, float UserSettings::*member, const RecordValue& value)

@@ -13,7 +13,7 @@ struct UserSettings {
     std::string Credentials;
     // Fields 2 to 6: where quotes come from.
     std::string DnsName;
-    std::int32_t PortNumber = 0; // any TCP port 0..65535
+    std::int32_t PortNumber = 0; // see IsUsablePort
     std::string GetQuoteString;
     std::string GetOptionsQuoteString;
     std::string SwitchText;
@@ -34,3 +34,7 @@ struct UserSettings {
 
     bool operator==(const UserSettings&) const = default;
 };
+
+// A TCP port a connection can be made to: 1 to 65535 (0 only ever means "any port" to a listener).
+// The settings reader and the quote server dialog both keep the previous port for any other number.
+constexpr bool IsUsablePort(std::int64_t port) { return port >= 1 && port <= 65535; }

@@ -1,6 +1,7 @@
 #include "core/text/RecordFormat.h"
 
 #include "core/numbers/NumberText.h"
+#include "core/text/Ascii.h"
 
 namespace {
 
@@ -8,17 +9,6 @@ constexpr std::string_view TrueItem = "#TRUE#";
 constexpr std::string_view FalseItem = "#FALSE#";
 
 bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
-        if (lower(a[i]) != lower(b[i])) return false;
-    }
-    return true;
-}
 
 } // namespace
 
@@ -45,7 +35,7 @@ std::optional<RecordValue> RecordReader::Next()
     if (AtEnd()) return std::nullopt;
     const std::size_t size = text_.size();
     std::size_t p = position_;
-    while (p < size && IsBlank(text_[p])) ++p;
+    while (p < size && IsRecordBlank(text_[p])) ++p;
 
     RecordValue value;
     if (p < size && text_[p] == '"') {
@@ -59,7 +49,7 @@ std::optional<RecordValue> RecordReader::Next()
         const std::size_t start = p;
         while (p < size && text_[p] != ',' && !IsLineEnd(text_[p])) ++p;
         std::size_t end = p;
-        while (end > start && IsBlank(text_[end - 1])) --end;
+        while (end > start && IsRecordBlank(text_[end - 1])) --end;
         value.Text = text_.substr(start, end - start);
     }
 
@@ -103,7 +93,7 @@ std::optional<std::int32_t> RecordInteger(const RecordValue& value)
 
 std::optional<bool> RecordBoolean(const RecordValue& value)
 {
-    if (EqualsIgnoringCase(value.Text, TrueItem)) return true;
-    if (EqualsIgnoringCase(value.Text, FalseItem)) return false;
+    if (EqualsIgnoringAsciiCase(value.Text, TrueItem)) return true;
+    if (EqualsIgnoringAsciiCase(value.Text, FalseItem)) return false;
     return std::nullopt;
 }

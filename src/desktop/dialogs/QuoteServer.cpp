@@ -159,9 +159,9 @@ void QuoteServer::Form_Unload()
     s.Password = TX_Password->text().toStdString();
     s.Credentials = CredentialsOf(s.UserName, s.Password);
     s.DnsName = TX_DNSN->text().toStdString();
-    // A port outside 1..65535 cannot be connected to; keep the one that worked and say so.
+    // Keep the port that worked and say so, as the settings reader keeps it.
     const auto port = ParseInteger(TX_PN->text().toStdString());
-    const bool portUsable = port && *port >= 1 && *port <= 65535;
+    const bool portUsable = port && IsUsablePort(*port);
     const std::int32_t previousPort = s.PortNumber;
     if (portUsable) s.PortNumber = *port;
     s.GetQuoteString = TX_GQS->text().toStdString();

@@ -304,6 +304,7 @@ void Splash::mnuPrintResults_Click()
 void Splash::OpenInEditor(const std::string& path) { (void)services_.OpenInEditor(this, ToQ(path)); }
 void Splash::mnuGoodSym_Click() { OpenInEditor(state_.Paths.FnGoodSym); }
 void Splash::mnuBadSym_Click() { OpenInEditor(state_.Paths.FnBadSym); }
+// sic: the menu item's name is spelled so, and tests and scripts find it by that name.
 void Splash::mnuResultsSymols_Click() { OpenInEditor(state_.Paths.FnSavedSym); }
 void Splash::mnuResults_Click() { OpenInEditor(state_.Paths.FnResults); }
 
@@ -360,6 +361,8 @@ void Splash::QuitKey_Triggered()
 
 void Splash::mnuDisclaimer_Click()
 {
+    // Not a premature acceptance: the flag set on entry is what opens the dialog in review mode
+    // (both buttons disabled, only the close box). Whoever gets here has accepted already.
     state_.AgreementAccepted = true;
     Agree dialog(state_.AgreementAccepted, services_, this);
     dialog.exec();

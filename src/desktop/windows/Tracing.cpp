@@ -286,7 +286,7 @@ void Tracing::CkAlarm_Click()
 
 void Tracing::CmdPrint_Click()
 {
-    state_.Run.AlarmBeeps = 0;
+    controller_->CmdPrint_Click();
     const std::unique_ptr<DesktopPrinter> printer =
         services_.SetUpPrinter(this, ToQ(state_.Paths.ProgramDirectory) + QStringLiteral("/Interim.pdf"));
     if (!printer) return;
