@@ -59,12 +59,12 @@ public:
     }
     std::string Read(const std::string& file) const { return ReadWholeFile(file).value_or(""); }
 
-    // Starts `quillon-cli run` on this directory with a fixed date, status lines off unless `more`
-    // holds "--verbose" (which is not passed on); the caller waits for it.
+    // Starts `quillon-cli run` on this directory with a fixed date, --quiet unless `more` holds
+    // "--verbose"; the caller waits for it.
     void Start(QProcess& cli, const QString& source, int tickMs, QStringList more = {}) const {
         QStringList arguments{"run", "--dir", QString::fromStdString(Dir()), "--source", source, "--tick-ms",
                               QString::number(tickMs), "--now", NowText};
-        if (more.removeAll("--verbose") == 0) arguments << "--quiet";
+        if (!more.contains("--verbose")) arguments << "--quiet";
         cli.setProgram(QStringLiteral(QUILLON_BINARY_DIR "/quillon-cli"));
         cli.setArguments(arguments + more);
         cli.setProcessChannelMode(QProcess::MergedChannels);

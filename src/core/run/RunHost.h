@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/run/PassTally.h"
+#include "core/run/RunProblem.h"
 
 enum class Lamp { Running, Paused, ResetQuestion, Done };
 
@@ -27,6 +28,11 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // A Yes/No question with the given title; true for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& title) = 0;
+    // A file that stops the run; `path` is its full path. The system's message by default.
+    virtual void ShowProblem(RunProblem problem, const std::string& path)
+    {
+        ShowMessage(SystemProblemText(problem, path));
+    }
     virtual void Beep() = 0;
     // Once per evaluated symbol, after its files were written; `detail` is the error text of an
     // Error outcome. Hosts that show no per-symbol account ignore it.
