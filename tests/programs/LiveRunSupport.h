@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <unistd.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,7 +30,8 @@ struct RunResult {
 class ProgramDirectory {
 public:
     explicit ProgramDirectory(const std::string& name) {
-        path_ = std::filesystem::path(::testing::TempDir()) / ("LiveRun-" + name);
+        // The process id keeps test runs of several checkouts on one machine apart.
+        path_ = std::filesystem::path(::testing::TempDir()) / ("LiveRun-" + name + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
         paths_ = FilePaths::Build(path_.string());
