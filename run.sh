@@ -20,6 +20,9 @@ PACKAGES=(
 
 # The fuzzing build needs clang and its libFuzzer runtime as well.
 FUZZ_PACKAGES=(clang libclang-rt-dev)
+# The Debian package needs dpkg-shlibdeps for its dependencies, and is checked by lintian and
+# appstreamcli.
+PACKAGE_PACKAGES=(dpkg-dev file lintian appstream)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -48,8 +51,9 @@ build() {
   cmake --build "$BUILD" -j "$JOBS" "${targets[@]}"
 }
 
-# The programs a demo or the desktop program needs, without the tests.
-PROGRAMS=(quillon quillon-cli quillon-quote-server quillon-demo-settings)
+# The programs the demo and the desktop program run, without the tests.
+DEMO_PROGRAMS=(quillon-cli quillon-quote-server quillon-demo-settings)
+GUI_PROGRAMS=(quillon quillon-quote-server quillon-demo-settings)
 
 run_tests() {
   echo "Testing the build in $BUILD${SANITIZER_NOTE:-}"
@@ -80,12 +84,20 @@ case "$cmd" in
       "$b" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
     done
     ;;
-  demo) deps; build "${PROGRAMS[@]}"; exec "$ROOT/tools/demo.sh" "$BUILD" ;;
-  gui) deps; build "${PROGRAMS[@]}"; exec "$ROOT/tools/gui.sh" "$BUILD" ;;
+  demo) deps; build "${DEMO_PROGRAMS[@]}"; exec "$ROOT/tools/demo.sh" "$BUILD" ;;
+  gui) deps; build "${GUI_PROGRAMS[@]}"; exec "$ROOT/tools/gui.sh" "$BUILD" ;;
+  package)
+    deps "${PACKAGE_PACKAGES[@]}"; build
+    (cd "$BUILD" && cpack)
+    deb=$(ls -t "$BUILD"/quillon_*.deb | head -n 1)
+    appstreamcli validate --no-net "$ROOT/data/org.quillon.Quillon.metainfo.xml"
+    lintian "$deb" || true  # the findings are for reading; errors do not stop the package
+    echo "Package: $deb"
+    ;;
   screenshots) deps; build; exec "$ROOT/tools/screenshots.sh" "$BUILD" ;;
   fuzz) deps "${FUZZ_PACKAGES[@]}"; exec "$ROOT/tests/fuzz/run-fuzzers.sh" "${1:-60}" ;;
   *)
-    echo "usage: ./run.sh deps|build|test [--sanitize]|bench|demo|gui|screenshots|fuzz [SECONDS]"
+    echo "usage: ./run.sh deps|build|test [--sanitize]|bench|demo|gui|screenshots|package|fuzz [SECONDS]"
     [ "$cmd" = help ] || exit 2
     ;;
 esac

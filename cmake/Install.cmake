@@ -21,3 +21,25 @@ install(DIRECTORY data/help DESTINATION ${QUILLON_SHARE})
 install(FILES data/demo-market.csv DESTINATION ${QUILLON_SHARE})
 install(FILES data/quillon.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/quillon.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES data/org.quillon.Quillon.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# Manual pages and the package's changelog go in compressed, as Debian keeps them; -n leaves the
+# time stamp out so that the same sources give the same package.
+set(QUILLON_MAN_PAGES quillon quillon-cli quillon-quote-server)
+set(compressed)
+foreach(page ${QUILLON_MAN_PAGES})
+  add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/${page}.1.gz
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/man
+    COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/data/man/${page}.1 > ${CMAKE_BINARY_DIR}/man/${page}.1.gz
+    DEPENDS ${CMAKE_SOURCE_DIR}/data/man/${page}.1)
+  list(APPEND compressed ${CMAKE_BINARY_DIR}/man/${page}.1.gz)
+  install(FILES ${CMAKE_BINARY_DIR}/man/${page}.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endforeach()
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/man/changelog.gz
+  COMMAND gzip -9nc ${CMAKE_SOURCE_DIR}/data/package/changelog > ${CMAKE_BINARY_DIR}/man/changelog.gz
+  DEPENDS ${CMAKE_SOURCE_DIR}/data/package/changelog)
+add_custom_target(quillon_compressed_pages ALL DEPENDS ${compressed} ${CMAKE_BINARY_DIR}/man/changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/man/changelog.gz data/package/copyright
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillon)
+
+include(cmake/Package.cmake)

@@ -20,15 +20,9 @@ echo "one-second settle time between requests takes $((TICK_MS * 10)) ms."
 echo
 status=0
 "$CLI" run --dir "$DEMO" --source server --tick-ms "$TICK_MS" || status=$?
-echo
-if [ "$status" -ne 0 ]; then
-  echo "The run ended with status $status."
-  exit "$status"
-fi
+[ "$status" -eq 0 ] || exit "$status"
 
-good=$(grep -c . "$DEMO/GoodSym.txt" 2>/dev/null || true)
-bad=$(grep -c . "$DEMO/BadSym.txt" 2>/dev/null || true)
-echo "Symbols with quotes: ${good:-0}; without: ${bad:-0} (see GoodSym.txt, BadSym.txt)."
+echo
 echo "Saved symbols (SavedSym.txt):"
 if [ -s "$DEMO/SavedSym.txt" ]; then
   tr -d '\r' <"$DEMO/SavedSym.txt"
@@ -37,4 +31,4 @@ else
 fi
 echo
 echo "Results report: $DEMO/Results.txt"
-echo "Quote cache:    $DEMO/Quote.txt (replay it: $CLI run --dir $DEMO --source local)"
+echo "Replay the quote cache with other settings: $CLI run --dir $DEMO --source local"

@@ -1,5 +1,7 @@
 #include "cli/ConsoleRunHost.h"
 
+#include <cmath>
+
 namespace {
 
 std::string WithPlainLineEnds(std::string text)
@@ -8,41 +10,153 @@ std::string WithPlainLineEnds(std::string text)
     return text;
 }
 
+std::string OutcomeText(SymbolOutcome outcome, const std::string& detail)
+{
+    switch (outcome) {
+    case SymbolOutcome::Saved: return "good, saved";
+    case SymbolOutcome::ScreenedOut: return "good";
+    case SymbolOutcome::NoQuotes: return "bad";
+    case SymbolOutcome::Error: break;
+    }
+    return "error: " + detail;
+}
+
+std::string OneDecimal(double value)
+{
+    const long tenths = std::lround(value * 10);
+    return std::to_string(tenths / 10) + "." + std::to_string(tenths % 10);
+}
+
+// "4.2 s", "42 s", "3:07", "1:02:03".
+std::string DurationText(double seconds)
+{
+    if (seconds < 10) return OneDecimal(seconds) + " s";
+    const long whole = std::lround(seconds);
+    if (whole < 60) return std::to_string(whole) + " s";
+    const auto twoDigits = [](long n) { return (n < 10 ? "0" : "") + std::to_string(n); };
+    if (whole < 3600) return std::to_string(whole / 60) + ":" + twoDigits(whole % 60);
+    return std::to_string(whole / 3600) + ":" + twoDigits(whole / 60 % 60) + ":" + twoDigits(whole % 60);
+}
+
 } // namespace
 
-ConsoleRunHost::ConsoleRunHost(const SharedState& state, Options options,
-                               std::function<bool()> repeat, std::FILE* out)
-    : state_(state), options_(options), repeat_(std::move(repeat)), out_(out)
+// The output files this pass has put something into.
+std::string ConsoleRunHost::WrittenFiles(const PassTally& tally) const
+{
+    std::string files;
+    const auto add = [&files](bool written, const char* name) {
+        if (written) files += (files.empty() ? "" : ", ") + std::string(name);
+    };
+    add(tally.WithQuotes > 0, "GoodSym.txt");
+    add(tally.WithoutQuotes > 0, "BadSym.txt");
+    add(tally.Saved > 0, "SavedSym.txt");
+    add(tally.Saved > 0, "Results.txt");
+    add(tally.WithQuotes > 0 && !state_.Settings.GetQuoteFromLocalFile, "Quote.txt");
+    return files.empty() ? "none" : files;
+}
+
+ConsoleRunHost::ConsoleRunHost(const SharedState& state, Options options, std::function<bool()> repeat,
+                               std::FILE* out, std::FILE* errors)
+    : state_(state), options_(options), repeat_(std::move(repeat)), out_(out), errors_(errors)
 {
 }
 
-void ConsoleRunHost::SetStatus1(const std::string& text) { ShowStatus(text); }
-
-void ConsoleRunHost::SetStatus2(const std::string& text) { ShowStatus(text); }
-
-void ConsoleRunHost::ShowStatus(const std::string& text)
+std::string ConsoleRunHost::Position() const
 {
-    if (options_.Quiet) return;
-    std::string line;
-    if (state_.Symbols.SymbolCount > 0 && state_.SymbolsLoaded)
-        line = "[" + std::to_string(state_.Run.SymbolIndex) + "/" +
-               std::to_string(state_.Symbols.SymbolCount) + "] ";
-    line += text;
-    if (!options_.Terminal) {
-        std::fprintf(out_, "%s\n", line.c_str());
-        return;
-    }
+    if (state_.Symbols.SymbolCount == 0 || !state_.SymbolsLoaded) return "";
+    return "[" + std::to_string(state_.Run.SymbolIndex) + "/" + std::to_string(state_.Symbols.SymbolCount) + "] ";
+}
+
+void ConsoleRunHost::SetStatus1(const std::string& text)
+{
+    if (options_.Mode == ProgressMode::Verbose) return WriteLine(out_, Position() + text);
+    status1_ = text;
+    if (options_.Mode == ProgressMode::Terminal) DrawStatusLine();
+}
+
+void ConsoleRunHost::SetStatus2(const std::string& text)
+{
+    if (options_.Mode == ProgressMode::Verbose) return WriteLine(out_, Position() + text);
+    status2_ = text;
+    if (options_.Mode == ProgressMode::Terminal) DrawStatusLine();
+}
+
+// Symbols per second and the time the rest of the pass takes at that pace; empty before the
+// first symbol.
+std::string ConsoleRunHost::PaceText() const
+{
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - passStart_).count();
+    if (evaluated_ == 0 || seconds <= 0) return "";
+    const double perSecond = evaluated_ / seconds;
+    const int left = state_.Symbols.SymbolCount - state_.Run.SymbolIndex + 1;
+    return OneDecimal(perSecond) + "/s, " + DurationText(left / perSecond) + " left, ";
+}
+
+void ConsoleRunHost::DrawStatusLine()
+{
+    std::string line = Position() + status1_;
+    if (!status2_.empty()) line += ": " + status2_;
+    line += "  (" + PaceText() + std::to_string(saved_) + " saved)";
+    // A line longer than the terminal would wrap, and the carriage return would then rewrite only
+    // its last row.
+    const std::size_t room = options_.TerminalColumns > 1 ? static_cast<std::size_t>(options_.TerminalColumns - 1) : 0;
+    if (line.size() > room) line.resize(room);
     // Back to the line's start, the new text, and the rest of the old one erased.
     std::fprintf(out_, "\r%s\x1b[K", line.c_str());
     std::fflush(out_);
     lineOpen_ = true;
 }
 
-void ConsoleRunHost::ShowMessage(const std::string& text) { WriteLine("Quillon: " + WithPlainLineEnds(text)); }
+void ConsoleRunHost::SymbolDone(const std::string& symbol, SymbolOutcome outcome, const std::string& detail)
+{
+    ++evaluated_;
+    if (outcome == SymbolOutcome::Saved) ++saved_;
+    status2_.clear();
+    const std::string line = Position() + symbol + " " + OutcomeText(outcome, detail);
+    if (outcome == SymbolOutcome::Error && options_.Mode != ProgressMode::Verbose) return WriteLine(errors_, line);
+    if (options_.Mode == ProgressMode::Lines) WriteLine(out_, line);
+}
+
+void ConsoleRunHost::PassDone(const PassTally& tally)
+{
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - passStart_).count();
+    std::string summary = "Pass done: " + std::to_string(tally.Evaluated) + " symbols in " + DurationText(seconds) +
+                          ": " + std::to_string(tally.WithQuotes) + " with quotes, " +
+                          std::to_string(tally.WithoutQuotes) + " without, " + std::to_string(tally.Saved) +
+                          " saved";
+    if (tally.Errors > 0) summary += ", " + std::to_string(tally.Errors) + " errors";
+    summary += "\nFiles written in " + state_.Paths.ProgramDirectory + ": " + WrittenFiles(tally);
+    WriteLine(out_, summary);
+    passStart_ = std::chrono::steady_clock::now();
+    evaluated_ = 0;
+    saved_ = 0;
+    status1_.clear();
+    status2_.clear();
+}
+
+void ConsoleRunHost::ShowMessage(const std::string& text) { WriteLine(errors_, "Quillon: " + WithPlainLineEnds(text)); }
+
+void ConsoleRunHost::ShowProblem(RunProblem problem, const std::string& path)
+{
+    std::string text;
+    switch (problem) {
+    case RunProblem::ResultsNotWritable: text = "Cannot open " + path + " for append, process stopped."; break;
+    case RunProblem::SymbolFileUnreadable:
+        text = "Cannot open " + path + " for input: name a symbol file in the settings or create it.";
+        break;
+    case RunProblem::NoSymbols:
+        text = path + " contains no symbols, process stopped: add symbols to it, one a line.";
+        break;
+    case RunProblem::QuoteCacheUnreadable:
+        text = "Cannot open " + path + " for input: record quotes first with --source server.";
+        break;
+    }
+    ShowMessage(text);
+}
 
 bool ConsoleRunHost::AskYesNo(const std::string& text, const std::string& title)
 {
-    WriteLine("Quillon: " + title + " " + text + " No");
+    WriteLine(errors_, "Quillon: " + title + " " + text + " No");
     return false;
 }
 
@@ -52,18 +166,25 @@ void ConsoleRunHost::Beep()
     std::fflush(out_);
 }
 
-void ConsoleRunHost::AnnounceSaved(const std::string& symbol) { WriteLine(SavedAlarmText(symbol)); }
+// A saved symbol's own line is its outcome line, and the status line counts it; only the verbose
+// account, which has every status text, gives the alarm a line.
+void ConsoleRunHost::AnnounceSaved(const std::string& symbol)
+{
+    if (options_.Mode == ProgressMode::Verbose) WriteLine(out_, Position() + SavedAlarmText(symbol));
+}
 
-void ConsoleRunHost::WriteLine(const std::string& line)
+void ConsoleRunHost::WriteLine(std::FILE* stream, const std::string& line)
 {
     EndStatusLine();
-    std::fprintf(out_, "%s\n", line.c_str());
-    std::fflush(out_);
+    std::fprintf(stream, "%s\n", line.c_str());
+    std::fflush(stream);
 }
 
 void ConsoleRunHost::EndStatusLine()
 {
     if (!lineOpen_) return;
-    std::fputc('\n', out_);
+    // The status line goes; what is printed in its place stays.
+    std::fputs("\r\x1b[K", out_);
+    std::fflush(out_);
     lineOpen_ = false;
 }

@@ -1,8 +1,11 @@
 #include "cli/HistoryCommand.h"
 
+#include <QCoreApplication>
+
 #include <cstdio>
 #include <optional>
 
+#include "cli/CliCommand.h"
 #include "core/history/HistoryStore.h"
 #include "core/history/IvStanding.h"
 #include "core/history/QuoteCacheImport.h"
@@ -123,8 +126,11 @@ int Show(const HistoryOptions& options, HistoryStore& store)
 
 } // namespace
 
-int HistoryCommand(const std::vector<std::string>& arguments, const std::string& programDirectory)
+int HistoryCommand(int argc, char** argv)
 {
+    QCoreApplication app(argc, argv);
+    const std::vector<std::string> arguments = CommandArguments(argc, argv);
+    const std::string programDirectory = QCoreApplication::applicationDirPath().toStdString();
     for (const std::string& argument : arguments) {
         if (argument == "--help" || argument == "-h") {
             std::fputs(HistoryUsageText, stdout);

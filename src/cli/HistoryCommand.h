@@ -3,8 +3,5 @@
 // earlier quote caches; `quillon-cli history show [--dir DIR] [--csv] SYMBOL` lists a symbol's
 // stored days. Exit status: 0 done, 1 a file or the store could not be used, 2 usage error.
 
-#include <string>
-#include <vector>
-
-// `arguments` follow "history"; `programDirectory` is the default for --dir.
-int HistoryCommand(const std::vector<std::string>& arguments, const std::string& programDirectory);
+// The default for --dir is the executable's directory.
+int HistoryCommand(int argc, char** argv);

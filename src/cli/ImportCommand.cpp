@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <optional>
 
+#include "cli/CliCommand.h"
 #include "core/SharedState.h"
 #include "core/chains/ChainImport.h"
 #include "core/settings/Startup.h"
@@ -87,8 +88,10 @@ std::optional<std::string> Parse(const std::vector<std::string>& arguments, Impo
 
 } // namespace
 
-int ImportCommand(const std::vector<std::string>& arguments)
+int ImportCommand(int argc, char** argv)
 {
+    QCoreApplication app(argc, argv);
+    const std::vector<std::string> arguments = CommandArguments(argc, argv);
     ImportOptions options;
     if (const auto error = Parse(arguments, options)) {
         std::fprintf(stderr, "quillon-cli import: %s\n\n%s", error->c_str(), ImportUsageText);

@@ -9,66 +9,40 @@
 #include <string>
 #include <vector>
 
+#include "cli/CliCommand.h"
+#include "cli/CommandDirectory.h"
 #include "core/settings/FilePaths.h"
+#include "core/text/CommandLine.h"
 #include "qt/PdfPrinter.h"
 #include "qt/SystemClock.h"
 #include "core/report/ResultsPrinting.h"
 
 namespace {
 
-constexpr const char* PrintUsageText =
-    "Usage: quillon-cli print [--dir DIR] --pdf FILE [--now \"YYYY-MM-DD HH:MM:SS\"]\n"
-    "Prints Results.txt of DIR (default: the executable's directory) into the PDF file FILE:\n"
-    "one page per saved symbol, the page total taken from Progress.---.\n";
+const CommandUsage PrintUsage{
+    "quillon-cli print", "--pdf FILE [OPTIONS]",
+    "Prints Results.txt of the program directory into the PDF file FILE: one page per saved\n"
+    "symbol, the page total taken from Progress.---.",
+    "Exit status: 0 printed, 1 nothing to print or FILE not written, 2 usage error.\n"};
 
 struct PrintOptions {
     std::string Directory;
     std::string PdfFile;
     std::optional<LocalDateTime> Now;
-    bool Help = false;
 };
 
-// Nothing when the arguments are unusable; the reason is on stderr then.
-std::optional<PrintOptions> ParsePrintOptions(const std::vector<std::string>& arguments)
+std::vector<CommandOption> PrintOptionTable(PrintOptions& o)
 {
-    PrintOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        std::string name = arguments[i];
-        std::optional<std::string> value;
-        if (const auto equals = name.find('='); equals != std::string::npos) {
-            value = name.substr(equals + 1);
-            name.resize(equals);
-        }
-        if (name == "--help" || name == "-h") {
-            options.Help = true;
-            continue;
-        }
-        if (name != "--dir" && name != "--pdf" && name != "--now") {
-            std::fprintf(stderr, "quillon-cli print: unknown option %s\n", name.c_str());
-            return std::nullopt;
-        }
-        if (!value) {
-            if (i + 1 >= arguments.size()) {
-                std::fprintf(stderr, "quillon-cli print: %s needs a value\n", name.c_str());
-                return std::nullopt;
-            }
-            value = arguments[++i];
-        }
-        if (name == "--dir") options.Directory = *value;
-        if (name == "--pdf") options.PdfFile = *value;
-        if (name == "--now") {
-            options.Now = ParseDateTime(*value);
-            if (!options.Now) {
-                std::fprintf(stderr, "quillon-cli print: --now wants \"YYYY-MM-DD HH:MM:SS\"\n");
-                return std::nullopt;
-            }
-        }
-    }
-    if (options.PdfFile.empty() && !options.Help) {
-        std::fprintf(stderr, "quillon-cli print: --pdf FILE is required\n");
-        return std::nullopt;
-    }
-    return options;
+    return {
+        TextOption("--dir", "DIR", "program directory (default: the directory of quillon-cli)", o.Directory),
+        TextOption("--pdf", "FILE", "the PDF file to write (required)", o.PdfFile),
+        {"--now", "", "TIME", "fixed date and time \"YYYY-MM-DD HH:MM:SS\" for the page headings",
+         [&o](const std::string& value) -> std::optional<std::string> {
+             o.Now = ParseDateTime(value);
+             if (!o.Now) return "wants \"YYYY-MM-DD HH:MM:SS\", not '" + value + "'";
+             return std::nullopt;
+         }},
+    };
 }
 
 // Fonts and PDF writing need a GUI application, but not a screen.
@@ -106,31 +80,28 @@ int CannotWrite(const QString& pdfFile)
 
 int PrintCommand(int argc, char** argv)
 {
-    const std::vector<std::string> arguments(argv + std::min(argc, 2), argv + argc);
-    const auto options = ParsePrintOptions(arguments);
-    if (!options) {
-        std::fputs(PrintUsageText, stderr);
+    PrintOptions options;
+    if (const auto ended = ReadCommandLineOrEnd(PrintUsage, PrintOptionTable(options), CommandArguments(argc, argv)))
+        return *ended;
+    if (options.PdfFile.empty()) {
+        std::fputs("quillon-cli print: --pdf FILE is required (see quillon-cli print --help)\n", stderr);
         return 2;
-    }
-    if (options->Help) {
-        std::fputs(PrintUsageText, stdout);
-        return 0;
     }
     UseOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
-    const QString directory = options->Directory.empty() ? QCoreApplication::applicationDirPath()
-                                                         : QString::fromStdString(options->Directory);
-    const FilePaths paths = FilePaths::Build(directory.toStdString());
+    const std::optional<std::string> directory = CommandDirectory(PrintUsage.Program, options.Directory);
+    if (!directory) return 1;
+    const FilePaths paths = FilePaths::Build(*directory);
     const SystemClock systemClock;
-    const FixedClock fixedClock(options->Now.value_or(LocalDateTime{}));
-    const Clock& clock = options->Now ? static_cast<const Clock&>(fixedClock) : systemClock;
+    const FixedClock fixedClock(options.Now.value_or(LocalDateTime{}));
+    const Clock& clock = options.Now ? static_cast<const Clock&>(fixedClock) : systemClock;
 
     // A mistyped --dir must not cost an existing FILE: the inputs are looked at before anything is
     // written, and the PDF takes FILE's place only once it is whole.
     if (const auto unreadable = UnreadableInput(paths)) return NothingToPrint(*unreadable);
     if (const auto pages = CountResultsPages(paths); pages && *pages > ManyPages)
         std::fprintf(stderr, "Quillon: warning: %s makes %ld pages.\n", paths.FnResults.c_str(), *pages);
-    const QString pdfFile = QString::fromStdString(options->PdfFile);
+    const QString pdfFile = QString::fromStdString(options.PdfFile);
     QSaveFile pdf(pdfFile);
     if (!pdf.open(QIODevice::WriteOnly)) return CannotWrite(pdfFile);
     std::int16_t savedCount = 0;

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 #include "core/settings/SettingsFile.h"
@@ -14,12 +15,15 @@
 #include "core/settings/Startup.h"
 #include "core/text/TextFile.h"
 #include "cli/CliQuoteSources.h"
+#include "cli/CliCommand.h"
+#include "cli/CommandDirectory.h"
 #include "cli/RunOptions.h"
 #include "cli/ConsoleRunHost.h"
 #include "qt/QtHttpTransfer.h"
 #include "qt/SystemClock.h"
 #include "core/history/HistoryRecorder.h"
 #include "core/run/Evaluation.h"
+#include "core/run/ProgressFile.h"
 #include "core/run/RunController.h"
 #include "core/run/ServerSource.h"
 
@@ -45,12 +49,27 @@ void InstallSignalHandlers()
     sigaction(SIGTERM, &action, nullptr);
 }
 
+// Verbose and quiet as asked; else a status line on a terminal and a line per symbol elsewhere.
+ProgressMode ChooseProgressMode(const RunOptions& options)
+{
+    if (options.Verbose) return ProgressMode::Verbose;
+    if (options.Quiet) return ProgressMode::Quiet;
+    return ::isatty(STDOUT_FILENO) == 1 ? ProgressMode::Terminal : ProgressMode::Lines;
+}
+
+int TerminalColumns()
+{
+    winsize size{};
+    if (::ioctl(STDOUT_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+    return 80;
+}
+
 // Everything a console run holds, in the order it is built.
 class ConsoleRun {
 public:
     ConsoleRun(QCoreApplication& app, const RunOptions& options, SharedState& state)
         : app_(app), options_(options), state_(state),
-          host_(state, {options.Quiet, options.Alarm, ::isatty(STDERR_FILENO) == 1},
+          host_(state, {ChooseProgressMode(options), options.Alarm, TerminalColumns()},
                 [this] { return options_.Passes == 0 || controller_->PassesCompleted() < options_.Passes; }),
           sources_(state, host_, [this] { controller_->CmdStop_Click(); })
     {
@@ -77,6 +96,7 @@ public:
         Drive();
         const int code = ended_ ? exitCode_ : app_.exec();
         host_.EndStatusLine();
+        if (code > ExitSignalBase) SayWhereItStopped();
         return code;
     }
 
@@ -108,6 +128,15 @@ private:
         if (state_.Run.RunState != Waiting) return; // waiting for a tick or a transfer
         const bool passesDone = options_.Passes != 0 && controller_->PassesCompleted() >= options_.Passes;
         End(passesDone ? ExitDone : ExitCannotGoOn);
+    }
+
+    // Where the next run goes on: the progress record's symbol, evaluated again.
+    void SayWhereItStopped() const
+    {
+        const auto progress = ReadProgress(state_.Paths.FnProgress);
+        if (!progress || state_.Symbols.SymbolCount == 0) return;
+        std::fprintf(stderr, "quillon-cli run: stopped at %d/%d; run the same command again to go on\n",
+                     progress->second, state_.Symbols.SymbolCount);
     }
 
     int FinishedCode() const
@@ -153,27 +182,21 @@ private:
 
 } // namespace
 
-int RunCommand(QCoreApplication& app, const std::vector<std::string>& arguments)
+int RunCommand(int argc, char** argv)
 {
-    const auto parsed = ParseRunOptions(arguments);
-    if (const auto* error = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(stderr, "quillon-cli run: %s\n\n%s", error->Text.c_str(), RunUsageText);
-        return ExitUsage;
-    }
-    const RunOptions& options = std::get<RunOptions>(parsed);
-    if (options.Help) {
-        std::fputs(RunUsageText, stdout);
-        return ExitDone;
-    }
+    RunOptions options;
+    if (const auto ended = ReadCommandLineOrEnd(RunUsage, RunOptionTable(options), CommandArguments(argc, argv)))
+        return *ended;
+    QCoreApplication app(argc, argv);
 
     SystemClock systemClock;
     std::unique_ptr<FixedClock> fixedClock;
     if (options.Now) fixedClock = std::make_unique<FixedClock>(*options.Now);
     SharedState state(fixedClock ? static_cast<const Clock&>(*fixedClock) : systemClock);
-    const std::string directory =
-        options.Directory.empty() ? QCoreApplication::applicationDirPath().toStdString() : options.Directory;
+    const std::optional<std::string> directory = CommandDirectory(RunUsage.Program, options.Directory);
+    if (!directory) return ExitCannotGoOn;
 
-    const bool settingsSaved = PrepareRun(state, options, directory);
+    const bool settingsSaved = PrepareRun(state, options, *directory);
     InstallSignalHandlers();
     // The sources take the quote server settings when they are built, so after PrepareRun.
     ConsoleRun run(app, options, state);

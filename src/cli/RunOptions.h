@@ -3,10 +3,10 @@
 
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "core/quotes/Clock.h"
+#include "core/text/CommandLine.h"
 
 struct RunOptions {
     std::string Directory;              // empty: the executable's directory
@@ -16,16 +16,11 @@ struct RunOptions {
     int TickMilliseconds = 100;
     std::string CaFile;                 // extra trusted certificate authorities (PEM) for HTTPS
     bool Alarm = false;
-    bool Quiet = false;
-    bool Help = false;
+    bool Quiet = false;                 // only errors and the summary
+    bool Verbose = false;               // every status text on a line of its own
 };
 
-// Why the arguments were refused, for the user.
-struct UsageError {
-    std::string Text;
-};
+// The options of `run`, each writing into `options`.
+std::vector<CommandOption> RunOptionTable(RunOptions& options);
 
-// Reads the arguments after "run". Values follow their option ("--dir DIR") or an "=" ("--dir=DIR").
-std::variant<RunOptions, UsageError> ParseRunOptions(const std::vector<std::string>& arguments);
-
-extern const char* const RunUsageText;
+extern const CommandUsage RunUsage;

@@ -1,9 +1,12 @@
 #include "cli/SweepCommand.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cstdio>
 #include <optional>
 
+#include "cli/CliCommand.h"
 #include "core/insight/Sweep.h"
 #include "core/quotes/Clock.h"
 #include "core/settings/FilePaths.h"
@@ -120,8 +123,11 @@ void PrintRows(const std::vector<SweepRow>& rows, const char* firstHeader, bool 
 
 } // namespace
 
-int SweepCommand(const std::vector<std::string>& arguments, const std::string& defaultDirectory)
+int SweepCommand(int argc, char** argv)
 {
+    QCoreApplication app(argc, argv);
+    const std::vector<std::string> arguments = CommandArguments(argc, argv);
+    const std::string defaultDirectory = QCoreApplication::applicationDirPath().toStdString();
     const std::optional<SweepOptions> options = ParseSweepOptions(arguments);
     if (!options) {
         std::fprintf(stderr, "\n%s", SweepUsageText);

@@ -1,53 +1,55 @@
 // quillon-cli: the screener's run and its results printout without the desktop.
 
-#include <QCoreApplication>
-
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
+#include "cli/CliCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/RunCommand.h"
 #include "cli/SweepCommand.h"
-#include "core/Version.h"
+#include "core/text/CommandLine.h"
 
 namespace {
 
-constexpr const char* UsageText =
-    "Usage: quillon-cli COMMAND [OPTIONS]\n"
-    "Commands:\n"
-    "  run     run the screener over the symbol list (quillon-cli run --help)\n"
-    "  print   print Results.txt into a PDF file (quillon-cli print --help)\n"
-    "  import  write Quote.txt from real option chain files (quillon-cli import --help)\n"
-    "  sweep   count the symbols the quote cache saves as one criterion varies (quillon-cli sweep --help)\n"
-    "  history the implied volatilities of earlier passes (quillon-cli history --help)\n";
+// A new command is a line here and a file of its own.
+constexpr CliCommand Commands[] = {
+    {"run", "run the screener over the symbol list", RunCommand},
+    {"print", "print Results.txt into a PDF file", PrintCommand},
+    {"import", "write Quote.txt from real option chain files", ImportCommand},
+    {"sweep", "count the symbols the quote cache saves as one criterion varies", SweepCommand},
+    {"history", "the implied volatilities of earlier passes", HistoryCommand},
+};
+
+constexpr int ExitUsage = 2;
+
+CommandUsage ProgramUsage()
+{
+    std::string about = "The screener without the desktop. Commands:\n";
+    for (const CliCommand& command : Commands) {
+        const std::string commandName = command.Name;
+        const std::size_t gap = commandName.size() < 8 ? 8 - commandName.size() : 1;
+        about += "  " + commandName + std::string(gap, ' ') + command.Summary + "\n";
+    }
+    about += "'quillon-cli COMMAND --help' lists the options of a command.";
+    return {"quillon-cli", "COMMAND [OPTIONS]", about, ""};
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc > 1 && std::string(argv[1]) == "print") return PrintCommand(argc, argv); // needs a QGuiApplication
-    QCoreApplication app(argc, argv);
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
-    const std::string command = arguments.empty() ? "" : arguments.front();
-    const std::vector<std::string> options(arguments.begin() + (arguments.empty() ? 0 : 1),
-                                           arguments.end());
-    if (command == "run") return RunCommand(app, options);
-    if (command == "import") return ImportCommand(options);
-    if (command == "sweep") return SweepCommand(options, QCoreApplication::applicationDirPath().toStdString());
-    if (command == "history") return HistoryCommand(options, QCoreApplication::applicationDirPath().toStdString());
-    if (command == "--version") {
-        std::printf("quillon-cli %s\n", ProgramVersionText);
-        return 0;
-    }
-    if (command == "--help" || command == "-h") {
-        std::fputs(UsageText, stdout);
-        return 0;
-    }
-    std::fprintf(stderr, "quillon-cli: %s\n%s",
-                 command.empty() ? "no command given" : ("unknown command: " + command).c_str(),
-                 UsageText);
-    return 2;
+    const std::string name = argc > 1 ? argv[1] : "";
+    const auto command = std::find_if(std::begin(Commands), std::end(Commands),
+                                      [&name](const CliCommand& c) { return name == c.Name; });
+    if (command != std::end(Commands)) return command->Run(argc, argv);
+    if (name.starts_with("-"))
+        if (const auto ended = ReadCommandLineOrEnd(ProgramUsage(), {}, {argv + 1, argv + argc})) return *ended;
+    std::fprintf(stderr, "quillon-cli: %s (see quillon-cli --help)\n",
+                 name.empty() ? "no command given" : ("unknown command '" + name + "'").c_str());
+    return ExitUsage;
 }

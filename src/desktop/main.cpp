@@ -3,12 +3,12 @@
 // or SIGTERM, it closes its windows as the user would and exits with 128 + the signal's number.
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QIcon>
 #include <cstdio>
 
 #include "core/Version.h"
 #include "core/settings/Startup.h"
+#include "core/text/CommandLine.h"
 #include "desktop/DesktopServerSource.h"
 #include "desktop/Screenshots.h"
 #include "qt/TerminationSignals.h"
@@ -34,25 +34,30 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("quillon"));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/quillon/quillon.svg")));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Quillon stock and option screener"));
-    parser.addHelpOption();
-    parser.addVersionOption();
-    const QCommandLineOption dirOption(QStringLiteral("dir"), QStringLiteral("Keep the program's files in <dir>."),
-                                       QStringLiteral("dir"));
-    const QCommandLineOption screenshotsOption(
-        QStringLiteral("screenshots"), QStringLiteral("Render every window to PNG files in <out> and exit."),
-        QStringLiteral("out"));
-    parser.addOption(dirOption);
-    parser.addOption(screenshotsOption);
-    parser.process(app);
+    std::string directory;
+    std::string screenshots;
+    const CommandUsage usage{"quillon", "[OPTIONS]",
+                             "The desktop stock and option screener. Qt's own options (-platform, -style, ...) are\n"
+                             "taken as well.",
+                             "Exit status: 0 ended by the user, 1 the program directory or agreement record cannot\n"
+                             "be written, 2 usage error, 130/143 ended by SIGINT/SIGTERM.\n"};
+    const std::vector<CommandOption> options{
+        TextOption("--dir", "DIR", "keep the program's files in DIR (default: beside the program when "
+                   "writable, else the user's data directory)", directory),
+        TextOption("--screenshots", "OUT", "render every window to PNG files in OUT and exit", screenshots),
+    };
+    const QStringList arguments = QApplication::arguments().mid(1);
+    std::vector<std::string> words;
+    for (const QString& argument : arguments) words.push_back(argument.toStdString());
+    if (const auto ended = ReadCommandLineOrEnd(usage, options, words)) return *ended;
 
-    if (parser.isSet(screenshotsOption)) return TakeScreenshots(parser.value(screenshotsOption));
+    if (!screenshots.empty()) return TakeScreenshots(QString::fromStdString(screenshots));
 
-    const auto programDirectory = ResolveProgramDirectory(parser.value(dirOption), QApplication::applicationDirPath());
+    const QString dirOption = QString::fromStdString(directory);
+    const auto programDirectory = ResolveProgramDirectory(dirOption, QApplication::applicationDirPath());
     if (!programDirectory) {
         MessageBoxes::ShowMessage(nullptr, QStringLiteral("Cannot create or write the program directory %1, program stopped.")
-                                               .arg(parser.value(dirOption)));
+                                               .arg(dirOption));
         return 1;
     }
 

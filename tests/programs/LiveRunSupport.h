@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <unistd.h>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,7 +30,8 @@ struct RunResult {
 class ProgramDirectory {
 public:
     explicit ProgramDirectory(const std::string& name) {
-        path_ = std::filesystem::path(::testing::TempDir()) / ("LiveRun-" + name);
+        // The process id keeps test runs of several checkouts on one machine apart.
+        path_ = std::filesystem::path(::testing::TempDir()) / ("LiveRun-" + name + "-" + std::to_string(::getpid()));
         std::filesystem::remove_all(path_);
         std::filesystem::create_directories(path_);
         paths_ = FilePaths::Build(path_.string());
@@ -59,12 +61,12 @@ public:
     }
     std::string Read(const std::string& file) const { return ReadWholeFile(file).value_or(""); }
 
-    // Starts `quillon-cli run` on this directory with a fixed date, status lines off unless `more`
-    // holds "--verbose" (which is not passed on); the caller waits for it.
+    // Starts `quillon-cli run` on this directory with a fixed date, --quiet unless `more` holds
+    // "--verbose"; the caller waits for it.
     void Start(QProcess& cli, const QString& source, int tickMs, QStringList more = {}) const {
         QStringList arguments{"run", "--dir", QString::fromStdString(Dir()), "--source", source, "--tick-ms",
                               QString::number(tickMs), "--now", NowText};
-        if (more.removeAll("--verbose") == 0) arguments << "--quiet";
+        if (!more.contains("--verbose")) arguments << "--quiet";
         cli.setProgram(QStringLiteral(QUILLON_BINARY_DIR "/quillon-cli"));
         cli.setArguments(arguments + more);
         cli.setProcessChannelMode(QProcess::MergedChannels);

@@ -1,8 +1,5 @@
 #include "ServerOptions.h"
 
-#include <functional>
-#include <map>
-
 #include "core/numbers/NumberText.h"
 
 namespace {
@@ -18,92 +15,109 @@ std::set<std::string> SymbolSet(const std::string& list) {
     return symbols;
 }
 
-bool ReadCount(const std::string& text, int& into, int lowest, int highest) {
-    const std::optional<std::int32_t> value = ParseInteger(text);
-    if (!value || *value < lowest || *value > highest) return false;
-    into = *value;
-    return true;
+// A value from `lowest` to `highest`.
+CommandOption RangeOption(std::string name, std::string valueName, std::string help, int& target, int lowest,
+                          int highest) {
+    return {std::move(name), "", std::move(valueName), std::move(help),
+            [&target, lowest, highest](const std::string& value) -> std::optional<std::string> {
+                const std::optional<std::int32_t> count = ParseInteger(value);
+                if (!count || *count < lowest || *count > highest)
+                    return "wants a whole number from " + std::to_string(lowest) + " to " + std::to_string(highest) +
+                           ", not '" + value + "'";
+                target = *count;
+                return std::nullopt;
+            }};
 }
 
-using Setter = std::function<bool(ServerOptions&, const std::string&)>;
-
-Setter NamedFault(Fault fault) {
-    return [fault](ServerOptions& o, const std::string& v) {
-        o.Faults.Symbols[fault] = SymbolSet(v);
-        return true;
-    };
+// Any text, the empty one included.
+CommandOption AnyTextOption(std::string name, std::string valueName, std::string help, std::string& target) {
+    return {std::move(name), "", std::move(valueName), std::move(help), [&target](const std::string& value) {
+                target = value;
+                return std::optional<std::string>();
+            }};
 }
 
-const std::map<std::string, Setter>& Setters() {
-    static const std::map<std::string, Setter> setters = {
-        {"--port", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Port, 0, 65535); }},
-        {"--market", [](ServerOptions& o, const std::string& v) { o.MarketFile = v; return true; }},
-        {"--generate", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Generate, 0, 99999); }},
-        {"--now", [](ServerOptions& o, const std::string& v) { o.Now = ParseDateTime(v); return o.Now.has_value(); }},
-        {"--rate", [](ServerOptions& o, const std::string& v) {
-             const std::optional<double> rate = ParseDecimal(v);
-             if (rate) o.Rate = static_cast<float>(*rate);
-             return rate.has_value(); }},
-        {"--user", [](ServerOptions& o, const std::string& v) { o.UserName = v; return true; }},
-        {"--password", [](ServerOptions& o, const std::string& v) { o.Password = v; return true; }},
-        {"--quote-prefix", [](ServerOptions& o, const std::string& v) { o.QuotePrefix = v; return true; }},
-        {"--options-prefix", [](ServerOptions& o, const std::string& v) { o.OptionsPrefix = v; return true; }},
-        {"--log", [](ServerOptions& o, const std::string& v) { o.LogFile = v; return true; }},
-        {"--tls-cert", [](ServerOptions& o, const std::string& v) { o.TlsCertificate = v; return !v.empty(); }},
-        {"--tls-key", [](ServerOptions& o, const std::string& v) { o.TlsKey = v; return !v.empty(); }},
-        {"--slow", NamedFault(Fault::Slow)},
-        {"--slow-every", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.SlowEvery, 0, 1 << 30); }},
-        {"--slow-ms", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.SlowMilliseconds, 0, 600000); }},
-        {"--drop", NamedFault(Fault::Drop)},
-        {"--drop-every", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.DropEvery, 0, 1 << 30); }},
-        {"--try-again", NamedFault(Fault::TryAgain)},
-        {"--try-again-every", [](ServerOptions& o, const std::string& v) { return ReadCount(v, o.Faults.TryAgainEvery, 0, 1 << 30); }},
-        {"--junk", NamedFault(Fault::Junk)},
-        {"--nul", NamedFault(Fault::Nul)},
-        {"--huge", NamedFault(Fault::Huge)},
-        {"--cut-body", NamedFault(Fault::CutBody)},
-        {"--hang", NamedFault(Fault::Hang)},
-        {"--chains", [](ServerOptions& o, const std::string& v) { o.ChainsFile = v; return !v.empty(); }},
-        {"--stocks", [](ServerOptions& o, const std::string& v) { o.StocksFile = v; return !v.empty(); }},
-        {"--layout", [](ServerOptions& o, const std::string& v) {
-             const std::optional<ChainLayout> layout = ParseChainLayout(v);
-             if (layout) o.Layout = *layout;
-             return layout.has_value(); }},
-        {"--snapshot", [](ServerOptions& o, const std::string& v) {
-             const std::optional<ChainSnapshot> snapshot = ParseChainSnapshot(v);
-             if (snapshot) o.Snapshot = *snapshot;
-             return snapshot.has_value(); }},
-        {"--bad-chunk", NamedFault(Fault::BadChunk)},
-        {"--gzip-bomb", NamedFault(Fault::GzipBomb)},
-    };
-    return setters;
+CommandOption FaultOption(std::string name, Fault fault, std::string help, FaultSettings& faults) {
+    return {std::move(name), "", "SYM[,SYM]", std::move(help), [fault, &faults](const std::string& value) {
+                faults.Symbols[fault] = SymbolSet(value);
+                return std::optional<std::string>();
+            }};
 }
 
 } // namespace
 
-std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& arguments,
-                                                std::string& error) {
-    ServerOptions options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& name = arguments[i];
-        if (name == "--quiet") {
-            options.Quiet = true;
-            continue;
-        }
-        const auto setter = Setters().find(name);
-        if (setter == Setters().end()) {
-            error = "unknown option " + name;
-            return std::nullopt;
-        }
-        if (i + 1 == arguments.size() || !setter->second(options, arguments[i + 1])) {
-            error = "option " + name + " needs a valid value";
-            return std::nullopt;
-        }
-        ++i;
-    }
-    if (options.TlsCertificate.empty() != options.TlsKey.empty()) {
-        error = "--tls-cert and --tls-key go together";
-        return std::nullopt;
-    }
-    return options;
+const CommandUsage ServerUsage{
+    "quillon-quote-server", "[OPTIONS]",
+    "Serves made-up stock and option pages on 127.0.0.1 and prints the port on the first line.\n"
+    "Named faults strike a symbol's first request only; the --*-every faults strike every Nth\n"
+    "request of all.",
+    "Exit status: 0 stopped by SIGINT or SIGTERM, 1 cannot read the market or listen, 2 usage error.\n"};
+
+std::vector<CommandOption> ServerOptionTable(ServerOptions& o) {
+    FaultSettings& f = o.Faults;
+    return {
+        RangeOption("--port", "N", "port to listen on (default 0: a free one)", o.Port, 0, 65535),
+        TextOption("--market", "FILE", "market file (default: the bundled demo market)", o.MarketFile),
+        RangeOption("--generate", "N", "add N generated symbols G00001.. for load tests", o.Generate, 0, 99999),
+        {"--now", "", "TIME", "price the chains for \"YYYY-MM-DD HH:MM:SS\" instead of the clock",
+         [&o](const std::string& value) -> std::optional<std::string> {
+             o.Now = ParseDateTime(value);
+             if (!o.Now) return "wants \"YYYY-MM-DD HH:MM:SS\", not '" + value + "'";
+             return std::nullopt;
+         }},
+        {"--rate", "", "FRACTION", "risk-free rate per year (default 0.05)",
+         [&o](const std::string& value) -> std::optional<std::string> {
+             const std::optional<double> rate = ParseDecimal(value);
+             if (!rate) return "wants a decimal fraction, not '" + value + "'";
+             o.Rate = static_cast<float>(*rate);
+             return std::nullopt;
+         }},
+        AnyTextOption("--user", "NAME", "user name of the Basic login (default NORVALE)", o.UserName),
+        AnyTextOption("--password", "TEXT", "password of the Basic login (default lantern4)", o.Password),
+        AnyTextOption("--quote-prefix", "PATH", "path of the stock pages before the symbol", o.QuotePrefix),
+        AnyTextOption("--options-prefix", "PATH", "path of the option pages before the symbol", o.OptionsPrefix),
+        AnyTextOption("--log", "FILE", "append the request log to FILE (default: standard error)", o.LogFile),
+        FlagOption("--quiet", "-q", "no request log", o.Quiet),
+        TextOption("--tls-cert", "FILE", "serve HTTPS with this PEM certificate (chain); needs --tls-key",
+                   o.TlsCertificate),
+        TextOption("--tls-key", "FILE", "the PEM key of --tls-cert", o.TlsKey),
+        FaultOption("--slow", Fault::Slow, "answer these symbols late (--slow-ms)", f),
+        RangeOption("--slow-every", "N", "answer every Nth request late", f.SlowEvery, 0, 1 << 30),
+        RangeOption("--slow-ms", "MS", "how late a slow answer is (default 3000)", f.SlowMilliseconds, 0, 600000),
+        FaultOption("--drop", Fault::Drop, "send only the headers for these symbols", f),
+        RangeOption("--drop-every", "N", "send only the headers for every Nth request", f.DropEvery, 0, 1 << 30),
+        FaultOption("--try-again", Fault::TryAgain, "answer a busy page for these symbols", f),
+        RangeOption("--try-again-every", "N", "answer a busy page for every Nth request", f.TryAgainEvery, 0,
+                    1 << 30),
+        FaultOption("--junk", Fault::Junk, "answer binary junk for these symbols", f),
+        FaultOption("--nul", Fault::Nul, "put a NUL byte behind every tag for these symbols", f),
+        FaultOption("--huge", Fault::Huge, "answer ten megabytes for these symbols", f),
+        FaultOption("--cut-body", Fault::CutBody, "close the connection half-way through the body", f),
+        FaultOption("--hang", Fault::Hang, "send the headers, then a byte now and then, forever", f),
+        FaultOption("--bad-chunk", Fault::BadChunk,
+                    "send 60 % of the page chunked, then a chunk size that does not read", f),
+        FaultOption("--gzip-bomb", Fault::GzipBomb, "send 2 MB marked gzip that inflate to 2 GB", f),
+        TextOption("--chains", "FILE", "serve this real option chain file for the quote date of --now instead",
+                   o.ChainsFile),
+        {"--layout", "", "LAYOUT", "the chain file's layout: cboe, generic or auto (default)",
+         [&o](const std::string& value) -> std::optional<std::string> {
+             const std::optional<ChainLayout> layout = ParseChainLayout(value);
+             if (!layout) return "is cboe, generic or auto, not '" + value + "'";
+             o.Layout = *layout;
+             return std::nullopt;
+         }},
+        TextOption("--stocks", "FILE", "stock figures per symbol for --chains", o.StocksFile),
+        {"--snapshot", "", "WHEN", "cboe quotes taken at 1545 (default) or at the close (eod)",
+         [&o](const std::string& value) -> std::optional<std::string> {
+             const std::optional<ChainSnapshot> snapshot = ParseChainSnapshot(value);
+             if (!snapshot) return "is 1545 or eod, not '" + value + "'";
+             o.Snapshot = *snapshot;
+             return std::nullopt;
+         }},
+    };
+}
+
+std::optional<std::string> CheckServerOptions(const ServerOptions& options) {
+    if (options.TlsCertificate.empty() != options.TlsKey.empty()) return "--tls-cert and --tls-key go together";
+    return std::nullopt;
 }

@@ -8,6 +8,7 @@
 #include "FaultPlan.h"
 #include "core/chains/ChainLayout.h"
 #include "core/quotes/Clock.h"
+#include "core/text/CommandLine.h"
 
 struct ServerOptions {
     int Port = 0;                  // 0 picks a free port
@@ -30,24 +31,10 @@ struct ServerOptions {
     ChainSnapshot Snapshot = ChainSnapshot::At1545;
 };
 
-inline constexpr const char* ServerUsage =
-    "usage: quillon-quote-server [--port N] [--market FILE] [--generate N]\n"
-    "         [--now \"YYYY-MM-DD HH:MM:SS\"] [--rate FRACTION] [--user NAME] [--password TEXT]\n"
-    "         [--quote-prefix PATH] [--options-prefix PATH] [--log FILE | --quiet]\n"
-    "         [--slow SYM[,SYM]] [--slow-every N] [--slow-ms MS] [--drop SYM[,SYM]] [--drop-every N]\n"
-    "         [--try-again SYM[,SYM]] [--try-again-every N]\n"
-    "         [--junk SYM[,SYM]] [--nul SYM[,SYM]] [--huge SYM[,SYM]] [--cut-body SYM[,SYM]]\n"
-    "         [--hang SYM[,SYM]] [--bad-chunk SYM[,SYM]] [--gzip-bomb SYM[,SYM]]\n"
-    "         [--tls-cert FILE --tls-key FILE]\n"
-    "         [--chains FILE [--layout cboe|generic|auto] [--stocks FILE] [--snapshot 1545|eod]]\n"
-    "Serves made-up stock and option pages on 127.0.0.1; prints the port on the first line.\n"
-    "--chains serves a real option chain file instead, for the quote date of --now (default: today).\n"
-    "Named faults strike a symbol's first request only: --junk answers binary junk, --nul puts a\n"
-    "NUL byte behind every tag, --huge answers ten megabytes, --cut-body closes the connection\n"
-    "half-way through the body, --hang sends the headers and then a byte now and then, forever,\n"
-    "--bad-chunk sends 60 % of the page chunked and then a chunk size that does not read,\n"
-    "--gzip-bomb sends two megabytes marked gzip that inflate to two gigabytes.\n";
+// The options of the server, each writing into `options`.
+std::vector<CommandOption> ServerOptionTable(ServerOptions& options);
 
-// Nothing when the arguments do not read; `error` then says why.
-std::optional<ServerOptions> ParseServerOptions(const std::vector<std::string>& arguments,
-                                                std::string& error);
+// Options that only make sense together; the reason when they do not.
+std::optional<std::string> CheckServerOptions(const ServerOptions& options);
+
+extern const CommandUsage ServerUsage;

@@ -17,6 +17,7 @@
 #include "MarketFile.h"
 #include "QuoteService.h"
 #include "ServerOptions.h"
+#include "core/text/CommandLine.h"
 #include "core/text/TextFile.h"
 
 namespace {
@@ -29,12 +30,16 @@ LocalDateTime SystemNow() {
             local.tm_sec};
 }
 
-// The bundled demo market: beside the binary when installed or built, else in the source tree.
+// The bundled demo market: beside the binary in a build, in the data directory beside bin/ when
+// installed, else in the source tree.
 std::string DefaultMarketFile() {
     std::error_code error;
     const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path beside = self.parent_path() / "demo-market.csv";
-    if (!error && std::filesystem::exists(beside)) return beside.string();
+    if (!error)
+        for (const char* place : {"demo-market.csv", "../share/quillon/demo-market.csv"}) {
+            const std::filesystem::path market = self.parent_path() / place;
+            if (std::filesystem::exists(market)) return market.lexically_normal().string();
+        }
     return QUOTE_SERVER_SOURCE_MARKET;
 }
 
@@ -165,44 +170,41 @@ void StopOnSignal(httplib::Server& server) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
-        std::cout << ServerUsage;
-        return 0;
-    }
-    std::string error;
-    const std::optional<ServerOptions> options =
-        ParseServerOptions(std::vector<std::string>(argv + 1, argv + argc), error);
-    if (!options) {
-        std::cerr << error << "\n" << ServerUsage;
+    ServerOptions options;
+    if (const auto ended = ReadCommandLineOrEnd(ServerUsage, ServerOptionTable(options), {argv + 1, argv + argc}))
+        return *ended;
+    if (const auto conflict = CheckServerOptions(options)) {
+        std::cerr << "quillon-quote-server: " << *conflict << " (see quillon-quote-server --help)\n";
         return 2;
     }
-    const std::optional<LocalDateTime> fixedNow = options->Now;
+    std::string error;
+    const std::optional<LocalDateTime> fixedNow = options.Now;
     std::unique_ptr<QuoteService> service;
     std::optional<ChainMarket> chains; // the service serves it for as long as it runs
-    if (!options->ChainsFile.empty()) {
-        const ChainFileRequest request{options->ChainsFile, options->Layout, options->Snapshot,
+    if (!options.ChainsFile.empty()) {
+        const ChainFileRequest request{options.ChainsFile, options.Layout, options.Snapshot,
                                        fixedNow ? *fixedNow : SystemNow(), std::nullopt};
         std::string notes;
-        auto loaded = LoadChainMarket(request, options->StocksFile, notes);
+        auto loaded = LoadChainMarket(request, options.StocksFile, notes);
         std::cerr << notes;
         if (auto* market = std::get_if<ChainMarket>(&loaded)) {
             chains = std::move(*market);
-            service = std::make_unique<QuoteService>(*options, *chains);
+            service = std::make_unique<QuoteService>(options, *chains);
         } else {
             error = std::get<std::string>(loaded);
         }
-    } else if (const std::optional<std::vector<Company>> market = LoadMarket(*options, error)) {
-        service = std::make_unique<QuoteService>(*options, *market,
+    } else if (const std::optional<std::vector<Company>> market = LoadMarket(options, error)) {
+        service = std::make_unique<QuoteService>(options, *market,
                                                  [fixedNow] { return fixedNow ? *fixedNow : SystemNow(); });
     }
     if (!service) {
         std::cerr << error << "\n";
         return 1;
     }
-    RequestLog log(*options);
-    std::unique_ptr<httplib::Server> serverHolder = MakeServer(*options);
+    RequestLog log(options);
+    std::unique_ptr<httplib::Server> serverHolder = MakeServer(options);
     if (!serverHolder) {
-        std::cerr << "cannot use the certificate " << options->TlsCertificate << " with the key " << options->TlsKey
+        std::cerr << "cannot use the certificate " << options.TlsCertificate << " with the key " << options.TlsKey
                   << "\n";
         return 1;
     }
@@ -212,16 +214,16 @@ int main(int argc, char** argv) {
     server.set_tcp_nodelay(true);
     server.set_keep_alive_max_count(10000);
     StopOnSignal(server);
-    Serve(server, *service, log, options->Faults.SlowMilliseconds);
+    Serve(server, *service, log, options.Faults.SlowMilliseconds);
 
-    const int port = options->Port == 0 ? server.bind_to_any_port("127.0.0.1")
-                                         : (server.bind_to_port("127.0.0.1", options->Port) ? options->Port : -1);
+    const int port = options.Port == 0 ? server.bind_to_any_port("127.0.0.1")
+                                         : (server.bind_to_port("127.0.0.1", options.Port) ? options.Port : -1);
     if (port <= 0) {
-        std::cerr << "cannot listen on 127.0.0.1 port " << options->Port << "\n";
+        std::cerr << "cannot listen on 127.0.0.1 port " << options.Port << "\n";
         return 1;
     }
     std::cout << port << std::endl;
-    std::cout << "Serving " << service->SymbolCount() << " symbols on " << (options->TlsKey.empty() ? "http" : "https")
+    std::cout << "Serving " << service->SymbolCount() << " symbols on " << (options.TlsKey.empty() ? "http" : "https")
               << "://127.0.0.1:" << port << "/" << std::endl;
     return server.listen_after_bind() ? 0 : 1;
 }

@@ -5,7 +5,7 @@
 bool ReplaySource::StartPass()
 {
     if (reader_.Open(state_.Paths.FnQuote)) return true;
-    host_.ShowMessage("Cannot open " + state_.Paths.FnQuote + " for input.");
+    host_.ShowProblem(RunProblem::QuoteCacheUnreadable, state_.Paths.FnQuote);
     return false;
 }
 

@@ -12,7 +12,7 @@ public:
     ReplaySource(SharedState& state, RunHost& host) : state_(state), host_(host) {}
 
     // Opens Quote.txt from its start. When it cannot be opened the host shows
-    // "Cannot open " + FnQuote + " for input." and the result is false.
+    // the QuoteCacheUnreadable problem and the result is false.
     bool StartPass() override;
     // Shows "Reading quotes of " + CurrentSymbol. At the first symbol of the list the file is
     // opened again from its start (silently: a failure makes every read of the pass fail).

@@ -13,8 +13,6 @@ namespace {
 constexpr const char* WaitingForGoText = "Waiting for Go";
 constexpr const char* DoneText = "Done";
 constexpr const char* ResultsRotatedText = "Saved Results.txt to Results.bak";
-// The system's own text: the placeholder name is shown as it stands.
-constexpr const char* ResultsNotWritableText = "Cannot open FnResults for append, process stopped.";
 std::string WriteFailureText(const WriteFailure& failure)
 {
     return "Cannot write " + failure.Path + ": " + std::strerror(failure.Error) + ", process stopped.";
@@ -65,7 +63,7 @@ void RunController::Activate()
     float& rate = state_.Settings.InterestRate;
     if (!(rate >= 0 && rate <= HighestInterestRate)) rate = DefaultInterestRate;
     if (!CanAppendTo(state_.Paths.FnResults)) {
-        host_.ShowMessage(ResultsNotWritableText);
+        host_.ShowProblem(RunProblem::ResultsNotWritable, state_.Paths.FnResults);
         phase_ = Phase::Idle;
         ending_ = RunEnding::ResultsNotWritable;
         return;
@@ -143,7 +141,7 @@ RunController::StepResult RunController::ReadSymbols()
     bool restIgnored = false;
     std::optional<std::vector<std::string>> symbols = ReadSymbolFile(fnSym, &restIgnored);
     if (!symbols) {
-        host_.ShowMessage(CannotOpenSymbolFileText(fnSym));
+        host_.ShowProblem(RunProblem::SymbolFileUnreadable, fnSym);
         return Finish(RunEnding::SymbolFileUnusable);
     }
     if (restIgnored) host_.ShowMessage(RestIgnoredText(fnSym));
@@ -157,7 +155,7 @@ RunController::StepResult RunController::CountSymbols()
 {
     const std::size_t count = state_.Symbols.SymbolList.size();
     if (count == 0) {
-        host_.ShowMessage(NoSymbolsText(state_.Settings.FnSym));
+        host_.ShowProblem(RunProblem::NoSymbols, state_.Settings.FnSym);
         return Finish(RunEnding::SymbolFileUnusable);
     }
     host_.SetStatus1(SortingSymbolsText(count));

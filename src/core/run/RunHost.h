@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/run/PassTally.h"
+#include "core/run/RunProblem.h"
 
 enum class Lamp {
     Running,
@@ -37,6 +38,11 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     // A Yes/No question with the given title; true for Yes.
     virtual bool AskYesNo(const std::string& text, const std::string& title) = 0;
+    // A file that stops the run; `path` is its full path. The system's message by default.
+    virtual void ShowProblem(RunProblem problem, const std::string& path)
+    {
+        ShowMessage(SystemProblemText(problem, path));
+    }
     virtual void Beep() = 0;
     // A symbol was saved while the Alarm box is checked; the beeping follows from the run's timer.
     // The run window shows it as its first status line; a host that keeps a log gives it a line.
