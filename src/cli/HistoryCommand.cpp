@@ -6,58 +6,69 @@
 #include <optional>
 
 #include "cli/CliCommand.h"
+#include "cli/CommandDirectory.h"
 #include "core/history/HistoryStore.h"
 #include "core/history/IvStanding.h"
 #include "core/history/QuoteCacheImport.h"
 #include "core/numbers/NumberText.h"
 #include "core/settings/FilePaths.h"
 #include "core/settings/SettingsFile.h"
+#include "core/text/CommandLine.h"
 
 namespace {
 
-constexpr const char* HistoryUsageText =
-    "Usage: quillon-cli history import [--dir DIR] [--date YYYY-MM-DD] FILE...\n"
-    "       quillon-cli history show [--dir DIR] [--csv] SYMBOL\n"
-    "  import  stores the symbols of earlier quote caches (Quote.txt, Quote.bak) in DIR/History.db,\n"
-    "          each as of --date or else the day the file was last written\n"
-    "  show    lists the symbol's stored days with its IV rank and percentile\n";
+const CommandUsage HistoryUsage{
+    "quillon-cli history", "import [OPTIONS] FILE...\nshow [OPTIONS] SYMBOL",
+    "import stores the symbols of earlier quote caches (Quote.txt, Quote.bak) in History.db of the\n"
+    "program directory, each as of --date or else the day the file was last written; show lists a\n"
+    "symbol's stored days with its IV rank and IV percentile over the last 52 weeks.",
+    "Exit status: 0 done, 1 a file or the store could not be used, 2 usage error.\n"};
 
 struct HistoryOptions {
-    std::string Action;
+    std::string Action; // "import" or "show"
     std::string Directory;
     std::optional<std::string> Date;
     bool Csv = false;
-    std::vector<std::string> Operands;
+    std::vector<std::string> Operands; // the files of import, the symbol of show
 };
 
-std::optional<HistoryOptions> ParseHistoryOptions(const std::vector<std::string>& arguments,
-                                                  const std::string& programDirectory)
+// The action first, then what it works on.
+CommandOption HistoryOperands(HistoryOptions& o)
 {
-    HistoryOptions options;
-    options.Directory = programDirectory;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        const bool takesValue = argument == "--dir" || argument == "--date";
-        if (takesValue && i + 1 == arguments.size()) {
-            std::fprintf(stderr, "quillon-cli history: %s needs a value (see --help)\n", argument.c_str());
-            return std::nullopt;
-        }
-        if (argument == "--dir") options.Directory = arguments[++i];
-        else if (argument == "--date") options.Date = arguments[++i];
-        else if (argument == "--csv") options.Csv = true;
-        else if (argument.starts_with("-")) {
-            std::fprintf(stderr, "quillon-cli history: unknown option %s (see --help)\n", argument.c_str());
-            return std::nullopt;
-        } else if (options.Action.empty()) options.Action = argument;
-        else options.Operands.push_back(argument);
-    }
-    const bool usable = (options.Action == "import" && !options.Operands.empty()) ||
-                        (options.Action == "show" && options.Operands.size() == 1);
-    if (!usable) {
-        std::fputs(HistoryUsageText, stderr);
-        return std::nullopt;
-    }
-    return options;
+    return {"", "", "import FILE... | show SYMBOL", "store quote caches, or list a symbol's stored days",
+            [&o](const std::string& operand) -> std::optional<std::string> {
+                if (!o.Action.empty()) {
+                    o.Operands.push_back(operand);
+                    return std::nullopt;
+                }
+                if (operand != "import" && operand != "show") return "unknown action '" + operand + "' (import or show)";
+                o.Action = operand;
+                return std::nullopt;
+            }};
+}
+
+std::vector<CommandOption> HistoryOptionTable(HistoryOptions& o)
+{
+    return {
+        HistoryOperands(o),
+        TextOption("--dir", "DIR", "program directory (default: the directory of quillon-cli)", o.Directory),
+        {"--date", "", "YYYY-MM-DD", "import: the day the quotes are of (default: the day FILE was last written)",
+         [&o](const std::string& value) -> std::optional<std::string> {
+             if (!ParseDateTime(value + " 00:00:00")) return "wants YYYY-MM-DD, not '" + value + "'";
+             o.Date = value;
+             return std::nullopt;
+         }},
+        FlagOption("--csv", "", "show: comma-separated values instead of a table", o.Csv),
+    };
+}
+
+// What is missing for the action; nothing when it has what it works on.
+std::optional<std::string> HistoryOperandsFault(const HistoryOptions& options)
+{
+    if (options.Action.empty()) return "give import FILE... or show SYMBOL";
+    if (options.Action == "import" && options.Operands.empty()) return "import needs at least one FILE";
+    if (options.Action == "show" && options.Operands.size() != 1) return "show takes one SYMBOL";
+    return std::nullopt;
 }
 
 int Import(const HistoryOptions& options, const FilePaths& paths, HistoryStore& store)
@@ -128,22 +139,19 @@ int Show(const HistoryOptions& options, HistoryStore& store)
 
 int HistoryCommand(int argc, char** argv)
 {
+    HistoryOptions options;
+    if (const auto ended =
+            ReadCommandLineOrEnd(HistoryUsage, HistoryOptionTable(options), CommandArguments(argc, argv)))
+        return *ended;
+    if (const auto fault = HistoryOperandsFault(options)) return UsageError(HistoryUsage, *fault);
     QCoreApplication app(argc, argv);
-    const std::vector<std::string> arguments = CommandArguments(argc, argv);
-    const std::string programDirectory = QCoreApplication::applicationDirPath().toStdString();
-    for (const std::string& argument : arguments) {
-        if (argument == "--help" || argument == "-h") {
-            std::fputs(HistoryUsageText, stdout);
-            return 0;
-        }
-    }
-    const std::optional<HistoryOptions> options = ParseHistoryOptions(arguments, programDirectory);
-    if (!options) return 2;
-    const FilePaths paths = FilePaths::Build(options->Directory);
+    const std::optional<std::string> directory = CommandDirectory(HistoryUsage.Program, options.Directory);
+    if (!directory) return 1;
+    const FilePaths paths = FilePaths::Build(*directory);
     HistoryStore store;
     if (const std::optional<std::string> failure = store.Open(paths.FnHistory)) {
         std::fprintf(stderr, "quillon-cli history: %s\n", failure->c_str());
         return 1;
     }
-    return options->Action == "import" ? Import(*options, paths, store) : Show(*options, store);
+    return options.Action == "import" ? Import(options, paths, store) : Show(options, store);
 }

@@ -36,12 +36,7 @@ std::vector<CommandOption> PrintOptionTable(PrintOptions& o)
     return {
         TextOption("--dir", "DIR", "program directory (default: the directory of quillon-cli)", o.Directory),
         TextOption("--pdf", "FILE", "the PDF file to write (required)", o.PdfFile),
-        {"--now", "", "TIME", "fixed date and time \"YYYY-MM-DD HH:MM:SS\" for the page headings",
-         [&o](const std::string& value) -> std::optional<std::string> {
-             o.Now = ParseDateTime(value);
-             if (!o.Now) return "wants \"YYYY-MM-DD HH:MM:SS\", not '" + value + "'";
-             return std::nullopt;
-         }},
+        TimeOption("--now", "fixed date and time \"YYYY-MM-DD HH:MM:SS\" for the page headings", o.Now),
     };
 }
 
@@ -83,10 +78,7 @@ int PrintCommand(int argc, char** argv)
     PrintOptions options;
     if (const auto ended = ReadCommandLineOrEnd(PrintUsage, PrintOptionTable(options), CommandArguments(argc, argv)))
         return *ended;
-    if (options.PdfFile.empty()) {
-        std::fputs("quillon-cli print: --pdf FILE is required (see quillon-cli print --help)\n", stderr);
-        return 2;
-    }
+    if (options.PdfFile.empty()) return UsageError(PrintUsage, "--pdf FILE is required");
     UseOffscreenWithoutDisplay();
     QGuiApplication app(argc, argv);
     const std::optional<std::string> directory = CommandDirectory(PrintUsage.Program, options.Directory);

@@ -20,12 +20,7 @@ std::vector<CommandOption> RunOptionTable(RunOptions& o)
          }},
         CountOption("--passes", "N", "end after N passes, the resumed one included (default 1; 0: until stopped)",
                     o.Passes, 0),
-        {"--now", "", "TIME", "fixed date and time \"YYYY-MM-DD HH:MM:SS\" instead of the clock",
-         [&o](const std::string& value) -> std::optional<std::string> {
-             o.Now = ParseDateTime(value);
-             if (!o.Now) return "wants \"YYYY-MM-DD HH:MM:SS\", not '" + value + "'";
-             return std::nullopt;
-         }},
+        TimeOption("--now", "fixed date and time \"YYYY-MM-DD HH:MM:SS\" instead of the clock", o.Now),
         CountOption("--tick-ms", "MS", "timer period in milliseconds (default 100)", o.TickMilliseconds, 1),
         FlagOption("--alarm", "", "announce saved symbols with the terminal bell", o.Alarm),
         FlagOption("--quiet", "-q", "print only errors and the summary", o.Quiet),

@@ -7,31 +7,27 @@
 #include <optional>
 
 #include "cli/CliCommand.h"
+#include "cli/CommandDirectory.h"
 #include "core/insight/Sweep.h"
 #include "core/quotes/Clock.h"
 #include "core/settings/FilePaths.h"
 #include "core/settings/SettingsFile.h"
+#include "core/text/CommandLine.h"
 #include "qt/SystemClock.h"
 
 namespace {
 
 constexpr int ExitDone = 0;
 constexpr int ExitCannotGoOn = 1;
-constexpr int ExitUsage = 2;
 // A table row names this many of the symbols that join or leave; the count says the rest.
 constexpr std::size_t NamedSymbols = 8;
 
-constexpr const char* SweepUsageText =
-    "Usage: quillon-cli sweep [--dir DIR] [--now \"YYYY-MM-DD HH:MM:SS\"] CRITERION VALUES\n"
-    "       quillon-cli sweep [--dir DIR] [--now \"YYYY-MM-DD HH:MM:SS\"] --all\n"
-    "Replays Quote.txt of DIR in memory with its settings, one criterion changed, and prints how\n"
-    "many symbols each value saves and which join or leave against the current setting.\n"
-    "  CRITERION  a filter criterion: MinPE, MaxPE, ..., MinQVAC_QVAP, MinQVAP_QVAC\n"
-    "  VALUES     a list 5,10,20 or a range 5:50:5; NA switches the criterion off\n"
-    "  --all      for every criterion in force, the symbols saved once it is off\n"
-    "  --dir DIR  program directory (default: the directory of quillon-cli)\n"
-    "  --now TIME date and time the option expirations count from (default: the clock)\n"
-    "Exit status: 0 done, 1 the symbol file or the quote cache cannot be used, 2 usage error.\n";
+const CommandUsage SweepUsage{
+    "quillon-cli sweep", "[OPTIONS] CRITERION VALUES\n[OPTIONS] --all",
+    "Replays Quote.txt of the program directory in memory with its settings, one criterion changed,\n"
+    "and prints how many symbols each value saves and which join or leave against the current\n"
+    "setting. It writes no file.",
+    "Exit status: 0 done, 1 the symbol file or the quote cache cannot be used, 2 usage error.\n"};
 
 struct SweepOptions {
     std::string Directory;
@@ -39,61 +35,44 @@ struct SweepOptions {
     const FilterCriterion* Criterion = nullptr;
     std::vector<::Criterion> Values;
     bool All = false;
-    bool Help = false;
 };
 
-// Nothing when the arguments are unusable; the reason is on stderr then.
-std::optional<SweepOptions> ParseSweepOptions(const std::vector<std::string>& arguments)
+// CRITERION, then VALUES, each refused as soon as it does not read.
+CommandOption SweepOperands(SweepOptions& o)
 {
-    SweepOptions options;
-    std::vector<std::string> positional;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (argument == "--help" || argument == "-h") {
-            options.Help = true;
-        } else if (argument == "--all") {
-            options.All = true;
-        } else if (argument == "--dir" || argument == "--now") {
-            if (i + 1 >= arguments.size()) {
-                std::fprintf(stderr, "quillon-cli sweep: %s needs a value\n", argument.c_str());
+    return {"", "", "CRITERION VALUES",
+            "a criterion (MinPE ... MinQVAP_QVAC) and values 5,10,NA or 5:50:5 (NA: off)",
+            [&o](const std::string& operand) -> std::optional<std::string> {
+                if (!o.Criterion) {
+                    o.Criterion = FindCriterion(operand);
+                    if (!o.Criterion) return "no criterion is called " + operand;
+                    return std::nullopt;
+                }
+                if (!o.Values.empty()) return "unexpected argument '" + operand + "'";
+                const auto values = ParseSweepValues(operand);
+                if (!values) return "VALUES is a list such as 5,10,NA or a range such as 5:50:5, not '" + operand + "'";
+                o.Values = *values;
                 return std::nullopt;
-            }
-            const std::string& value = arguments[++i];
-            if (argument == "--dir") options.Directory = value;
-            if (argument == "--now" && !(options.Now = ParseDateTime(value))) {
-                std::fprintf(stderr, "quillon-cli sweep: --now wants \"YYYY-MM-DD HH:MM:SS\": %s\n", value.c_str());
-                return std::nullopt;
-            }
-        } else if (argument.starts_with("--")) {
-            std::fprintf(stderr, "quillon-cli sweep: unknown option %s\n", argument.c_str());
-            return std::nullopt;
-        } else {
-            positional.push_back(argument);
-        }
-    }
-    if (options.Help) return options;
-    if (options.All != positional.empty()) {
-        std::fputs("quillon-cli sweep: give either CRITERION VALUES or --all\n", stderr);
-        return std::nullopt;
-    }
-    if (options.All) return options;
-    if (positional.size() != 2) {
-        std::fputs("quillon-cli sweep: give one CRITERION and one list or range of VALUES\n", stderr);
-        return std::nullopt;
-    }
-    options.Criterion = FindCriterion(positional[0]);
-    if (!options.Criterion) {
-        std::fprintf(stderr, "quillon-cli sweep: no criterion is called %s\n", positional[0].c_str());
-        return std::nullopt;
-    }
-    const auto values = ParseSweepValues(positional[1]);
-    if (!values) {
-        std::fprintf(stderr, "quillon-cli sweep: VALUES is a list such as 5,10,NA or a range such as 5:50:5: %s\n",
-                     positional[1].c_str());
-        return std::nullopt;
-    }
-    options.Values = *values;
-    return options;
+            }};
+}
+
+std::vector<CommandOption> SweepOptionTable(SweepOptions& o)
+{
+    return {
+        SweepOperands(o),
+        TextOption("--dir", "DIR", "program directory (default: the directory of quillon-cli)", o.Directory),
+        TimeOption("--now", "date and time the option expirations count from (default: the clock)", o.Now),
+        FlagOption("--all", "", "for every criterion in force, the symbols saved once it is off", o.All),
+    };
+}
+
+// The fault of operands that were each read but do not make a sweep together; nothing when they do.
+std::optional<std::string> SweepOperandsFault(const SweepOptions& options)
+{
+    const bool anyOperand = options.Criterion != nullptr;
+    if (options.All == anyOperand) return "give either CRITERION VALUES or --all";
+    if (anyOperand && options.Values.empty()) return "give one CRITERION and one list or range of VALUES";
+    return std::nullopt;
 }
 
 std::string SymbolsText(const std::vector<std::string>& symbols, char sign)
@@ -125,19 +104,14 @@ void PrintRows(const std::vector<SweepRow>& rows, const char* firstHeader, bool 
 
 int SweepCommand(int argc, char** argv)
 {
+    SweepOptions options;
+    if (const auto ended = ReadCommandLineOrEnd(SweepUsage, SweepOptionTable(options), CommandArguments(argc, argv)))
+        return *ended;
+    if (const auto fault = SweepOperandsFault(options)) return UsageError(SweepUsage, *fault);
     QCoreApplication app(argc, argv);
-    const std::vector<std::string> arguments = CommandArguments(argc, argv);
-    const std::string defaultDirectory = QCoreApplication::applicationDirPath().toStdString();
-    const std::optional<SweepOptions> options = ParseSweepOptions(arguments);
-    if (!options) {
-        std::fprintf(stderr, "\n%s", SweepUsageText);
-        return ExitUsage;
-    }
-    if (options->Help) {
-        std::fputs(SweepUsageText, stdout);
-        return ExitDone;
-    }
-    const FilePaths paths = FilePaths::Build(options->Directory.empty() ? defaultDirectory : options->Directory);
+    const std::optional<std::string> directory = CommandDirectory(SweepUsage.Program, options.Directory);
+    if (!directory) return ExitCannotGoOn;
+    const FilePaths paths = FilePaths::Build(*directory);
     UserSettings settings;
     SetDefaults(settings);
     // A missing or damaged settings file leaves the defaults, as a run would use them.
@@ -146,17 +120,17 @@ int SweepCommand(int argc, char** argv)
 
     std::string problem;
     std::optional<QuoteSnapshot> snapshot =
-        ReadQuoteSnapshot(settings.FnSym, paths.FnQuote, options->Now.value_or(SystemClock().Now()), problem);
+        ReadQuoteSnapshot(settings.FnSym, paths.FnQuote, options.Now.value_or(SystemClock().Now()), problem);
     if (!snapshot) {
         std::fprintf(stderr, "quillon-cli sweep: %s\n", problem.c_str());
         return ExitCannotGoOn;
     }
     std::printf("%d symbols, %d with quotes in %s\n", static_cast<int>(snapshot->Symbols.size()),
                 snapshot->WithQuotes, paths.FnQuote.c_str());
-    if (options->All)
+    if (options.All)
         PrintRows(SweepCriteriaOff(*snapshot, settings), "criterion", true);
     else
-        PrintRows(SweepCriterion(*snapshot, settings, *options->Criterion, options->Values),
-                  std::string(options->Criterion->Name).c_str(), false);
+        PrintRows(SweepCriterion(*snapshot, settings, *options.Criterion, options.Values),
+                  std::string(options.Criterion->Name).c_str(), false);
     return ExitDone;
 }

@@ -23,6 +23,9 @@ TEST(ManualPage, HasEveryOptionTheHelpLists)
         {"quillon", {"--help"}, "quillon.1"},
         {"quillon-cli", {"run", "--help"}, "quillon-cli.1"},
         {"quillon-cli", {"print", "--help"}, "quillon-cli.1"},
+        {"quillon-cli", {"import", "--help"}, "quillon-cli.1"},
+        {"quillon-cli", {"sweep", "--help"}, "quillon-cli.1"},
+        {"quillon-cli", {"history", "--help"}, "quillon-cli.1"},
         {"tools/quote-server/quillon-quote-server", {"--help"}, "quillon-quote-server.1"},
     };
     for (const auto& help : helps) {

@@ -59,12 +59,7 @@ std::vector<CommandOption> ServerOptionTable(ServerOptions& o) {
         RangeOption("--port", "N", "port to listen on (default 0: a free one)", o.Port, 0, 65535),
         TextOption("--market", "FILE", "market file (default: the bundled demo market)", o.MarketFile),
         RangeOption("--generate", "N", "add N generated symbols G00001.. for load tests", o.Generate, 0, 99999),
-        {"--now", "", "TIME", "price the chains for \"YYYY-MM-DD HH:MM:SS\" instead of the clock",
-         [&o](const std::string& value) -> std::optional<std::string> {
-             o.Now = ParseDateTime(value);
-             if (!o.Now) return "wants \"YYYY-MM-DD HH:MM:SS\", not '" + value + "'";
-             return std::nullopt;
-         }},
+        TimeOption("--now", "price the chains for \"YYYY-MM-DD HH:MM:SS\" instead of the clock", o.Now),
         {"--rate", "", "FRACTION", "risk-free rate per year (default 0.05)",
          [&o](const std::string& value) -> std::optional<std::string> {
              const std::optional<double> rate = ParseDecimal(value);
@@ -99,21 +94,9 @@ std::vector<CommandOption> ServerOptionTable(ServerOptions& o) {
         FaultOption("--gzip-bomb", Fault::GzipBomb, "send 2 MB marked gzip that inflate to 2 GB", f),
         TextOption("--chains", "FILE", "serve this real option chain file for the quote date of --now instead",
                    o.ChainsFile),
-        {"--layout", "", "LAYOUT", "the chain file's layout: cboe, generic or auto (default)",
-         [&o](const std::string& value) -> std::optional<std::string> {
-             const std::optional<ChainLayout> layout = ParseChainLayout(value);
-             if (!layout) return "is cboe, generic or auto, not '" + value + "'";
-             o.Layout = *layout;
-             return std::nullopt;
-         }},
+        ChainLayoutOption(o.Layout),
         TextOption("--stocks", "FILE", "stock figures per symbol for --chains", o.StocksFile),
-        {"--snapshot", "", "WHEN", "cboe quotes taken at 1545 (default) or at the close (eod)",
-         [&o](const std::string& value) -> std::optional<std::string> {
-             const std::optional<ChainSnapshot> snapshot = ParseChainSnapshot(value);
-             if (!snapshot) return "is 1545 or eod, not '" + value + "'";
-             o.Snapshot = *snapshot;
-             return std::nullopt;
-         }},
+        ChainSnapshotOption(o.Snapshot),
     };
 }
 

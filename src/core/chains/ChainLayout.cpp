@@ -192,6 +192,28 @@ std::optional<ChainSnapshot> ParseChainSnapshot(std::string_view name)
     return std::nullopt;
 }
 
+CommandOption ChainLayoutOption(ChainLayout& target)
+{
+    return {"--layout", "", "LAYOUT", "the chain file's layout: cboe, generic or auto (default)",
+            [&target](const std::string& value) -> std::optional<std::string> {
+                const std::optional<ChainLayout> layout = ParseChainLayout(value);
+                if (!layout) return "is cboe, generic or auto, not '" + value + "'";
+                target = *layout;
+                return std::nullopt;
+            }};
+}
+
+CommandOption ChainSnapshotOption(ChainSnapshot& target)
+{
+    return {"--snapshot", "", "WHEN", "cboe quotes taken at 1545 (default) or at the close (eod)",
+            [&target](const std::string& value) -> std::optional<std::string> {
+                const std::optional<ChainSnapshot> snapshot = ParseChainSnapshot(value);
+                if (!snapshot) return "is 1545 or eod, not '" + value + "'";
+                target = *snapshot;
+                return std::nullopt;
+            }};
+}
+
 std::variant<ChainColumns, std::string> FindChainColumns(const std::vector<std::string_view>& header,
                                                          ChainLayout layout, ChainSnapshot snapshot)
 {

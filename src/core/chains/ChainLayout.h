@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/chains/CsvReader.h"
+#include "core/text/CommandLine.h"
 
 enum class ChainLayout { Cboe, Generic, Auto };
 // Which quotes of the exchange layout are used: those taken at 15:45, before the closing auction
@@ -25,6 +26,9 @@ enum class ChainSnapshot { At1545, EndOfDay };
 // The names of the command lines: "cboe", "generic", "auto"; "1545", "eod". Nothing for others.
 std::optional<ChainLayout> ParseChainLayout(std::string_view name);
 std::optional<ChainSnapshot> ParseChainSnapshot(std::string_view name);
+// The command-line options that read them: --layout LAYOUT and --snapshot WHEN.
+CommandOption ChainLayoutOption(ChainLayout& target);
+CommandOption ChainSnapshotOption(ChainSnapshot& target);
 
 enum class ChainField {
     Symbol, QuoteDate, Root, Expiration, Strike, Type, Last, Change, Bid, Ask, Volume, OpenInterest,

@@ -13,6 +13,8 @@ inline bool IsSpaceOrBelow(char c) { return static_cast<unsigned char>(c) <= ' '
 // Space and tab: what may stand around a value of a comma-delimited record.
 inline bool IsRecordBlank(char c) { return c == ' ' || c == '\t'; }
 
+inline bool IsAsciiDigit(char c) { return c >= '0' && c <= '9'; }
+
 inline char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 inline void AppendAsciiUpper(std::string& into, std::string_view piece)

@@ -1,9 +1,11 @@
 #include "core/text/CommandLine.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "core/Version.h"
 #include "core/numbers/NumberText.h"
+#include "core/text/Ascii.h"
 
 CommandOption FlagOption(std::string name, std::string shortName, std::string help, bool& target)
 {
@@ -36,7 +38,22 @@ CommandOption CountOption(std::string name, std::string valueName, std::string h
             }};
 }
 
+CommandOption TimeOption(std::string name, std::string help, std::optional<LocalDateTime>& target)
+{
+    return {std::move(name), "", "TIME", std::move(help),
+            [&target](const std::string& value) -> std::optional<std::string> {
+                target = ParseDateTime(value);
+                if (!target) return "wants \"YYYY-MM-DD HH:MM:SS\", not '" + value + "'";
+                return std::nullopt;
+            }};
+}
+
 namespace {
+
+bool IsOperands(const CommandOption& option)
+{
+    return option.Name.empty();
+}
 
 const CommandOption* FindOption(const std::vector<CommandOption>& options, const std::string& name)
 {
@@ -51,15 +68,25 @@ const CommandOption* FindOption(const std::vector<CommandOption>& options, const
 std::optional<std::string> ReadCommandLine(const std::vector<CommandOption>& options,
                                            const std::vector<std::string>& arguments)
 {
+    const auto operands = std::find_if(options.begin(), options.end(), IsOperands);
+    bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
+        if (argument == "--" && !optionsEnded) {
+            optionsEnded = true;
+            continue;
+        }
+        // "-" alone names standard input or output by custom, and "-5" is a number: operands too.
+        const bool looksLikeOption = argument.size() > 1 && argument[0] == '-' && !IsAsciiDigit(argument[1]);
+        if (optionsEnded || !looksLikeOption) {
+            if (operands == options.end()) return "unexpected argument '" + argument + "'";
+            if (auto refused = operands->Take(argument)) return refused;
+            continue;
+        }
         const std::size_t equals = argument.starts_with("--") ? argument.find('=') : std::string::npos;
         const std::string name = argument.substr(0, equals);
         const CommandOption* option = FindOption(options, name);
-        if (!option) {
-            if (!argument.starts_with("-")) return "unexpected argument '" + argument + "'";
-            return "unknown option " + name;
-        }
+        if (!option) return "unknown option " + name;
         std::string value;
         if (option->ValueName.empty()) {
             if (equals != std::string::npos) return name + " takes no value";
@@ -78,6 +105,7 @@ std::optional<std::string> ReadCommandLine(const std::vector<CommandOption>& opt
 std::string OptionHelpLines(const std::vector<CommandOption>& options)
 {
     const auto heading = [](const CommandOption& option) {
+        if (IsOperands(option)) return option.ValueName;
         std::string text = option.Short.empty() ? "    " : option.Short + ", ";
         text += option.Name;
         if (!option.ValueName.empty()) text += " " + option.ValueName;
@@ -95,27 +123,40 @@ std::string OptionHelpLines(const std::vector<CommandOption>& options)
 
 std::string CommandHelpText(const CommandUsage& usage, const std::vector<CommandOption>& options)
 {
-    std::string text = "Usage: " + usage.Program + " " + usage.Synopsis + "\n";
+    std::string text;
+    for (std::size_t start = 0; start < usage.Synopsis.size();) {
+        const std::size_t end = std::min(usage.Synopsis.find('\n', start), usage.Synopsis.size());
+        text += (text.empty() ? "Usage: " : "       ") + usage.Program + " " + usage.Synopsis.substr(start, end - start) + "\n";
+        start = end + 1;
+    }
     if (!usage.About.empty()) text += "\n" + usage.About + "\n";
-    text += "\nOptions:\n" + OptionHelpLines(options);
+    std::vector<CommandOption> operands;
+    std::vector<CommandOption> named;
+    std::partition_copy(options.begin(), options.end(), std::back_inserter(operands), std::back_inserter(named),
+                        IsOperands);
+    if (!operands.empty()) text += "\nArguments:\n" + OptionHelpLines(operands);
+    text += "\nOptions:\n" + OptionHelpLines(named);
     if (!usage.Epilogue.empty()) text += "\n" + usage.Epilogue;
     return text;
+}
+
+int UsageError(const CommandUsage& usage, const std::string& fault, std::FILE* errors)
+{
+    constexpr int ExitUsage = 2;
+    std::fprintf(errors, "%s: %s (see %s --help)\n", usage.Program.c_str(), fault.c_str(), usage.Program.c_str());
+    return ExitUsage;
 }
 
 std::optional<int> ReadCommandLineOrEnd(const CommandUsage& usage, std::vector<CommandOption> options,
                                         const std::vector<std::string>& arguments, std::FILE* out,
                                         std::FILE* errors)
 {
-    constexpr int ExitUsage = 2;
     bool help = false;
     bool version = false;
     options.push_back(FlagOption("--help", "-h", "print this help and exit", help));
     options.push_back(FlagOption("--version", "-V", "print the version and exit", version));
-    if (const std::optional<std::string> refused = ReadCommandLine(options, arguments)) {
-        std::fprintf(errors, "%s: %s (see %s --help)\n", usage.Program.c_str(), refused->c_str(),
-                     usage.Program.c_str());
-        return ExitUsage;
-    }
+    if (const std::optional<std::string> refused = ReadCommandLine(options, arguments))
+        return UsageError(usage, *refused, errors);
     if (help) {
         std::fputs(CommandHelpText(usage, options).c_str(), out);
         return 0;
