@@ -61,18 +61,14 @@ TEST(PassesStockScreen, EveryRowHoldsTheStockWithinItsBounds)
     }
 }
 
-TEST(PassesStockScreen, BoundsAreInclusive)
-{
-    UserSettings settings;
-    settings.MinLast = Criterion::Number(45.375);
-    settings.MaxLast = Criterion::Number(45.375);
-    EXPECT_TRUE(PassesStockScreen(ExampleStock(), settings));
-}
-
-TEST(PassesStockScreen, TextCriteriaCountOnlyWhenTheyReadAsNumbers)
+TEST(PassesStockScreen, BoundsAreInclusiveAndTextCriteriaCountOnlyWhenTheyReadAsNumbers)
 {
     const StockQuote stock = ExampleStock();
     UserSettings settings;
+    settings.MinLast = Criterion::Number(45.375);
+    settings.MaxLast = Criterion::Number(45.375);
+    EXPECT_TRUE(PassesStockScreen(stock, settings));
+    settings.MaxLast = Criterion::Text("NA");
     settings.MinLast = Criterion::Text("50");
     EXPECT_FALSE(PassesStockScreen(stock, settings));
     settings.MinLast = Criterion::Text(" 45.375 ");
@@ -158,7 +154,8 @@ TEST_F(OptionVerdictTest, BothDifferencesReachedEndWithPutsAhead)
     EXPECT_EQ(Verdict(32.0f, 30.0f), SymbolVerdict::PutsAhead);
 }
 
-// The lines of a whole pass are the replay case's (cases/cli/replay-one-pass); here the edges.
+// The files of a whole pass (good, bad and saved lists, the numbered blocks, the progress record,
+// the alarm) are the replay cases' (cases/cli/replay-*); here the edges.
 namespace {
 
 class SymbolOutputFilesTest : public ::testing::Test {
@@ -210,69 +207,6 @@ protected:
 };
 
 } // namespace
-
-TEST_F(EvaluateSymbolTest, UnusableQuotesGoToBadSymAndStillShowABlock)
-{
-    state.Run.Verdict = SymbolVerdict::MinQVAReached; // whatever the previous symbol left
-    EvaluateSymbol(state, host, 0);
-    EXPECT_EQ(Read(state.Paths.FnBadSym), "QRX\r\n");
-    EXPECT_FALSE(Exists(state.Paths.FnGoodSym));
-    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::NotSaved);
-    EXPECT_TRUE(state.Page.PageText.starts_with("Saved 0               Progress 17/250"));
-    EXPECT_FALSE(Exists(state.Paths.FnResults));
-    EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");
-}
-
-TEST_F(EvaluateSymbolTest, NoIncludedOptionMeansNotSaved)
-{
-    EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "QRX     QRX  QUARRIX INDUSTRIES INC\r\n");
-    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::NotSaved);
-    EXPECT_FALSE(Exists(state.Paths.FnSavedSym));
-    EXPECT_FALSE(Exists(state.Paths.FnResults));
-    EXPECT_EQ(Read(state.Paths.FnProgress), "0,17\r\n");
-    EXPECT_TRUE(state.Page.PageText.starts_with("Saved 0 "));
-}
-
-TEST_F(EvaluateSymbolTest, SavedSymbolsAreNumberedAndRecorded)
-{
-    PriceOption(Calls, 2, 0, 0.30f);
-    EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::OptionIncluded);
-    EXPECT_EQ(state.Run.SavedCount, 1);
-    EXPECT_TRUE(state.Page.PageText.starts_with("Saved 1               Progress 17/250"));
-    EXPECT_EQ(Read(state.Paths.FnResults), state.Page.PageText + "\f\r\n");
-    EXPECT_EQ(Read(state.Paths.FnProgress), "1,17\r\n");
-    EXPECT_TRUE(host.status1.empty());
-    EXPECT_FALSE(state.Run.AlarmPending);
-
-    state.Run.SymbolIndex = 18;
-    EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.SavedCount, 2);
-    EXPECT_TRUE(state.Page.PageText.starts_with("Saved 2 "));
-    EXPECT_EQ(ResultsBlocks(), 2u);
-    EXPECT_EQ(Read(state.Paths.FnProgress), "2,18\r\n");
-
-    const std::string savedSym = Read(state.Paths.FnSavedSym);
-    const auto saved = SplitLines(savedSym);
-    ASSERT_EQ(saved.size(), 6u); // four header lines, then one line per saved symbol
-    EXPECT_EQ(saved[0], "");
-    // Only the calls have an average: there is no difference to show, as in the block's line 12.
-    EXPECT_EQ(saved[4], "QRX     QRX  n/a     $45.38  +2.5%   QUARRIX INDUSTRIES INC");
-    EXPECT_TRUE(saved[5].starts_with("QRX     QRX  n/a     "));
-}
-
-TEST_F(EvaluateSymbolTest, AlarmIsRequestedForASavedSymbol)
-{
-    host.alarm = true;
-    EvaluateSymbol(state, host, 1);
-    EXPECT_FALSE(state.Run.AlarmPending);
-
-    PriceOption(Puts, 1, 1, 0.25f);
-    EvaluateSymbol(state, host, 1);
-    EXPECT_TRUE(state.Run.AlarmPending);
-    EXPECT_EQ(host.status1, std::vector<std::string>{"Alarm: QRX saved"});
-}
 
 TEST_F(EvaluateSymbolTest, MinQVAOfASideGivesVerdictTwo)
 {

@@ -1,6 +1,7 @@
 // Files a careless or hostile hand puts where the program reads: a device or a pipe named as the
-// symbol file, a hundred megabytes of line ends, a report with a page for every line, and a
-// program directory that another run holds.
+// symbol file, a hundred megabytes of line ends, lines no table row can hold, a report with a page
+// for every line, and a program directory that another run holds. The symbol file's rows of single
+// lines are in cases/tables/damaged-records.tsv.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +12,8 @@
 
 #include <algorithm>
 #include <fstream>
+#include <string>
+#include <vector>
 
 #include "core/quotes/Clock.h"
 #include "core/report/ResultsPrinting.h"
@@ -64,6 +67,25 @@ TEST(HostileFileTest, AHundredMegabytesOfLineEndsAreReadInBoundedMemory)
         const auto symbols = ReadSymbolFile(path);
         return symbols && *symbols == std::vector<std::string>{"ABC", "XYZ"};
     }));
+}
+
+TEST(HostileFileTest, AHugeSymbolLineGivesSixCharactersAndTheLinesAroundItStillCount)
+{
+    TemporaryDirectory dir;
+    const std::string path = dir.File("Symbols.sym");
+    const std::string huge(10'000'000, 'q');
+    using Symbols = std::vector<std::string>;
+    const struct {
+        std::string content;
+        Symbols symbols;
+    } rows[] = {{huge + "\r\nibm", {"QQQQQQ", "IBM"}},
+                {"ibm\r\n" + huge, {"IBM", "QQQQQQ"}},
+                {" " + huge + "\r\nibm\r\n", {"IBM"}},
+                {std::string(1000, '\0') + "\nibm", {"IBM"}}};
+    for (const auto& row : rows) {
+        ASSERT_TRUE(ReplaceFile(path, row.content));
+        EXPECT_EQ(ReadSymbolFile(path), row.symbols);
+    }
 }
 
 // Reading stops at the first symbol the list cannot keep, and says so; a full list alone is not

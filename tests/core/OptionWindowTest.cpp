@@ -58,16 +58,6 @@ TEST(IntrinsicValue, IsTheExerciseGainRaisedToZero)
     }
 }
 
-TEST(OptionRoot, ShortSymbolsAreTheirOwnRootLongerOnesTakeThreeLettersOfAnOptionSymbol)
-{
-    EXPECT_TRUE(IsOwnOptionRoot("F"));
-    EXPECT_TRUE(IsOwnOptionRoot("IBM"));
-    EXPECT_FALSE(IsOwnOptionRoot("MSFT"));
-    EXPECT_FALSE(IsOwnOptionRoot("GOOGLE"));
-    EXPECT_EQ(OptionRootOf("MSQAE"), "MSQ");
-    EXPECT_EQ(OptionRootOf("MS"), "MS");
-}
-
 TEST(OptionSymbolOf, BuildsRootMonthAndStrikeLettersWhereThePageGaveNone)
 {
     QuoteData quote;

@@ -78,10 +78,6 @@ TEST_F(QVATest, WithoutOptionDataEverythingIsAbsentButSymbolsAreBuilt)
     EXPECT_EQ(quote.Series.OptSymbol[Calls][3][1], "XYZCK"); // March call, strike 55
     EXPECT_EQ(quote.Series.OptSymbol[Puts][1][1], "XYZOI");  // March put, strike 45
     EXPECT_EQ(quote.Series.OptSymbol[Puts][2][0], "XYZ MN"); // a symbol from the page stays
-    // Positions outside the screened window are left as they are.
-    EXPECT_EQ(quote.Series.OptSymbol[Calls][0][0], "");
-    EXPECT_EQ(quote.Series.OptSymbol[Calls][4][1], "");
-    EXPECT_EQ(quote.Series.OptSymbol[Calls][2][2], "");
 }
 
 TEST_F(QVATest, VolumeWeightedAverageOfTwoCalls)
@@ -262,19 +258,6 @@ TEST_F(QVATest, NoteTwoMarksVolatilitiesReachingTheSidesMinimum)
     settings.MinOptVol = Criterion::Number(11);
     ComputeQVA(quote, settings);
     EXPECT_EQ(Note(Puts, 2, 0), 0);
-}
-
-TEST_F(QVATest, ModelInputsAreLeftAtTheLastOption)
-{
-    settings.InterestRate = 0.04f;
-    SetOption(Puts, 3, 1, 0.5f, 10, 10);
-    ComputeQVA(quote, settings);
-    EXPECT_EQ(quote.Model.ModelStockPrice, 50);
-    EXPECT_EQ(quote.Model.ModelDividendRate, 0.01f);
-    EXPECT_EQ(quote.Model.InterestRate, 0.04f);
-    EXPECT_EQ(quote.Model.ModelStrike, 55);
-    EXPECT_EQ(quote.Model.ModelDaysToExpiry, 48);
-    EXPECT_NEAR(quote.Model.ModelVolatility, 0.5f, 0.0005f);
 }
 
 TEST_F(QVATest, ArithmeticThatLeavesTheFiniteNumbersIsAFault)

@@ -1,4 +1,10 @@
+// Replaying the quote cache: records read back as written, and damaged caches as the replay meets
+// them: a symbol whose record cannot be read whole is bad, what was read before the damage stays,
+// the symbols after it are still found, and nothing hangs.
+
 #include <gtest/gtest.h>
+
+#include <sys/resource.h>
 
 #include <random>
 #include <string>
@@ -6,6 +12,7 @@
 #include <vector>
 
 #include "core/SharedState.h"
+#include "core/quotes/QuoteRecord.h"
 #include "core/text/TextFile.h"
 #include "core/quotes/OptionCalendar.h"
 #include "core/quotes/OptionWindow.h"
@@ -13,12 +20,24 @@
 #include "core/run/ReadQuoteRecord.h"
 #include "core/run/ReplaySource.h"
 #include "support/FakeRunHost.h"
+#include "support/FileLines.h"
 #include "support/QuoteRecordSamples.h"
+#include "support/SanitizerBuild.h"
 #include "support/TemporaryDirectory.h"
 
 namespace {
 
+using Results = std::vector<bool>;
+
 const LocalDateTime Now{2026, 3, 9, 15, 30, 0};
+constexpr std::size_t StockLines = 26;
+constexpr std::size_t RecordLines = StockLines + 1 + 12; // stock record, marker, option lines
+
+// The record as the reader left the quote: what a writer would write of it, line by line.
+Lines RecordLinesOf(const std::string& symbol, const QuoteData& quote)
+{
+    return LinesOf(StockRecordText(symbol, quote.Stock) + OptionBlockText(&quote.Series));
+}
 
 class ReplayTest : public ::testing::Test {
 protected:
@@ -29,10 +48,17 @@ protected:
 
     void WriteCache(const std::string& content) { ASSERT_TRUE(ReplaceFile(state.Paths.FnQuote, content)); }
 
-    // Replays the symbols in list order as one pass does; the result of each.
-    std::vector<bool> Replay(const std::vector<std::string>& symbols)
+    // Replays the symbols in list order as one pass does over a cache holding `content`.
+    Results Replay(const std::string& content, const std::vector<std::string>& symbols)
     {
-        std::vector<bool> results;
+        WriteCache(content);
+        return Replay(symbols);
+    }
+
+    // Replays the symbols in list order as one pass does; the result of each.
+    Results Replay(const std::vector<std::string>& symbols)
+    {
+        Results results;
         EXPECT_TRUE(source.StartPass());
         for (std::size_t i = 0; i < symbols.size(); ++i) {
             state.Run.SymbolIndex = static_cast<std::int16_t>(i + 1);
@@ -57,7 +83,7 @@ TEST_F(ReplayTest, ReadsBackWhatTheCacheWriterWroteAndClearsTheSlotsNotCached)
     const OptionSeries series = SeriesOf("IBM");
     const std::string record = RecordOf("IBM", 112.375f, &series);
     WriteCache(record);
-    ASSERT_EQ(Replay({"IBM"}), std::vector<bool>{true});
+    ASSERT_EQ(Replay({"IBM"}), Results{true});
     EXPECT_EQ(StockRecordText("IBM", state.Quote.Stock) + OptionBlockText(&state.Quote.Series), record);
     EXPECT_EQ(state.Quote.Stock.OptionRoot, "IBM");
     EXPECT_EQ(host.LastStatus1(), "Reading quotes of IBM");
@@ -106,30 +132,10 @@ TEST_F(ReplayTest, SymbolsWithoutAWholeRecordAreBadAndTheRecordsAfterThemAreStil
     }
 }
 
-TEST_F(ReplayTest, ShortSymbolIsItsOwnRootLongerOneTakesItFromTheFirstOptionSymbol)
-{
-    const OptionSeries ibm = SeriesOf("IBM");
-    OptionSeries msft = SeriesOf("MSQ");
-    msft.OptSymbol[Calls][ShownStrikes.front()][0].clear();
-    const OptionSeries none = SeriesOf("");
-    WriteCache(RecordOf("A", 50, &ibm) + RecordOf("IBM", 110, &ibm) + RecordOf("MSFT", 145, &msft) +
-               RecordOf("NONE", 5, &none));
-    EXPECT_EQ(Replay({"A"}), std::vector<bool>{true});
-    EXPECT_EQ(state.Quote.Stock.OptionRoot, "A");
-    EXPECT_EQ(Replay({"IBM"}), std::vector<bool>{true}); // A's record is passed over
-    EXPECT_EQ(state.Quote.Stock.OptionRoot, "IBM");
-    EXPECT_EQ(Replay({"MSFT"}), std::vector<bool>{true});
-    // The first slot is empty; the second one, "MSQBB", gives the root.
-    EXPECT_EQ(state.Quote.Stock.OptionRoot, "MSQ");
-    // Option symbols of one or two letters give what they have.
-    EXPECT_EQ(Replay({"NONE"}), std::vector<bool>{true});
-    EXPECT_EQ(state.Quote.Stock.OptionRoot, "AB");
-}
-
 TEST_F(ReplayTest, FirstSymbolOfAListReadsTheCacheFromItsStartAgain)
 {
     WriteCache(RecordOf("AAA", 10) + RecordOf("BBB", 11));
-    EXPECT_EQ(Replay({"AAA", "BBB"}), (std::vector<bool>{true, true}));
+    EXPECT_EQ(Replay({"AAA", "BBB"}), (Results{true, true}));
     // A resumed run at symbol 1 without a new pass start (the file is past AAA by now).
     state.Run.SymbolIndex = 1;
     state.Run.CurrentSymbol = "AAA";
@@ -148,6 +154,153 @@ TEST_F(ReplayTest, CancelClosesTheCacheSoFurtherReadsFail)
     EXPECT_EQ(source.Step(), std::optional<std::int16_t>(0));
 }
 
+TEST_F(ReplayTest, ARecordCutAfterAnyOfItsLinesIsBadAndKeepsWhatWasRead)
+{
+    const Lines whole = LinesOf(RecordOf("IBM"));
+    ASSERT_EQ(whole.size(), RecordLines);
+    QuoteData cleared;
+    ClearQuoteRecord(cleared, Now);
+    const Lines clearedLines = RecordLinesOf("IBM", cleared);
+
+    for (std::size_t kept = 0; kept <= RecordLines; ++kept) {
+        SCOPED_TRACE(testing::Message() << kept << " lines kept");
+        ASSERT_EQ(Replay(Joined(whole, kept), {"IBM"}), Results{kept == RecordLines});
+        const Lines read = RecordLinesOf("IBM", state.Quote);
+        // The marker (line 27) is not a value of the record; its option lines follow it.
+        for (std::size_t line = 1; line < RecordLines; ++line) {
+            if (line == StockLines) continue;
+            ASSERT_EQ(read[line], line < kept ? whole[line] : clearedLines[line]) << "line " << line + 1;
+        }
+    }
+}
+
+TEST_F(ReplayTest, DamagedRecordsAreBadAndTheRecordsAfterThemAreStillFound)
+{
+    const std::string ibm = RecordOf("IBM");
+    const auto Replaced = [&ibm](const std::string& from, const std::string& to) {
+        std::string record = ibm;
+        record.replace(record.find(from), from.size(), to);
+        return record;
+    };
+    const auto Swapped = [&ibm](std::size_t a, std::size_t b) {
+        Lines lines = LinesOf(ibm);
+        std::swap(lines[a], lines[b]);
+        return Joined(lines, lines.size());
+    };
+    std::mt19937 random(20260309);
+    std::string junk(100000, '\0');
+    for (char& c : junk) c = static_cast<char>(random() % 256);
+    junk += "\r\n";
+
+    const struct {
+        const char* name;
+        std::string ibmRecord; // replayed between the intact records of AAA and MSFT
+        bool ibm;
+    } rows[] = {
+        {"intact", ibm, true},
+        {"a last sale that is no number", Replaced("\r\n45.5\r\n", "\r\n45.5x\r\n"), false},
+        {"an empty price line", Replaced("\r\n46.5\r\n", "\r\n\r\n"), false},
+        {"nan for a price", Replaced("\r\n46.5\r\n", "\r\nnan\r\n"), false},
+        {"inf for a price", Replaced("\r\n46.5\r\n", "\r\n-inf\r\n"), false},
+        {"a price beyond single precision", Replaced("\r\n46.5\r\n", "\r\n1E+39\r\n"), false},
+        {"a decimal comma splits a price in two", Replaced("\r\n46.5\r\n", "\r\n46,5\r\n"), false},
+        {"a volume with a fraction", Replaced("\r\n1234567\r\n", "\r\n1234567.5\r\n"), false},
+        {"a volume beyond 32 bits", Replaced("\r\n1234567\r\n", "\r\n4294967296\r\n"), false},
+        {"shares outstanding that are no number", Replaced("\r\n987654000\r\n", "\r\n9.8E\r\n"), false},
+        {"the option block marked NO", Replaced("<OPTIONS>YES", "<OPTIONS>NO"), false},
+        {"the option marker in lower case", Replaced("<OPTIONS>YES", "<OPTIONS>yes"), false},
+        {"an option value that is no number", Replaced(",121,", ",1Z1,"), false},
+        {"NUL inside a quoted text", Replaced("ACME WIDGETS", std::string("ACME\0WIDGETS", 12)), true},
+        {"company name and last sale swapped", Swapped(1, 8), false},
+        {"the option block before its stock record",
+         ibm.substr(ibm.find(OptionsYes) - 1) + ibm.substr(0, ibm.find(OptionsYes) - 1), false},
+        {"binary junk in front of the record", junk + ibm, true},
+        {"a 10 MB company name", Replaced("ACME WIDGETS", std::string(10'000'000, 'N')), true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Replay(RecordOf("AAA") + row.ibmRecord + RecordOf("MSFT", 145), {"AAA", "IBM", "MSFT"}),
+                  (Results{true, row.ibm, true}));
+        EXPECT_EQ(state.Quote.Stock.LastSale, 145.0f) << "MSFT read whole";
+    }
+}
+
+TEST_F(ReplayTest, OutOfOrderEmptyAndShapelessFilesMakeSymbolsBad)
+{
+    const std::string huge(10'000'000, 'x');
+    const struct {
+        const char* name;
+        std::string content;
+        Results results; // for AAA, IBM, MSFT
+    } rows[] = {
+        {"empty", "", {false, false, false}},
+        {"line ends only", "\r\n\n\r\r\n", {false, false, false}},
+        {"records in descending order", RecordOf("MSFT") + RecordOf("IBM") + RecordOf("AAA"), {false, false, true}},
+        {"one 10 MB line without a line end", huge, {false, false, false}},
+        {"one 10 MB line, then the records", huge + "\r\n" + RecordOf("AAA") + RecordOf("MSFT"), {true, false, true}},
+        {"one 10 MB quoted line that never closes", "\"" + huge + "\r\n" + RecordOf("IBM"), {false, true, false}},
+        {"a stock marker alone at the end", RecordOf("AAA") + "\"<STOCK>IBM\"", {true, false, false}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(Replay(row.content, {"AAA", "IBM", "MSFT"}), row.results);
+    }
+}
+
+// A record that lost its last lines, followed by the intact record of the next symbol, as a pass
+// killed while appending and then resumed leaves it. The next record's marker, wherever it falls in
+// the short record (a text, a number, the option marker, an option line), ends that record and is
+// still there for its own symbol.
+TEST_F(ReplayTest, AShortRecordDoesNotSwallowTheNextOne)
+{
+    const Lines aaa = LinesOf(RecordOf("AAA"));
+    for (std::size_t kept : {std::size_t{5}, StockLines - 1, StockLines + 1, RecordLines - 1}) {
+        SCOPED_TRACE(testing::Message() << kept << " lines of AAA");
+        EXPECT_EQ(Replay(Joined(aaa, kept) + RecordOf("IBM"), {"AAA", "IBM"}), (Results{false, true}));
+    }
+}
+
+// One line of ten million commas holds ten million empty values; split into values at once it
+// takes about 700 MB for a 10 MB file. The reader holds only the value in hand.
+TEST_F(ReplayTest, AHugeLineOfCommasIsReadInLittleMemory)
+{
+    ASSERT_EQ(Replay(std::string(10'000'000, ','), {"IBM"}), Results{false});
+    rusage usage{};
+    ASSERT_EQ(::getrusage(RUSAGE_SELF, &usage), 0);
+    if (!UnderAddressSanitizer) {
+        EXPECT_LT(usage.ru_maxrss, 200L * 1024) << "peak kilobytes";
+    }
+}
+
+// A value beyond the reader's limit is passed over whole and the read it belongs to fails: the
+// record it stands in, or the scan for the next record. The value after it reads as usual. (One
+// case at a time: each file is 16 MB.)
+TEST_F(ReplayTest, AValueBeyondTheLimitIsPassedOverAndTheNextRecordIsFound)
+{
+    const std::vector<std::string> symbols{"AAA", "IBM", "MSFT"};
+    // The record reader alone: the replay scans for a record a second time.
+    const auto ReadDirectly = [&](const std::string& content, std::size_t count) {
+        WriteCache(content);
+        QuoteFileReader reader;
+        EXPECT_TRUE(reader.Open(state.Paths.FnQuote));
+        Results results;
+        for (std::size_t i = 0; i < count; ++i) results.push_back(ReadQuoteRecord(reader, state.Quote, symbols[i], Now));
+        return results;
+    };
+    const auto WithName = [](std::size_t length) {
+        std::string record = RecordOf("IBM");
+        return record.replace(record.find("ACME WIDGETS"), 12, std::string(length, 'N'));
+    };
+    EXPECT_EQ(ReadDirectly(RecordOf("AAA") + WithName(LongestQuoteValue), 2), (Results{true, true}))
+        << "a company name at the limit";
+    EXPECT_EQ(state.Quote.Stock.CompanyName, std::string(LongestQuoteValue, 'N'));
+    EXPECT_EQ(ReadDirectly(RecordOf("AAA") + WithName(LongestQuoteValue + 1) + RecordOf("MSFT"), 3),
+              (Results{true, false, true})) << "a company name over it";
+    EXPECT_EQ(ReadDirectly(RecordOf("AAA") + std::string(LongestQuoteValue + 1, '7') + "\r\n" + RecordOf("IBM") +
+                               RecordOf("MSFT"), 3),
+              (Results{true, false, true})) << "a bare value over it before a record";
+}
+
 class QuoteFileReaderTest : public ::testing::Test {
 protected:
     std::vector<std::string> ValuesOf(const std::string& content)
@@ -162,14 +315,6 @@ protected:
     }
     TemporaryDirectory directory;
 };
-
-TEST_F(QuoteFileReaderTest, SplitsAtCommasOutsideQuotesAndAtEveryKindOfLineEnd)
-{
-    EXPECT_EQ(ValuesOf("\"A,B\",1.5, -2 \r\n\"X\"\r3\n4"),
-              (std::vector<std::string>{"A,B", "1.5", "-2", "X", "3", "4"}));
-    EXPECT_EQ(ValuesOf("\r\n\r\n"), (std::vector<std::string>{"", ""}));
-    EXPECT_TRUE(ValuesOf("").empty());
-}
 
 TEST_F(QuoteFileReaderTest, CrLfSplitAcrossTheReadBufferIsOneLineEnd)
 {

@@ -20,6 +20,22 @@ std::vector<std::string> Heading(int page, int total)
             ""};
 }
 
+std::string Repeated(const std::string& text, int count)
+{
+    std::string repeated;
+    for (int i = 0; i < count; ++i) repeated += text;
+    return repeated;
+}
+
+// Page A, ten thousand empty pages... and page B.
+std::vector<std::vector<std::string>> TenThousandPages()
+{
+    std::vector<std::vector<std::string>> pages(10001);
+    pages.front() = {"A"};
+    pages.back() = {"B"};
+    return pages;
+}
+
 class ResultsPrintingTest : public ::testing::Test {
 protected:
     ResultsPrintingTest() { paths = FilePaths::Build(dir.Path()); }
@@ -53,20 +69,12 @@ protected:
 
 } // namespace
 
-TEST_F(ResultsPrintingTest, OnePagePerBlockNumberedAgainstTheSavedCount)
-{
-    Files("3,17\r\n", "Saved 1\r\n\r\nend 1\r\n\f\r\nSaved 2\r\nend 2\r\n\f\r\nSaved 3\r\nend 3\r\n\f\r\n");
-    ASSERT_TRUE(Print());
-    EXPECT_EQ(savedCount, 3);
-    EXPECT_EQ(printer.font, "Courier New/10");
-    EXPECT_EQ(printer.output,
-              Pages(3, {{"Saved 1", "", "end 1"}, {"Saved 2", "end 2"}, {"Saved 3", "end 3"}}));
-}
-
-TEST_F(ResultsPrintingTest, PageTotalComesFromTheProgressRecordAlone)
+// Numbered pages and missing files are the print cases' (cases/cli/print-*); here the edges.
+TEST_F(ResultsPrintingTest, PageTotalComesFromTheProgressRecordAloneAndAnUnreadableOneKeepsTheCount)
 {
     Files("7,1\r\n", "A\r\n\f\r\nB\r\n\f\r\n");
     ASSERT_TRUE(Print());
+    EXPECT_EQ(printer.font, "Courier New/10");
     EXPECT_EQ(printer.output, Pages(7, {{"A"}, {"B"}}));
 
     savedCount = 4;
@@ -75,33 +83,13 @@ TEST_F(ResultsPrintingTest, PageTotalComesFromTheProgressRecordAlone)
     ASSERT_TRUE(Print());
     EXPECT_EQ(savedCount, 4);
     EXPECT_EQ(printer.output, Pages(4, {{"A"}}));
-}
 
-TEST_F(ResultsPrintingTest, EmptyReportEndsAnEmptyDocument)
-{
-    Files("0,1\r\n", "");
-    ASSERT_TRUE(Print());
-    EXPECT_EQ(printer.output, std::vector<std::string>{"<end doc>"});
-}
-
-TEST_F(ResultsPrintingTest, MissingFilesPrintNothing)
-{
-    savedCount = 5;
-    ASSERT_TRUE(ReplaceFile(paths.FnResults, "A\r\n"));
-    EXPECT_FALSE(Print());
-    EXPECT_EQ(savedCount, 5);
-    EXPECT_TRUE(printer.output.empty());
-
-    RemoveFile(paths.FnResults);
-    ASSERT_TRUE(ReplaceFile(paths.FnProgress, "2,3\r\n"));
-    EXPECT_FALSE(Print());
-    EXPECT_TRUE(printer.output.empty());
-
-    // A report that opens but cannot be read.
+    // A report that opens but cannot be read prints nothing.
+    printer.output.clear();
+    ASSERT_TRUE(RemoveFile(paths.FnResults));
     ASSERT_TRUE(std::filesystem::create_directory(paths.FnResults));
     EXPECT_FALSE(Print());
     EXPECT_TRUE(printer.output.empty());
-    EXPECT_TRUE(std::filesystem::is_directory(paths.FnResults));
 }
 
 // Whatever a damaged report holds, every line is printed as it stands after the margin (one past
@@ -125,6 +113,7 @@ TEST_F(ResultsPrintingTest, DamagedReportsPrintEveryLineAsItStands)
         {"only line ends", "\r\n\n\r", {{"", "", ""}}},
         {"a 10 MB line", "A\r\n" + huge + "\r\n\f\r\n", {{"A", cut, cutNote}}},
         {"a 10 MB line without a line end", huge, {{cut, cutNote}}},
+        {"ten thousand form feeds between two blocks", "A\r\n" + Repeated("\f\r\n", 10000) + "B\r\n", TenThousandPages()},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -134,18 +123,6 @@ TEST_F(ResultsPrintingTest, DamagedReportsPrintEveryLineAsItStands)
         EXPECT_TRUE(printer.output == Pages(2, row.pages)); // not printed: the lines may be huge
         EXPECT_TRUE(ReadWholeFile(paths.FnResults) == row.results) << "the report was changed";
     }
-}
-
-TEST_F(ResultsPrintingTest, TenThousandFormFeedsBetweenTwoBlocksGiveAPageEach)
-{
-    std::string results = "A\r\n";
-    for (int i = 0; i < 10000; ++i) results += "\f\r\n";
-    Files("2,1\r\n", results + "B\r\n");
-    ASSERT_TRUE(Print());
-    std::vector<std::vector<std::string>> pages(10001);
-    pages.front() = {"A"};
-    pages.back() = {"B"};
-    EXPECT_TRUE(printer.output == Pages(2, pages));
 }
 
 namespace {

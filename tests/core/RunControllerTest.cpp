@@ -1,17 +1,22 @@
+// The run window's logic driven as the window drives it, over the recorded quote cache and the real
+// evaluation: what a click, a tick, a close or a restart does to the pass and its files.
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <set>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "core/numbers/ArithmeticFault.h"
-#include "core/SharedState.h"
-#include "core/text/TextFile.h"
-#include "core/run/ProgressFile.h"
+#include "core/run/Evaluation.h"
+#include "core/run/ReplaySource.h"
 #include "core/run/RunController.h"
+#include "core/settings/Startup.h"
+#include "core/text/TextFile.h"
 #include "support/FakeRunHost.h"
 #include "support/TemporaryDirectory.h"
 
@@ -19,105 +24,78 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// A quote source that needs `stepsToWait` Step() calls per symbol before its quotes are in, as
-// the quote server does while a transfer runs.
-class FakeSource : public QuoteSource {
+// The recorded cache answered as slowly as a quote server: `stepsToWait` Step() calls per symbol.
+class SlowSource final : public QuoteSource {
 public:
-    explicit FakeSource(const RunStatus& run) : run_(run) {}
-    bool StartPass() override
-    {
-        ++passStarts;
-        cacheKept.push_back(run_.SymbolIndex != 1 || run_.PassResumed);
-        return startsOk;
-    }
+    explicit SlowSource(QuoteSource& source) : source_(source) {}
+    bool StartPass() override { return source_.StartPass(); }
     void BeginSymbol() override
     {
-        begun.push_back(run_.CurrentSymbol);
+        source_.BeginSymbol();
         remaining_ = stepsToWait;
     }
     std::optional<std::int16_t> Step() override
     {
-        if (remaining_ > 0) {
-            --remaining_;
-            return std::nullopt;
-        }
-        return static_cast<std::int16_t>(bad.count(run_.CurrentSymbol) ? 0 : 1);
+        if (remaining_ == 0) return source_.Step();
+        --remaining_;
+        return std::nullopt;
     }
-    void Cancel() override { ++cancels; }
+    void Cancel() override { source_.Cancel(); }
 
-    bool startsOk = true;
     int stepsToWait = 0;
-    std::set<std::string> bad;
-    Strings begun;
-    int passStarts = 0;
-    std::vector<bool> cacheKept; // per pass start: a live source would keep appending to Quote.txt
-    int cancels = 0;
 
 private:
-    const RunStatus& run_;
+    QuoteSource& source_;
     int remaining_ = 0;
 };
 
-// Stands in for the evaluation: the output lines and the progress record it would write.
-struct FakeEvaluation {
-    void Evaluate(SharedState& state, RunHost& host, std::int16_t ok)
-    {
-        const std::string& symbol = state.Run.CurrentSymbol;
-        const FilePaths& paths = state.Paths;
-        evaluated.push_back(symbol);
-        if (faulty.count(symbol)) throw ArithmeticFault("Division by zero");
-        (void)AppendToFile(ok ? paths.FnGoodSym : paths.FnBadSym, symbol + "\r\n");
-        if (ok && saved.count(symbol)) {
-            if (host.AlarmChecked()) {
-                state.Run.AlarmPending = true;
-                host.AnnounceSaved(symbol);
-            }
-            (void)AppendToFile(paths.FnSavedSym, symbol + "\r\n");
-            (void)AppendToFile(paths.FnResults, "Saved block of " + symbol + "\r\n");
-            ++state.Run.SavedCount;
-        }
-        state.Page.PageText = "Block of " + symbol;
-        (void)WriteProgress(paths.FnProgress, state.Run.SavedCount, state.Run.SymbolIndex);
-    }
-    Strings evaluated;
-    std::set<std::string> saved;
-    std::set<std::string> faulty;
-};
-
-const LocalDateTime Now{2026, 3, 9, 15, 30, 0};
+// The list sorts to ACS AEE ATB BCU; the recorded settings save ATB and BCU.
+const Strings AllFour{"ACS", "AEE", "ATB", "BCU"};
+const FakeRunHost::Buttons PausedButtons{true, false, true, true};
+const FakeRunHost::Buttons RunningButtons{false, true, false, false};
 
 class RunControllerTest : public ::testing::Test {
 protected:
-    RunControllerTest()
-        : clock(Now), state(clock), local(state.Run), server(state.Run)
+    RunControllerTest() : clock(LocalDateTime{2026, 3, 9, 15, 30, 0}), state(clock)
     {
-        state.Paths = FilePaths::Build(directory.Path());
-        state.Settings.FnSym = state.Paths.DefaultFnSym;
+        PrepareSharedState(state, directory.Path());
+        for (const char* name : {"Quote.txt", "Quillon.---"})
+            std::filesystem::copy_file(std::string(QUILLON_TEST_DATA "/replay/") + name, directory.File(name));
+        EXPECT_TRUE(LoadSettingsOrDefaults(state));
         state.Settings.GetQuoteFromLocalFile = true;
-        state.Settings.InterestRate = 0.05f;
-        WriteSymbols("DDD\r\nbbb\r\nAAA\r\nccc\r\nBBB\r\n");
+        state.Settings.FnSym = state.Paths.DefaultFnSym; // as the console run does with the recorded ""
+        WriteSymbols("BCU\r\nacs\r\nATB\r\nAEE\r\nACS\r\n");
     }
 
     void WriteSymbols(const std::string& text) { ASSERT_TRUE(ReplaceFile(state.Settings.FnSym, text)); }
     std::string Read(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
 
-    // A new run window over `shared` (by default the state of the window before, now closed).
-    RunController& OpenRunWindow(SharedState* shared = nullptr)
+    RunController& OpenRunWindow()
     {
-        controller = std::make_unique<RunController>(
-            shared ? *shared : state, host, local, server,
-            [this](SharedState& s, RunHost& h, std::int16_t ok) { evaluation.Evaluate(s, h, ok); });
+        controller = std::make_unique<RunController>(state, host, local, local,
+                                                     [this](SharedState& s, RunHost& h, std::int16_t ok) {
+                                                         evaluated.push_back(s.Run.CurrentSymbol);
+                                                         if (s.Run.CurrentSymbol == faulty)
+                                                             throw ArithmeticFault("Division by zero");
+                                                         EvaluateSymbol(s, h, ok);
+                                                     });
         controller->Activate();
         return *controller;
+    }
+
+    // A new program: nothing in memory but the files.
+    void Restart()
+    {
+        controller.reset();
+        state.SymbolsLoaded = false;
+        state.Run = RunStatus{};
     }
 
     // Pumps as the host's event loop would until the controller waits for an event.
     PumpResult PumpUntilWaiting()
     {
-        for (int i = 0; i < 10000; ++i) {
-            const PumpResult result = controller->Pump();
-            if (result != PumpResult::Continue) return result;
-        }
+        for (int i = 0; i < 10000; ++i)
+            if (const PumpResult result = controller->Pump(); result != PumpResult::Continue) return result;
         ADD_FAILURE() << "the controller never stopped";
         return PumpResult::Continue;
     }
@@ -125,10 +103,10 @@ protected:
     // Pumps until `count` symbols more have been evaluated (the last Pump being the one that did it).
     void PumpSymbols(std::size_t count)
     {
-        const std::size_t target = evaluation.evaluated.size() + count;
-        for (int i = 0; i < 10000 && evaluation.evaluated.size() < target; ++i)
+        const std::size_t target = evaluated.size() + count;
+        for (int i = 0; i < 10000 && evaluated.size() < target; ++i)
             ASSERT_NE(controller->Pump(), PumpResult::Finished);
-        ASSERT_EQ(evaluation.evaluated.size(), target);
+        ASSERT_EQ(evaluated.size(), target);
     }
 
     void Ticks(int count)
@@ -140,123 +118,71 @@ protected:
     FixedClock clock;
     SharedState state;
     FakeRunHost host;
-    FakeSource local;
-    FakeSource server;
-    FakeEvaluation evaluation;
+    ReplaySource replay{state, host};
+    SlowSource local{replay};
+    Strings evaluated;
+    std::string faulty;
     std::unique_ptr<RunController> controller;
 };
 
-const Strings AllFour{"AAA", "BBB", "CCC", "DDD"};
-const FakeRunHost::Buttons PausedButtons{true, false, true, true};
-const FakeRunHost::Buttons RunningButtons{false, true, false, false};
-
-TEST_F(RunControllerTest, FirstPassStartsAtOnceWalksTheSortedListAndEndsDone)
+TEST_F(RunControllerTest, FirstPassWalksTheSortedListAtOnceAndGoAfterDoneAsksBeforeAFreshPass)
 {
     OpenRunWindow();
     EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
-
-    EXPECT_EQ(evaluation.evaluated, AllFour);
-    EXPECT_EQ(state.Symbols.SymbolCount, 4);
-    EXPECT_TRUE(state.SymbolsLoaded);
+    EXPECT_EQ(evaluated, AllFour);
     const Strings loading{"Reading symbols please wait...", "Sorting 5 symbols please wait...",
                           "Merging duplicate symbols, please wait..."};
     EXPECT_TRUE(std::equal(loading.begin(), loading.end(), host.status1.begin()));
     EXPECT_EQ(host.LastStatus1(), "Done");
-    EXPECT_EQ(std::count(host.status1.begin(), host.status1.end(), "Waiting for Go"), 0);
     EXPECT_EQ(host.lamp, Lamp::Done);
     EXPECT_EQ(host.buttons, PausedButtons);
-    EXPECT_EQ(state.Run.RunState, Waiting);
     EXPECT_EQ(state.Run.SymbolIndex, 1);
-    EXPECT_EQ(state.Run.SavedCount, 0);
     EXPECT_EQ(controller->PassesCompleted(), 1);
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nBBB\r\nCCC\r\nDDD\r\n");
-    EXPECT_EQ(host.block, "Block of DDD");
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(server.begun.empty()); // the settings chose the quote cache
-}
-
-TEST_F(RunControllerTest, ServerSourceIsUsedWhenTheSettingsSaySo)
-{
-    state.Settings.GetQuoteFromLocalFile = false;
-    OpenRunWindow();
-    PumpUntilWaiting();
-    EXPECT_EQ(server.begun, AllFour);
-    EXPECT_TRUE(local.begun.empty());
-}
-
-TEST_F(RunControllerTest, RepeatStartsTheNextPassAtOnceWithRotatedFiles)
-{
-    host.repeat = true;
-    evaluation.saved = {"BBB"};
-    OpenRunWindow();
-    PumpSymbols(4);
-    ASSERT_EQ(Read(state.Paths.FnResults), "Saved block of BBB\r\n");
-    PumpSymbols(2);
-    EXPECT_EQ(controller->PassesCompleted(), 1);
-    EXPECT_EQ(local.passStarts, 2);
-    EXPECT_EQ(Read(state.Paths.FnResultsBak), "Saved block of BBB\r\n");
-    EXPECT_EQ(Read(state.Paths.FnSavedSymBak), "BBB\r\n");
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nBBB\r\n");
-    EXPECT_EQ(state.Run.SavedCount, 1);
-    EXPECT_EQ(host.status2, Strings{"Saved Results.txt to Results.bak"});
-    EXPECT_EQ(host.lamp, Lamp::Running);
-}
-
-TEST_F(RunControllerTest, GoAfterDoneAsksAndOnlyYesStartsAFreshPass)
-{
-    evaluation.saved = {"AAA"};
-    OpenRunWindow();
-    PumpUntilWaiting();
+    const std::string results = Read(state.Paths.FnResults);
 
     host.answers = {false};
     controller->CmdGo_Click();
     EXPECT_EQ(host.questions, Strings{"Go ? This will overwrite Results.txt, are you sure ?"});
     EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
-    EXPECT_EQ(evaluation.evaluated.size(), 4u);
-    EXPECT_EQ(host.LastStatus1(), "Done");
+    EXPECT_EQ(evaluated.size(), 4u);
 
     host.answers = {true};
     controller->CmdGo_Click();
-    EXPECT_EQ(state.Run.RunState, ResetRequested);
     PumpUntilWaiting();
-    EXPECT_EQ(evaluation.evaluated.size(), 8u);
-    EXPECT_EQ(Read(state.Paths.FnResultsBak), "Saved block of AAA\r\n");
-    EXPECT_EQ(Read(state.Paths.FnResults), "Saved block of AAA\r\n");
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nBBB\r\nCCC\r\nDDD\r\n");
+    EXPECT_EQ(evaluated.size(), 8u);
+    EXPECT_EQ(Read(state.Paths.FnResultsBak), results);
+    EXPECT_EQ(Read(state.Paths.FnResults), results);
+    EXPECT_EQ(host.status2, Strings{"Saved Results.txt to Results.bak"});
 }
 
-TEST_F(RunControllerTest, PauseShowsAtOnceButTheSymbolInHandIsFinishedFirst)
+TEST_F(RunControllerTest, PauseShowsAtOnceButTheSymbolInHandIsFinishedAndGoResumesWithoutAsking)
 {
     local.stepsToWait = 3;
     OpenRunWindow();
     PumpSymbols(1);
-    // AAA is done; BBB's quotes are being fetched.
-    EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
-    ASSERT_EQ(local.begun.back(), "BBB");
+    EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting); // AEE's quotes are being fetched
     controller->CmdStop_Click();
     EXPECT_EQ(host.lamp, Lamp::Paused);
     EXPECT_EQ(host.buttons, PausedButtons);
     for (int i = 0; i < 10; ++i) controller->Pump();
-    EXPECT_EQ(evaluation.evaluated, (Strings{"AAA", "BBB"}));
+    EXPECT_EQ(evaluated, (Strings{"ACS", "AEE"}));
     EXPECT_EQ(host.LastStatus1(), "Waiting for Go");
-    EXPECT_EQ(state.Run.SymbolIndex, 3);
 
-    // Go in the middle of the list resumes without a question.
     controller->CmdGo_Click();
     EXPECT_TRUE(host.questions.empty());
     EXPECT_EQ(host.lamp, Lamp::Running);
     EXPECT_EQ(host.buttons, RunningButtons);
-    for (int i = 0; i < 100 && evaluation.evaluated.size() < 4; ++i) controller->Pump();
-    EXPECT_EQ(evaluation.evaluated, AllFour);
+    for (int i = 0; i < 100 && evaluated.size() < 4; ++i) controller->Pump();
+    EXPECT_EQ(evaluated, AllFour);
 }
 
 TEST_F(RunControllerTest, ResetAsksWithNoButtonAndOnlyYesStartsANewPassAtTheFirstSymbol)
 {
-    evaluation.saved = {"AAA"};
     OpenRunWindow();
-    PumpSymbols(2);
+    PumpSymbols(3);
     controller->CmdStop_Click();
     PumpUntilWaiting();
+    const std::string results = Read(state.Paths.FnResults);
 
     host.answers = {false};
     controller->CmdReset_Click();
@@ -265,127 +191,59 @@ TEST_F(RunControllerTest, ResetAsksWithNoButtonAndOnlyYesStartsANewPassAtTheFirs
     EXPECT_EQ(host.lampWhenAsked, Lamp::ResetQuestion);
     EXPECT_EQ(host.buttonsWhenAsked, (FakeRunHost::Buttons{false, false, false, false}));
     EXPECT_EQ(host.lamp, Lamp::Paused);
-    EXPECT_EQ(host.buttons, PausedButtons);
     EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
-    EXPECT_EQ(state.Run.SymbolIndex, 3);
-    EXPECT_EQ(evaluation.evaluated.size(), 2u);
+    EXPECT_EQ(evaluated.size(), 3u);
 
     host.answers = {true};
     controller->CmdReset_Click();
-    EXPECT_EQ(state.Run.RunState, ResetRequested);
     PumpSymbols(1);
-    EXPECT_EQ(evaluation.evaluated, (Strings{"AAA", "BBB", "AAA"}));
-    EXPECT_EQ(Read(state.Paths.FnResultsBak), "Saved block of AAA\r\n");
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\n");
+    EXPECT_EQ(evaluated.back(), "ACS");
+    EXPECT_EQ(Read(state.Paths.FnResultsBak), results);
     EXPECT_EQ(host.lamp, Lamp::Running);
 }
 
-TEST_F(RunControllerTest, SavedSymbolHoldsTheRunWhileTheAlarmBeeps)
+TEST_F(RunControllerTest, SavedSymbolHoldsTheRunWhileTheAlarmBeepsEveryTwelveTicks)
 {
     host.alarm = true;
-    evaluation.saved = {"BBB"};
     OpenRunWindow();
     EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
-    EXPECT_EQ(evaluation.evaluated, (Strings{"AAA", "BBB"}));
-    EXPECT_EQ(state.Run.AlarmBeeps, 60);
-    EXPECT_FALSE(state.Run.AlarmPending);
+    EXPECT_EQ(evaluated.back(), "ATB");
     EXPECT_EQ(host.lamp, Lamp::Alarm);
-
-    // One beep every 12 ticks (1.2 s); the run stays held between them.
-    Ticks(11);
-    EXPECT_EQ(host.beeps, 0);
-    Ticks(1);
-    EXPECT_EQ(host.beeps, 1);
-    EXPECT_EQ(state.Run.AlarmBeeps, 59);
-    EXPECT_EQ(controller->Pump(), PumpResult::Waiting);
-    Ticks(59 * 12 - 1);
-    EXPECT_EQ(host.beeps, 59);
-    EXPECT_EQ(controller->Pump(), PumpResult::Waiting);
-    Ticks(1);
-    EXPECT_EQ(host.beeps, 60);
+    for (int beeps = 1; beeps <= AlarmBeepCount; ++beeps) {
+        Ticks(TicksPerBeep - 1);
+        ASSERT_EQ(host.beeps, beeps - 1);
+        Ticks(1);
+        ASSERT_EQ(host.beeps, beeps);
+        if (beeps < AlarmBeepCount) {
+            ASSERT_EQ(controller->Pump(), PumpResult::Waiting);
+        }
+    }
     Ticks(100);
-    EXPECT_EQ(host.beeps, 60);
-    EXPECT_EQ(host.lamp, Lamp::Alarm);
+    EXPECT_EQ(host.beeps, AlarmBeepCount);
     PumpSymbols(1);
     EXPECT_EQ(host.lamp, Lamp::Running);
     EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
-    EXPECT_EQ(evaluation.evaluated, AllFour);
-}
+    EXPECT_EQ(host.lamp, Lamp::Alarm); // BCU is saved too
 
-TEST_F(RunControllerTest, AlarmBoxClickSilencesAndTheRunGoesOn)
-{
-    host.alarm = true;
-    evaluation.saved = {"AAA"};
-    OpenRunWindow();
-    PumpUntilWaiting();
+    // The alarm box silences at once and the run goes on.
     Ticks(30);
     controller->CkAlarm_Click();
-    EXPECT_EQ(state.Run.AlarmBeeps, 0);
-    PumpUntilWaiting();
-    EXPECT_EQ(evaluation.evaluated, AllFour);
-    EXPECT_EQ(host.beeps, 2);
-}
-
-TEST_F(RunControllerTest, PauseDuringTheAlarmSilencesItAndPausesBeforeTheNextSymbol)
-{
-    host.alarm = true;
-    evaluation.saved = {"AAA"};
-    OpenRunWindow();
-    PumpUntilWaiting();
-    controller->CmdStop_Click();
+    Ticks(30);
+    EXPECT_EQ(host.beeps, AlarmBeepCount + 2);
     EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
-    EXPECT_EQ(host.lamp, Lamp::Paused);
-    EXPECT_EQ(evaluation.evaluated, Strings{"AAA"});
-    EXPECT_EQ(host.LastStatus1(), "Waiting for Go");
-    EXPECT_EQ(state.Run.SymbolIndex, 2);
-}
-
-TEST_F(RunControllerTest, WithoutTheHoldASavedSymbolBeepsOnceAndTheRunGoesOn)
-{
-    host.alarm = true;
-    evaluation.saved = {"AAA", "CCC"};
-    OpenRunWindow();
-    controller->SetHoldOnAlarm(false);
-    PumpUntilWaiting();
-    EXPECT_EQ(evaluation.evaluated, AllFour);
-    EXPECT_EQ(host.beeps, 2);
-    EXPECT_EQ(state.Run.AlarmBeeps, 0);
-}
-
-TEST_F(RunControllerTest, ClosedMidRunTheWindowReopensAtTheSameSymbolWithoutAsking)
-{
-    local.stepsToWait = 2;
-    OpenRunWindow();
-    PumpSymbols(1);
-    ASSERT_EQ(PumpUntilWaiting(), PumpResult::Waiting); // BBB in flight
-    controller->Close();
-    EXPECT_EQ(local.cancels, 1);
-    EXPECT_EQ(controller->Pump(), PumpResult::Finished);
-    EXPECT_EQ(controller->Ending(), RunEnding::Closed);
-    EXPECT_EQ(evaluation.evaluated, Strings{"AAA"}); // the symbol in flight is abandoned
-
-    // The list stays loaded: the file is not read again, and the run goes on at BBB.
-    ASSERT_TRUE(RemoveFile(state.Settings.FnSym));
-    local.stepsToWait = 0;
-    OpenRunWindow();
-    PumpUntilWaiting();
-    EXPECT_EQ(evaluation.evaluated, AllFour);
-    EXPECT_TRUE(host.questions.empty());
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nBBB\r\nCCC\r\nDDD\r\n");
+    EXPECT_EQ(host.LastStatus1(), "Done");
 }
 
 // The position in memory names the symbol still to come, also when that is the first or the
-// last one: the pass goes on with its own files and the last complete pass keeps its backups.
-TEST_F(RunControllerTest, ClosedAtTheFirstOrLastSymbolTheWindowReopensThere)
+// last one: the window reopens there with the pass's own files, without asking.
+TEST_F(RunControllerTest, ClosedMidSymbolTheWindowReopensAtThatSymbol)
 {
-    for (const std::size_t evaluatedBeforeClose : {0u, 3u}) {
+    ASSERT_TRUE(ReplaceFile(state.Paths.FnResultsBak, "last pass\r\n"));
+    for (const std::size_t evaluatedBeforeClose : {0u, 1u, 3u}) {
         SCOPED_TRACE(evaluatedBeforeClose);
         (void)RemoveFile(state.Paths.FnResults);
         (void)RemoveFile(state.Paths.FnProgress);
-        ASSERT_TRUE(ReplaceFile(state.Paths.FnResultsBak, "last pass\r\n"));
-        evaluation = FakeEvaluation{};
-        evaluation.saved = {"AAA", "BBB", "CCC", "DDD"};
-        local.cacheKept.clear();
+        evaluated.clear();
         local.stepsToWait = 2;
         state.SymbolsLoaded = false;
         OpenRunWindow();
@@ -393,66 +251,44 @@ TEST_F(RunControllerTest, ClosedAtTheFirstOrLastSymbolTheWindowReopensThere)
         ASSERT_EQ(PumpUntilWaiting(), PumpResult::Waiting); // the next symbol in flight
         controller->Close();
         ASSERT_EQ(controller->Pump(), PumpResult::Finished);
+        EXPECT_EQ(controller->Ending(), RunEnding::Closed);
 
         local.stepsToWait = 0;
         OpenRunWindow();
         PumpUntilWaiting();
-        EXPECT_EQ(evaluation.evaluated, AllFour);
-        EXPECT_EQ(local.cacheKept, (std::vector<bool>{false, true}));
+        EXPECT_EQ(evaluated, AllFour);
+        EXPECT_TRUE(host.questions.empty());
         EXPECT_EQ(Read(state.Paths.FnResultsBak), "last pass\r\n");
-        EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nBBB\r\nCCC\r\nDDD\r\n");
         EXPECT_EQ(controller->PassesCompleted(), 1);
-        EXPECT_EQ(host.LastStatus1(), "Done");
     }
 }
 
-TEST_F(RunControllerTest, AfterARestartTheRunResumesAtTheLastEvaluatedSymbol)
+// What a restart makes of the progress record: a record before the list's end resumes at the
+// symbol it names, keeping the pass's files; one at or past the end starts a fresh pass.
+TEST_F(RunControllerTest, AfterARestartTheProgressRecordDecidesWhereThePassGoesOn)
 {
-    evaluation.saved = {"AAA", "BBB"};
-    OpenRunWindow();
-    PumpSymbols(2);
-    ASSERT_EQ(Read(state.Paths.FnProgress), "2,2\r\n");
-    controller->Close();
-    controller->Pump();
-
-    // A new program: nothing in memory but the files.
-    SharedState restarted(clock);
-    restarted.Paths = state.Paths;
-    restarted.Settings = state.Settings;
-    OpenRunWindow(&restarted);
-    PumpUntilWaiting();
-    EXPECT_EQ(evaluation.evaluated, (Strings{"AAA", "BBB", "BBB", "CCC", "DDD"}));
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nBBB\r\nBBB\r\nCCC\r\nDDD\r\n");
-    EXPECT_EQ(host.status2, Strings{}); // nothing rotated
-}
-
-TEST_F(RunControllerTest, ProgressAtOrBeyondTheListEndStartsAFreshPassAndRotates)
-{
-    for (const std::string record : {"3,4\r\n", "3,5\r\n", "1,0\r\n"}) {
-        SCOPED_TRACE(record);
-        ASSERT_TRUE(ReplaceFile(state.Paths.FnProgress, record));
+    struct Row {
+        std::string record;
+        std::string firstEvaluated;
+        bool rotated;
+    };
+    for (const Row& row : {Row{"2,3\r\n", "ATB", false}, Row{"0,1\r\n", "ACS", false},
+                           Row{"2,4\r\n", "ACS", true}, Row{"2,5\r\n", "ACS", true}, Row{"1,0\r\n", "ACS", true}}) {
+        SCOPED_TRACE(row.record);
+        ASSERT_TRUE(ReplaceFile(state.Paths.FnProgress, row.record));
         ASSERT_TRUE(ReplaceFile(state.Paths.FnResults, "old results\r\n"));
-        ASSERT_TRUE(ReplaceFile(state.Paths.FnSavedSym, "old saved\r\n"));
         ASSERT_TRUE(ReplaceFile(state.Paths.FnGoodSym, "old good\r\n"));
-        ASSERT_TRUE(ReplaceFile(state.Paths.FnBadSym, "old bad\r\n"));
-        state.SymbolsLoaded = false;
-        evaluation.evaluated.clear();
+        (void)RemoveFile(state.Paths.FnResultsBak);
+        Restart();
+        evaluated.clear();
         host.status2.clear();
         OpenRunWindow();
-        const int passStarts = local.passStarts;
-        for (int i = 0; i < 100 && local.passStarts == passStarts; ++i) controller->Pump();
-        EXPECT_EQ(state.Run.SymbolIndex, 1);
-        EXPECT_EQ(state.Run.SavedCount, 0);
-        EXPECT_EQ(Read(state.Paths.FnResultsBak), "old results\r\n");
-        EXPECT_EQ(Read(state.Paths.FnSavedSymBak), "old saved\r\n");
-        EXPECT_FALSE(FileExists(state.Paths.FnResults));
-        EXPECT_FALSE(FileExists(state.Paths.FnGoodSym));
-        EXPECT_FALSE(FileExists(state.Paths.FnBadSym));
-        EXPECT_EQ(host.status2, Strings{"Saved Results.txt to Results.bak"});
-        // A restart from here resumes this pass rather than rotating again.
-        EXPECT_EQ(Read(state.Paths.FnProgress), "0,1\r\n");
         PumpUntilWaiting();
-        EXPECT_EQ(evaluation.evaluated, AllFour);
+        ASSERT_FALSE(evaluated.empty());
+        EXPECT_EQ(evaluated.front(), row.firstEvaluated);
+        EXPECT_EQ(FileExists(state.Paths.FnResultsBak), row.rotated);
+        EXPECT_EQ(host.status2.size(), row.rotated ? 1u : 0u);
+        EXPECT_EQ(Read(state.Paths.FnGoodSym).starts_with("old good"), !row.rotated);
     }
 }
 
@@ -466,104 +302,39 @@ TEST_F(RunControllerTest, EmptyOutputFilesAreNotRotated)
     EXPECT_TRUE(host.status2.empty());
 }
 
-TEST_F(RunControllerTest, RestartWithARecordOfTheFirstSymbolKeepsThatPassesFiles)
-{
-    // The pass had rotated the files and saved its first symbol when the program was killed.
-    ASSERT_TRUE(ReplaceFile(state.Paths.FnResultsBak, "last pass\r\n"));
-    ASSERT_TRUE(ReplaceFile(state.Paths.FnResults, "Saved block of AAA\r\n"));
-    ASSERT_TRUE(ReplaceFile(state.Paths.FnGoodSym, "AAA\r\n"));
-    ASSERT_TRUE(ReplaceFile(state.Paths.FnProgress, "1,1\r\n"));
-    evaluation.saved = {"AAA"};
-    OpenRunWindow();
-    PumpUntilWaiting();
-    EXPECT_EQ(Read(state.Paths.FnResultsBak), "last pass\r\n");
-    EXPECT_EQ(Read(state.Paths.FnResults), "Saved block of AAA\r\nSaved block of AAA\r\n");
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nAAA\r\nBBB\r\nCCC\r\nDDD\r\n");
-    EXPECT_EQ(state.Run.RunState, Waiting);
-    EXPECT_EQ(host.LastStatus1(), "Done");
-}
-
-TEST_F(RunControllerTest, UnwritableResultsStopTheActivationAndTheWindowIdles)
-{
-    std::filesystem::create_directory(state.Paths.FnResults); // cannot be opened for appending
-    OpenRunWindow();
-    EXPECT_EQ(host.messages, Strings{"Cannot open FnResults for append, process stopped."});
-    EXPECT_EQ(PumpUntilWaiting(), PumpResult::Waiting);
-    EXPECT_EQ(controller->Ending(), RunEnding::ResultsNotWritable);
-    EXPECT_FALSE(state.SymbolsLoaded);
-    EXPECT_TRUE(evaluation.evaluated.empty());
-    controller->Close();
-    EXPECT_EQ(controller->Pump(), PumpResult::Finished);
-    EXPECT_EQ(controller->Ending(), RunEnding::ResultsNotWritable);
-}
-
-TEST_F(RunControllerTest, UnusableSymbolFileEndsTheRunWithItsMessage)
-{
-    const std::string fnSym = state.Settings.FnSym;
-    ASSERT_TRUE(RemoveFile(fnSym));
-    OpenRunWindow();
-    EXPECT_EQ(PumpUntilWaiting(), PumpResult::Finished);
-    EXPECT_EQ(controller->Ending(), RunEnding::SymbolFileUnusable);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], "Cannot open " + fnSym + " for input.\r\n"
-                                "Please use File menu - Choose Symbol File to select another file.");
-
-    WriteSymbols(" blank\r\n.dot\r\n");
-    OpenRunWindow();
-    EXPECT_EQ(PumpUntilWaiting(), PumpResult::Finished);
-    EXPECT_EQ(controller->Ending(), RunEnding::SymbolFileUnusable);
-    EXPECT_EQ(host.messages.back(), fnSym + " contains no symbols, process stopped.\r\n"
-                                            "Please use File menu - Choose Symbol File to select another file.");
-    EXPECT_FALSE(state.SymbolsLoaded);
-    EXPECT_TRUE(evaluation.evaluated.empty());
-}
-
 TEST_F(RunControllerTest, CloseWhileLoadingAbandonsTheListAndTheNextWindowReadsItAgain)
 {
     for (int stepsBeforeClose : {1, 2, 3}) {
         SCOPED_TRACE(stepsBeforeClose);
-        state.SymbolsLoaded = false;
         OpenRunWindow();
         for (int i = 0; i < stepsBeforeClose; ++i) ASSERT_EQ(controller->Pump(), PumpResult::Continue);
         controller->Close();
         EXPECT_EQ(controller->Pump(), PumpResult::Finished);
-        EXPECT_EQ(controller->Ending(), RunEnding::Closed);
         EXPECT_FALSE(state.SymbolsLoaded);
     }
-    WriteSymbols("ZZZ\r\n");
+    WriteSymbols("BCU\r\n");
     OpenRunWindow();
     PumpUntilWaiting();
-    EXPECT_EQ(evaluation.evaluated, Strings{"ZZZ"});
-}
-
-TEST_F(RunControllerTest, UnavailableSourceEndsTheRun)
-{
-    local.startsOk = false;
-    OpenRunWindow();
-    EXPECT_EQ(PumpUntilWaiting(), PumpResult::Finished);
-    EXPECT_EQ(controller->Ending(), RunEnding::SourceUnavailable);
-    EXPECT_TRUE(evaluation.evaluated.empty());
+    EXPECT_EQ(evaluated, Strings{"BCU"});
 }
 
 TEST_F(RunControllerTest, FaultInOneSymbolEndsThatSymbolOnly)
 {
-    evaluation.faulty = {"BBB"};
+    faulty = "AEE";
     OpenRunWindow();
     PumpUntilWaiting();
-    EXPECT_EQ(evaluation.evaluated, AllFour);
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "AAA\r\nCCC\r\nDDD\r\n");
+    EXPECT_EQ(evaluated, AllFour);
     ASSERT_EQ(host.status2.size(), 1u);
-    EXPECT_NE(host.status2[0].find("BBB"), std::string::npos);
+    EXPECT_NE(host.status2[0].find("AEE"), std::string::npos);
     EXPECT_NE(host.status2[0].find("Division by zero"), std::string::npos);
+    EXPECT_EQ(Read(state.Paths.FnGoodSym).find("AEE"), std::string::npos);
     EXPECT_EQ(controller->PassesCompleted(), 1);
 }
 
 TEST_F(RunControllerTest, InterestRateOutsideZeroToThreeBecomesFivePercent)
 {
-    const std::vector<std::pair<float, float>> cases{
-        {-0.01f, 0.05f}, {3.01f, 0.05f}, {NAN, 0.05f}, {0.0f, 0.0f}, {3.0f, 3.0f}};
-    for (const auto& [rate, expected] : cases) {
-        state.SymbolsLoaded = false;
+    for (const auto& [rate, expected] :
+         std::vector<std::pair<float, float>>{{-0.01f, 0.05f}, {3.01f, 0.05f}, {NAN, 0.05f}, {0, 0}, {3, 3}}) {
         state.Settings.InterestRate = rate;
         OpenRunWindow();
         EXPECT_EQ(state.Settings.InterestRate, expected) << rate;

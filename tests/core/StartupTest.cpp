@@ -95,43 +95,39 @@ protected:
 
 } // namespace
 
-TEST_F(StartupTest, FirstStartAsksThenStartsWithDefaultsAndEmptyOutputFiles)
+// No record, an older one or one that does not read: the agreement is asked for, and accepting it
+// starts afresh with the defaults and empty output files (the symbol list stays).
+TEST_F(StartupTest, WithoutARecordOfThisVersionAcceptingStartsAfresh)
 {
-    ScriptedHost host(/*agree=*/true);
-    EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::ShowMainWindow);
-    EXPECT_EQ(host.AgreementsShown, 1);
-    EXPECT_FALSE(host.AcceptedWhenShown);
-    EXPECT_TRUE(host.Messages.empty());
-    ExpectFreshStart();
-    EXPECT_FALSE(FileExists(dir.File("Symbols.sym")));
+    for (const char* version : {"none", "1.76", "", "junk", "\"1.77\"x"}) {
+        SCOPED_TRACE(version);
+        if (version != std::string("none")) PrepareEarlierStart(version);
+        ScriptedHost host(/*agree=*/true);
+        EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::ShowMainWindow);
+        EXPECT_EQ(host.AgreementsShown, 1);
+        EXPECT_FALSE(host.AcceptedWhenShown);
+        EXPECT_TRUE(host.Messages.empty());
+        ExpectFreshStart();
+        EXPECT_EQ(ReadWholeFile(dir.File("Symbols.sym")).value_or(""), version == std::string("none") ? "" : "IBM\r\nXYZ\r\n");
+    }
     EXPECT_EQ(state.ProgramVersion, 1.77f);
     EXPECT_EQ(state.TickerText.size(), 61u);
-    EXPECT_FALSE(state.SymbolsLoaded);
 }
 
-TEST_F(StartupTest, AcceptedVersionPassesAndTouchesNothing)
+// Leftover temporary files of interrupted rewrites are removed on the way.
+TEST_F(StartupTest, AnAcceptedVersionPassesAndTouchesNothingButLeftoverTemporaryFiles)
 {
     for (const char* version : {"1.77", "2.01"}) {
+        SCOPED_TRACE(version);
         PrepareEarlierStart(version);
         const DirectoryContent before = Snapshot(dir.Path());
+        Put("Progress.---.quillon-tmp", "half a record");
         ScriptedHost host(/*agree=*/false);
-        EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::ShowMainWindow) << version;
-        EXPECT_EQ(host.AgreementsShown, 0) << version;
-        EXPECT_EQ(Snapshot(dir.Path()), before) << version;
+        EXPECT_EQ(Main(state, host, dir.Path() + "/"), StartupOutcome::ShowMainWindow);
+        EXPECT_EQ(host.AgreementsShown, 0);
+        EXPECT_EQ(Snapshot(dir.Path()), before);
         EXPECT_EQ(state.Settings.FnSym, "/data/other.sym");
-        EXPECT_EQ(state.Settings.DnsName, "quotes.example.net");
-    }
-}
-
-TEST_F(StartupTest, OlderOrUnreadableRecordAsksAgainAndStartsAfresh)
-{
-    for (const char* version : {"1.76", "", "junk", "\"1.77\"x"}) {
-        PrepareEarlierStart(version);
-        ScriptedHost host(/*agree=*/true);
-        EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::ShowMainWindow) << version;
-        EXPECT_EQ(host.AgreementsShown, 1) << version;
-        ExpectFreshStart();
-        EXPECT_EQ(*ReadWholeFile(dir.File("Symbols.sym")), "IBM\r\nXYZ\r\n");
+        EXPECT_EQ(state.Paths.FnSettings, dir.File("Quillon.---"));
     }
 }
 
@@ -169,15 +165,17 @@ TEST_F(StartupTest, ARecordThatCannotBeWrittenStopsBeforeAnythingIsDiscarded)
     EXPECT_EQ(Snapshot(dir.Path()), before);
 }
 
-TEST_F(StartupTest, LeftoverTemporaryFilesAreRemoved)
+TEST_F(StartupTest, ASettingsPathThatIsADirectoryStartsWithDefaultsAndSaysSo)
 {
     PrepareEarlierStart("1.77");
-    Put("Progress.---.quillon-tmp", "half a record");
+    std::filesystem::remove(dir.File("Quillon.---"));
+    std::filesystem::create_directory(dir.File("Quillon.---"));
+    Put("Quillon.---/keep", "mine");
     ScriptedHost host(/*agree=*/false);
-    EXPECT_EQ(Main(state, host, dir.Path() + "/"), StartupOutcome::ShowMainWindow);
-    EXPECT_FALSE(FileExists(dir.File("Progress.---.quillon-tmp")));
-    EXPECT_TRUE(FileExists(dir.File("Results.txt")));
-    EXPECT_EQ(state.Paths.FnSettings, dir.File("Quillon.---"));
+    EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::ShowMainWindow);
+    EXPECT_EQ(host.Messages, std::vector<std::string>{"Cannot create " + dir.File("Quillon.---")});
+    EXPECT_EQ(state.Settings, DefaultsHere());
+    EXPECT_EQ(ReadWholeFile(dir.File("Quillon.---/keep")), "mine");
 }
 
 TEST_F(StartupTest, HeadlessLoadCreatesTheDefaultsWithoutTheGate)

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-#include <unistd.h>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "support/TemporaryDirectory.h"
 #include "core/settings/SymbolFileActions.h"
@@ -60,61 +61,51 @@ protected:
     ScriptedHost host;
 };
 
-TEST_F(SymbolFileActionsTest, CancelledChoiceChangesNothing)
+TEST_F(SymbolFileActionsTest, CancelledChoiceOrADeclinedSwapChangesNothing)
 {
+    Write(state.Paths.DefaultFnSym, "IBM\r\n");
+    Write(state.Paths.FnGoodSym, "good\r\n");
     EXPECT_FALSE(ChooseSymbolFile(state, host));
     EXPECT_EQ(host.askedDirectory, dir);
     EXPECT_EQ(host.askedFile, state.Paths.DefaultFnSym);
+    EXPECT_FALSE(SwapSymbolFile(state, host, state.Paths.FnGoodSym));
+    EXPECT_EQ(host.questions, std::vector<std::string>{"Swap the contents of " + dir + "/Symbols.sym\r\nwith the contents of " +
+                                                       dir + "/GoodSym.txt\r\nAre you sure ?"});
     EXPECT_EQ(state.Settings.FnSym, state.Paths.DefaultFnSym);
     EXPECT_EQ(host.saves, 0);
+    EXPECT_EQ(Read(state.Paths.DefaultFnSym), "IBM\r\n");
+    EXPECT_EQ(Read(state.Paths.FnGoodSym), "good\r\n");
     EXPECT_TRUE(FileExists(state.Paths.FnProgress));
     EXPECT_TRUE(state.SymbolsLoaded);
 }
 
-TEST_F(SymbolFileActionsTest, ChoosingANewNameCreatesAnEmptyFileAndForgetsThePosition)
+// A new name is created empty, an existing file keeps its content, and a name that cannot be
+// created keeps the old file; the settings are saved and the run position forgotten each time.
+TEST_F(SymbolFileActionsTest, AChosenFileIsCreatedOrKeptAndThePositionForgotten)
 {
-    host.chosen = dir + "/Mylist.txt";
-    EXPECT_TRUE(ChooseSymbolFile(state, host));
-    EXPECT_EQ(state.Settings.FnSym, dir + "/Mylist.txt");
-    EXPECT_EQ(Read(dir + "/Mylist.txt"), "");
-    EXPECT_EQ(host.saves, 1);
-    EXPECT_TRUE(host.messages.empty());
-    EXPECT_TRUE(RunPositionForgotten());
-}
-
-TEST_F(SymbolFileActionsTest, ChoosingAnExistingOrTheCurrentFileKeepsItsContent)
-{
-    Write(state.Paths.DefaultFnSym, "IBM\r\nMSFT\r\n");
-    host.chosen = state.Paths.DefaultFnSym;
-    EXPECT_TRUE(ChooseSymbolFile(state, host));
-    EXPECT_EQ(Read(state.Paths.DefaultFnSym), "IBM\r\nMSFT\r\n");
-    EXPECT_TRUE(RunPositionForgotten());
-}
-
-TEST_F(SymbolFileActionsTest, AFileThatCannotBeCreatedKeepsTheOldOneButStillSaves)
-{
+    Write(dir + "/Existing.sym", "IBM\r\nMSFT\r\n");
     const std::string impossible = dir + "/no-such-folder/List.sym";
-    host.chosen = impossible;
-    EXPECT_TRUE(ChooseSymbolFile(state, host));
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_EQ(host.messages[0], "Cannot create " + impossible + ", please try another file name.");
-    EXPECT_EQ(state.Settings.FnSym, state.Paths.DefaultFnSym);
-    EXPECT_EQ(host.saves, 1);
-    EXPECT_TRUE(RunPositionForgotten());
-}
-
-TEST_F(SymbolFileActionsTest, AnUnreadableExistingFileIsNeverTruncated)
-{
-    if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
-    const std::string locked = dir + "/Locked.sym";
-    Write(locked, "IBM\r\n");
-    ::chmod(locked.c_str(), 0200);
-    host.chosen = locked;
-    ChooseSymbolFile(state, host);
-    ::chmod(locked.c_str(), 0600);
-    EXPECT_EQ(Read(locked), "IBM\r\n");
-    EXPECT_EQ(state.Settings.FnSym, state.Paths.DefaultFnSym);
-    EXPECT_EQ(host.messages.size(), 1u);
+    const struct {
+        std::string chosen, fnSym, content, message;
+    } rows[] = {
+        {dir + "/Mylist.txt", dir + "/Mylist.txt", "", ""},
+        {dir + "/Existing.sym", dir + "/Existing.sym", "IBM\r\nMSFT\r\n", ""},
+        {impossible, dir + "/Existing.sym", "IBM\r\nMSFT\r\n",
+         "Cannot create " + impossible + ", please try another file name."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.chosen);
+        host.chosen = row.chosen;
+        host.messages.clear();
+        Write(state.Paths.FnProgress, "3,17\r\n");
+        state.SymbolsLoaded = true;
+        EXPECT_TRUE(ChooseSymbolFile(state, host));
+        EXPECT_EQ(state.Settings.FnSym, row.fnSym);
+        EXPECT_EQ(Read(row.fnSym), row.content);
+        EXPECT_EQ(host.messages, row.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.message});
+        EXPECT_TRUE(RunPositionForgotten());
+    }
+    EXPECT_EQ(host.saves, 3);
 }
 
 TEST_F(SymbolFileActionsTest, EditCreatesAMissingFileAndOpensIt)
@@ -129,49 +120,25 @@ TEST_F(SymbolFileActionsTest, EditCreatesAMissingFileAndOpensIt)
     EXPECT_EQ(Read(state.Paths.DefaultFnSym), "INTC\r\n");
 }
 
-TEST_F(SymbolFileActionsTest, SwapAsksTheThreeLineQuestion)
-{
-    host.answer = false;
-    Write(state.Paths.DefaultFnSym, "IBM\r\n");
-    Write(state.Paths.FnGoodSym, "good\r\n");
-    EXPECT_FALSE(SwapSymbolFile(state, host, state.Paths.FnGoodSym));
-    ASSERT_EQ(host.questions.size(), 1u);
-    EXPECT_EQ(host.questions[0], "Swap the contents of " + dir + "/Symbols.sym\r\nwith the contents of "
-                                     + dir + "/GoodSym.txt\r\nAre you sure ?");
-    // No leaves both files and the run position alone.
-    EXPECT_EQ(Read(state.Paths.DefaultFnSym), "IBM\r\n");
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "good\r\n");
-    EXPECT_TRUE(FileExists(state.Paths.FnProgress));
-    EXPECT_TRUE(state.SymbolsLoaded);
-}
-
+// Swapping twice restores both files, also when one of them is missing.
 TEST_F(SymbolFileActionsTest, SwapExchangesContentsAndASecondSwapRestoresThem)
 {
     host.answer = true;
-    Write(state.Paths.DefaultFnSym, "IBM\r\nMSFT\r\n");
-    Write(state.Paths.FnSavedSym, std::string("saved\x0c\r\n", 8));
-    EXPECT_TRUE(SwapSymbolFile(state, host, state.Paths.FnSavedSym));
-    EXPECT_EQ(Read(state.Paths.DefaultFnSym), std::string("saved\x0c\r\n", 8));
-    EXPECT_EQ(Read(state.Paths.FnSavedSym), "IBM\r\nMSFT\r\n");
-    EXPECT_FALSE(FileExists(state.Paths.FnTemp));
-    EXPECT_TRUE(RunPositionForgotten());
+    const std::string saved("saved\x0c\r\n", 8);
+    for (const std::optional<std::string>& other : {std::optional<std::string>(saved), std::optional<std::string>()}) {
+        Write(state.Paths.DefaultFnSym, "IBM\r\nMSFT\r\n");
+        (void)RemoveFile(state.Paths.FnSavedSym);
+        if (other) Write(state.Paths.FnSavedSym, *other);
+        EXPECT_TRUE(SwapSymbolFile(state, host, state.Paths.FnSavedSym));
+        EXPECT_EQ(ReadWholeFile(state.Paths.DefaultFnSym), other);
+        EXPECT_EQ(Read(state.Paths.FnSavedSym), "IBM\r\nMSFT\r\n");
+        EXPECT_FALSE(FileExists(state.Paths.FnTemp));
+        EXPECT_TRUE(RunPositionForgotten());
 
-    SwapSymbolFile(state, host, state.Paths.FnSavedSym);
-    EXPECT_EQ(Read(state.Paths.DefaultFnSym), "IBM\r\nMSFT\r\n");
-    EXPECT_EQ(Read(state.Paths.FnSavedSym), std::string("saved\x0c\r\n", 8));
-}
-
-TEST_F(SymbolFileActionsTest, SwapWithAMissingFileMovesTheOtherContentAcross)
-{
-    host.answer = true;
-    Write(state.Paths.DefaultFnSym, "IBM\r\n");
-    SwapSymbolFile(state, host, state.Paths.FnBadSym);
-    EXPECT_FALSE(FileExists(state.Paths.DefaultFnSym));
-    EXPECT_EQ(Read(state.Paths.FnBadSym), "IBM\r\n");
-
-    SwapSymbolFile(state, host, state.Paths.FnBadSym);
-    EXPECT_EQ(Read(state.Paths.DefaultFnSym), "IBM\r\n");
-    EXPECT_FALSE(FileExists(state.Paths.FnBadSym));
+        SwapSymbolFile(state, host, state.Paths.FnSavedSym);
+        EXPECT_EQ(Read(state.Paths.DefaultFnSym), "IBM\r\nMSFT\r\n");
+        EXPECT_EQ(ReadWholeFile(state.Paths.FnSavedSym), other);
+    }
 }
 
 TEST_F(SymbolFileActionsTest, ALeftoverTemporaryFileStopsTheSwapWithoutLosingAnything)

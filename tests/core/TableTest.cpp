@@ -16,15 +16,18 @@
 #include "core/numbers/NumberText.h"
 #include "core/quotes/Clock.h"
 #include "core/quotes/OptionCalendar.h"
+#include "core/quotes/OptionWindow.h"
 #include "core/quotes/PageScanner.h"
 #include "core/report/DisplayPattern.h"
 #include "core/settings/Criterion.h"
 #include "core/text/Base64.h"
 #include "core/text/RecordFormat.h"
 #include "core/run/ProgressFile.h"
+#include "core/run/ReadQuoteRecord.h"
 #include "core/run/SymbolList.h"
 #include "core/run/TransferSecurity.h"
 #include "core/text/TextFile.h"
+#include "support/QuoteRecordSamples.h"
 #include "support/TemporaryDirectory.h"
 
 namespace {
@@ -158,6 +161,19 @@ const std::map<std::string, Function> Functions{
      [](const auto& in, const auto&) {
          const char code = StrikeCodeFor(std::stof(in));
          return code ? std::string(1, code) : std::string("none");
+     }},
+    {"IsOwnOptionRoot", [](const auto& in, const auto&) { return IsOwnOptionRoot(in) ? "yes" : "no"; }},
+    {"OptionRootOf", [](const auto& in, const auto&) { return OptionRootOf(in); }},
+    {"ReplayedOptionRoot",
+     [](const auto& symbol, const auto& cachedRoot) {
+         // The root a replay gives `symbol` when its cached option symbols start with `cachedRoot`.
+         const OptionSeries series = SeriesOf(cachedRoot);
+         QuoteFileReader reader;
+         QuoteData quote;
+         const bool read = ReadFromFile(RecordOf(symbol, 45.5f, &series), [&](const std::string& path) {
+             return reader.Open(path) && ReadQuoteRecord(reader, quote, symbol, LocalDateTime{2026, 3, 9, 15, 30, 0});
+         });
+         return read ? quote.Stock.OptionRoot : "not read";
      }},
     {"SwitchSelectsTls", [](const auto& in, const auto&) { return SwitchSelectsTls(in) ? "yes" : "no"; }},
     {"IsLoopbackHost", [](const auto& in, const auto&) { return IsLoopbackHost(in) ? "yes" : "no"; }},
