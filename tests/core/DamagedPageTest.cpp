@@ -1,6 +1,7 @@
 // Damaged quote pages as the parsers meet them after the retrieval upper-cased and stripped them:
 // a page is usable exactly when its figures survive the damage, a stock page that is not writes
-// nothing to the quote cache, and an option page that is not writes the NO block.
+// nothing to the quote cache, and an option page that is not writes the NO block. Pages a table row
+// can hold are in cases/tables/pages.tsv; here the generated ones, too big or too random for it.
 
 #include <gtest/gtest.h>
 
@@ -16,8 +17,6 @@
 #include "core/quotes/QuoteRecord.h"
 
 namespace {
-
-using namespace std::string_literals;
 
 // Bytes of every value but "<", which would open a tag that swallows the rest of the page.
 std::string BinaryJunk(std::size_t size, unsigned seed, bool withTagOpeners)
@@ -51,13 +50,6 @@ TEST_F(DamagedPageTest, AStockPageIsUsableExactlyWhenItsLastSaleSurvives)
         float lastSale; // 0: the page is refused and nothing is written
         std::int32_t volume;
     } rows[] = {
-        {"empty", "", 0, 0},
-        {"only tags", "<html><head><title></title></head><body><table><tr><td></td></tr></table></body></html>", 0, 0},
-        {"only angle brackets", "<<<<>>>><>", 0, 0},
-        {"intact", head + figures, 45.375f, 1200},
-        {"an unclosed tag behind the figures", head + figures + "<td", 45.375f, 1200},
-        {"an unclosed tag holds the last sale", head + "<td>LAST SALE</td><td 45 3/8", 0, 0},
-        {"an unclosed tag drops the later labels", head + "<td>LAST SALE</td><td>45</td><b VOLUME 1200", 45, 0},
         {"a 10 MB text run before the figures", head + filler + figures, 45.375f, 1200},
         {"a 10 MB text run after the figures", head + figures + filler, 45.375f, 1200},
         {"a million empty tags before the figures", head + [] {
@@ -67,10 +59,6 @@ TEST_F(DamagedPageTest, AStockPageIsUsableExactlyWhenItsLastSaleSurvives)
          }() + figures, 45.375f, 1200},
         {"binary junk", junk, 0, 0},
         {"binary junk around the figures", head + quietJunk + figures + quietJunk, 45.375f, 1200},
-        {"NUL inside the label", head + "<td>LAST\0SALE</td><td>45</td>"s, 0, 0},
-        {"NUL around the label", head + "<td>\0LAST SALE\0</td><td>45</td>"s, 45, 0},
-        {"NUL inside the value", head + "<td>LAST SALE</td><td>4\0" "5</td>"s, 4, 0},
-        {"NUL inside another label", head + "<td>LAST SALE</td><td>45</td><td>VOL\0UME</td><td>1200</td>"s, 45, 0},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
@@ -104,11 +92,6 @@ TEST_F(DamagedPageTest, AnOptionPageStoresTheRowsThatSurviveAndWritesNoForTheRes
         std::string markup;
         std::vector<float> values; // of the row's slot; empty: nothing stored, the NO block
     } rows[] = {
-        {"empty", "", {}},
-        {"only tags", "<html><body><table><tr><td></td></tr></table></body></html>", {}},
-        {"intact", row, {1, 2, 3, 4, 5, 6}},
-        {"an unclosed tag inside the row", "<td>CALL (.AQELJ)</td><td>1</td><td>2</td><td 3", {1, 2, -1, -1, -1, -1}},
-        {"a tag left open before the row ends at the row's first bracket", "<td" + row, {1, 2, 3, 4, 5, 6}},
         {"a 10 MB text run before the row", filler + row, {1, 2, 3, 4, 5, 6}},
         {"10 MB of row keywords without a symbol", [] {
              std::string keywords;
@@ -117,10 +100,6 @@ TEST_F(DamagedPageTest, AnOptionPageStoresTheRowsThatSurviveAndWritesNoForTheRes
          }() + row, {1, 2, 3, 4, 5, 6}},
         {"binary junk", BinaryJunk(1'000'000, 10, /*withTagOpeners*/ true), {}},
         {"binary junk around the row", quietJunk + row + "<td>" + quietJunk, {1, 2, 3, 4, 5, 6}},
-        {"NUL inside the keyword", "<td>CALL (\0.AQELJ)</td><td>1</td>"s, {}},
-        {"NUL inside the option symbol", "<td>CALL (.AQ\0" "ELJ)</td><td>1</td>"s, {}},
-        {"NUL inside a value", "<td>CALL (.AQELJ)</td><td>1\0" "5</td><td>2</td><td>3</td><td>4</td><td>5</td><td>6</td>"s,
-         {1, 5, 2, 3, 4, 5}},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

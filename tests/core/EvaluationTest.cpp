@@ -208,29 +208,6 @@ protected:
 
 } // namespace
 
-TEST_F(EvaluateSymbolTest, MinQVAOfASideGivesVerdictTwo)
-{
-    state.Settings.MinQVAC = Criterion::Number(35);
-    PriceOption(Calls, 1, 0, 0.30f);
-    PriceOption(Calls, 3, 1, 0.40f);
-    EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::MinQVAReached);
-    EXPECT_EQ(state.Quote.Series.OptNote[Calls][3][1], OptionNote::MinQVAReached);
-}
-
-TEST_F(EvaluateSymbolTest, QVADifferenceGivesVerdictOneAndShowsInSavedSym)
-{
-    state.Settings.MinQVAC_QVAP = Criterion::Text("20");
-    PriceOption(Calls, 2, 1, 0.40f);
-    PriceOption(Puts, 2, 1, 0.15f);
-    EvaluateSymbol(state, host, 1);
-    EXPECT_EQ(state.Run.Verdict, SymbolVerdict::CallsAhead);
-    const std::string savedSym = Read(state.Paths.FnSavedSym);
-    const auto saved = SplitLines(savedSym);
-    ASSERT_EQ(saved.size(), 5u);
-    EXPECT_EQ(saved[4].substr(13, 8), "+25.0%  ");
-}
-
 TEST_F(EvaluateSymbolTest, NegativeVolumeSkipsTheScreenAndTheVerdict)
 {
     PriceOption(Calls, 2, 0, 0.30f);

@@ -1,3 +1,6 @@
+// The option page parser over a sample chain and hand-made rows; which rows land in the window is
+// a table (cases/tables/option-rows.tsv), damaged pages are rows of cases/tables/pages.tsv.
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -73,46 +76,13 @@ TEST_F(ParseOptionPageTest, StoresTheWindowOfASampleChainAndWritesItsBlock)
     EXPECT_EQ(QuoteFile(), *expected);
 }
 
-TEST_F(ParseOptionPageTest, TakesFiveCharactersOrAShorterSymbolEndedByALineBreak)
+TEST_F(ParseOptionPageTest, ReadsTheSixValuesOfARowBehindItsSymbol)
 {
     StockParsed(65); // strikes 55 60 65 70 75: "K" "L" "M" "N" "O"
     ASSERT_TRUE(Parse("CALLS (.ABCAM)\r\n1 1/2\r\n1/4\r\n1 3/8\r\n1 5/8\r\n12\r\n340\r\n", "ABC"));
     EXPECT_EQ(quote.Series.OptSymbol[Calls][2][1], "ABCAM");
     EXPECT_EQ(quote.Series.OptLast[Calls][2][1], 1.5f); // the ")" before it is a filler
     EXPECT_EQ(quote.Series.OptOpenInterest[Calls][2][1], 340.0f);
-
-    StockParsed(65);
-    EXPECT_FALSE(Parse(Row("QRAM)"), "QRST")); // ")" is no strike letter
-    StockParsed(65);
-    EXPECT_TRUE(Parse(Row("QRAM"), "QRST"));
-    EXPECT_EQ(StoredSlots(), (std::vector<std::string>{"QRAM@0/2/1"}));
-}
-
-TEST_F(ParseOptionPageTest, IgnoresSymbolsOutsideTheWindowOrOfOtherSeries)
-{
-    struct Case {
-        const char* symbolLine;
-        const char* stock;
-        bool stored;
-    };
-    const Case cases[] = {
-        {"AQXAJ", "ACME", false}, // "X".."Z" just before the month letter
-        {"AQZAJ", "ACME", false},
-        {"QXAJ", "ACME", false},
-        {"AXEAJ", "ACME", false}, // ... or two places before it, in a five-letter symbol
-        {"XQAJ", "ACME", true},   // but not in a four-letter one
-        {"XAJ", "X", true},       // nor in a three-letter one
-        {"AJ", "ACME", false},    // too short to hold root, month and strike
-        {"AQECJ", "ACME", false}, // March lies beyond the first three expirations
-        {"AQENJ", "ACME", true},  // February put
-        {"AQEAM", "ACME", false}, // strike 65 is not among the five
-        {"ABAJ", "AB", true},
-        {"ACAJ", "AB", false},    // a short stock symbol is the root of its options
-    };
-    for (const auto& c : cases) {
-        StockParsed(47.5f);
-        EXPECT_EQ(Parse(Row(c.symbolLine), c.stock), c.stored) << c.symbolLine;
-    }
 }
 
 TEST_F(ParseOptionPageTest, OverwritesASlotWithALaterRowAndKeepsValuesThatFailToRead)

@@ -1,13 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "support/ExampleQuote.h"
-#include "support/TemporaryDirectory.h"
 #include "core/SharedState.h"
 #include "core/text/TextFile.h"
 #include "core/report/ResultsBlock.h"
-#include "core/report/ResultsFile.h"
 
 namespace {
 
@@ -120,16 +116,4 @@ TEST_F(ResultsBlockTest, OverlongTextsAreCutAtTheirFields)
     const auto lines = BlockLines();
     EXPECT_EQ(lines[2].substr(44), "Exchange..A VERY LONG ");
     EXPECT_EQ(lines[22].substr(0, 8), "  ABCDE|");
-}
-
-TEST(SavedPage, StampsTheNumberAndClosesThePage)
-{
-    FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
-    SharedState state{clock};
-    FillExample(state);
-    state.Run.SavedCount = 0;
-    const std::string block = BuildResultsBlock(state);
-    ASSERT_TRUE(block.starts_with("Saved 0               Progress"));
-    const std::string page = SavedPage(block, 12);
-    EXPECT_EQ(page, "Saved 12              " + block.substr(22) + "\f\r\n");
 }

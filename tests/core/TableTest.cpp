@@ -18,15 +18,19 @@
 #include "core/quotes/OptionCalendar.h"
 #include "core/quotes/OptionWindow.h"
 #include "core/quotes/PageScanner.h"
+#include "core/quotes/QuoteCache.h"
+#include "core/quotes/QuoteRecord.h"
 #include "core/report/DisplayPattern.h"
 #include "core/settings/Criterion.h"
 #include "core/text/Base64.h"
 #include "core/text/RecordFormat.h"
+#include "core/run/PassTally.h"
 #include "core/run/ProgressFile.h"
 #include "core/run/ReadQuoteRecord.h"
 #include "core/run/SymbolList.h"
 #include "core/run/TransferSecurity.h"
 #include "core/text/TextFile.h"
+#include "support/PageTestSupport.h"
 #include "support/QuoteRecordSamples.h"
 #include "support/TemporaryDirectory.h"
 
@@ -89,6 +93,49 @@ auto ReadFromFile(const std::string& text, Reader read)
     const std::string path = directory.File("file");
     EXPECT_TRUE(ReplaceFile(path, text));
     return read(path);
+}
+
+// The `fields` (comma separated) of the stock page `markup` parsed over the figures of another
+// symbol, or "refused" when the page is not usable (and nothing was cached).
+std::string StockPageFigures(const std::string& markup, const std::string& fields)
+{
+    QuoteData quote;
+    quote.Stock = StockOf(77, "OLD NAME");
+    PageBuffer page = PreparedPage(markup);
+    const TemporaryDirectory directory;
+    const std::string fnQuote = directory.File("Quote.txt");
+    if (!ParseStockPage(page, quote, "ACME", fnQuote, TestNow)) return FileExists(fnQuote) ? "cached" : "refused";
+    if (ReadWholeFile(fnQuote) != StockRecordText("ACME", quote.Stock)) return "cached otherwise";
+    const StockQuote& s = quote.Stock;
+    const std::map<std::string, std::string> figures{
+        {"name", s.CompanyName},       {"last", FormatSingle(s.LastSale)},      {"bid", FormatSingle(s.BidPrice)},
+        {"volume", std::to_string(s.Volume)}, {"dividend", FormatSingle(s.Dividend)},
+        {"pe", FormatSingle(s.PriceEarnings)}, {"shares", FormatDouble(s.SharesOutstanding)},
+        {"yield", FormatSingle(s.YieldPercent)}, {"exdividend", s.ExDividendDate}};
+    std::string shown;
+    for (std::size_t start = 0, comma = 0; comma != std::string::npos; start = comma + 1) {
+        comma = fields.find(',', start);
+        shown += (start ? "|" : "") + figures.at(fields.substr(start, comma - start));
+    }
+    return shown;
+}
+
+// The six values an option page stores for the December call at 50 of ACME (last sale 47.5), or
+// "NO" when it stores none (and the cache says so).
+std::string OptionPageValues(const std::string& markup)
+{
+    QuoteData quote;
+    ClearQuoteRecord(quote, TestNow);
+    quote.Strikes = SelectStrikes(47.5f);
+    PageBuffer page = PreparedPage(markup);
+    const TemporaryDirectory directory;
+    const std::string fnQuote = directory.File("Quote.txt");
+    const bool stored = ParseOptionPage(page, quote, "ACME", fnQuote);
+    if (ReadWholeFile(fnQuote) != OptionBlockText(stored ? &quote.Series : nullptr)) return "cached otherwise";
+    if (!stored) return quote.Stock.OptionRoot.empty() ? "NO" : "NO, root " + quote.Stock.OptionRoot;
+    std::string shown = quote.Stock.OptionRoot + " " + quote.Series.OptSymbol[Calls][2][0] + ":";
+    for (const auto column : OptionRowValues) shown += " " + FormatSingle((quote.Series.*column)[Calls][2][0]);
+    return shown;
 }
 
 using Function = std::function<std::string(const std::string& input, const std::string& argument)>;
@@ -164,6 +211,22 @@ const std::map<std::string, Function> Functions{
      }},
     {"IsOwnOptionRoot", [](const auto& in, const auto&) { return IsOwnOptionRoot(in) ? "yes" : "no"; }},
     {"OptionRootOf", [](const auto& in, const auto&) { return OptionRootOf(in); }},
+    {"ReplayedAroundDamage",
+     [](const auto& from, const auto& to) {
+         // Which of AAA, IBM (its record with `from` replaced by `to`) and MSFT a replay reads whole.
+         std::string ibm = RecordOf("IBM");
+         if (ibm.find(from) == std::string::npos) return "no " + from + " in the record";
+         ibm.replace(ibm.find(from), from.size(), to);
+         return ReadFromFile(RecordOf("AAA") + ibm + RecordOf("MSFT", 145), [](const std::string& path) {
+             QuoteFileReader reader;
+             QuoteData quote;
+             std::string read;
+             if (!reader.Open(path)) return read;
+             for (const char* symbol : {"AAA", "IBM", "MSFT"})
+                 if (ReadQuoteRecord(reader, quote, symbol, TestNow)) read += std::string(read.empty() ? "" : " ") + symbol;
+             return read;
+         });
+     }},
     {"ReplayedOptionRoot",
      [](const auto& symbol, const auto& cachedRoot) {
          // The root a replay gives `symbol` when its cached option symbols start with `cachedRoot`.
@@ -175,6 +238,20 @@ const std::map<std::string, Function> Functions{
          });
          return read ? quote.Stock.OptionRoot : "not read";
      }},
+    {"StockPage", StockPageFigures},
+    {"OptionPage", [](const auto& in, const auto&) { return OptionPageValues(in); }},
+    {"OptionRowStored",
+     [](const auto& symbolLine, const auto& stockAndLastSale) {
+         const auto blank = stockAndLastSale.find(' ');
+         QuoteData quote;
+         ClearQuoteRecord(quote, TestNow);
+         quote.Strikes = SelectStrikes(std::stof(stockAndLastSale.substr(blank + 1)));
+         PageBuffer page;
+         page.PageText = "CALL (." + symbolLine + "\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n";
+         const TemporaryDirectory directory;
+         const std::string stock = stockAndLastSale.substr(0, blank);
+         return ParseOptionPage(page, quote, stock, directory.File("Quote.txt")) ? "yes" : "no";
+     }},
     {"SwitchSelectsTls", [](const auto& in, const auto&) { return SwitchSelectsTls(in) ? "yes" : "no"; }},
     {"IsLoopbackHost", [](const auto& in, const auto&) { return IsLoopbackHost(in) ? "yes" : "no"; }},
     {"ReadProgress",
@@ -182,10 +259,31 @@ const std::map<std::string, Function> Functions{
          const auto record = ReadFromFile(in, ReadProgress);
          return record ? std::to_string(record->first) + "," + std::to_string(record->second) : "none";
      }},
+    {"ProgressRecordWrite",
+     [](const auto& before, const auto& record) {
+         // The record rewritten in place over a file that held `before`.
+         return ReadFromFile(before, [&record](const std::string& path) {
+             ProgressRecord progress;
+             const auto comma = record.find(',');
+             if (!progress.Open(path) || progress.Write(static_cast<std::int16_t>(std::stoi(record.substr(0, comma))),
+                                                        static_cast<std::int16_t>(std::stoi(record.substr(comma + 1)))) != 0)
+                 return std::string("not written");
+             return ReadWholeFile(path).value_or("none");
+         });
+     }},
     {"ParseSavedCountField",
      [](const auto& in, const auto&) {
          const auto count = ParseSavedCountField(in);
          return count ? std::to_string(*count) : "none";
+     }},
+    {"PassTallyText",
+     [](const auto& outcomes, const auto& missing) {
+         PassTally tally;
+         for (const char outcome : outcomes)
+             tally.Count(outcome == 'S' ? SymbolOutcome::Saved : outcome == 'X' ? SymbolOutcome::ScreenedOut
+                         : outcome == 'N' ? SymbolOutcome::NoQuotes : SymbolOutcome::Error);
+         tally.MissingFromQuoteFile = missing.empty() ? 0 : std::stoi(missing);
+         return PassTallyText(tally);
      }},
     {"SymbolOfLine", [](const auto& in, const auto&) { return std::string(SymbolOfLine(in)); }},
     {"LoadSymbols",

@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
 #include <string>
 
 #include "core/text/Ascii.h"
@@ -13,6 +11,7 @@
 #include "core/quotes/Clock.h"
 #include "core/quotes/PageBuffer.h"
 #include "core/quotes/PageScanner.h"
+#include "support/TemporaryDirectory.h"
 
 // A Monday. The trading day is the same date; its expirations are December 19 2026 (calls "L",
 // puts "X"), January 16 2027 ("A", "M") and February 20 2027 ("B", "N").
@@ -41,19 +40,8 @@ inline PageBuffer PreparedPageFromFile(const std::string& name)
 // A fresh directory per test with the path of its quote cache.
 class QuoteCacheTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        directory = std::filesystem::temp_directory_path() /
-                    ("quillon-pages-" + std::string(info->test_suite_name()) + "-" + info->name());
-        std::filesystem::remove_all(directory);
-        std::filesystem::create_directories(directory);
-        fnQuote = (directory / "Quote.txt").string();
-    }
-    void TearDown() override { std::filesystem::remove_all(directory); }
-
     std::string QuoteFile() const { return ReadWholeFile(fnQuote).value_or(""); }
 
-    std::filesystem::path directory;
-    std::string fnQuote;
+    TemporaryDirectory directory;
+    const std::string fnQuote = directory.File("Quote.txt");
 };
