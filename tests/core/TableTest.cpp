@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <random>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,14 +24,17 @@
 #include "core/quotes/QuoteRecord.h"
 #include "core/report/DisplayPattern.h"
 #include "core/settings/Criterion.h"
+#include "core/settings/FilterCriteria.h"
 #include "core/text/Base64.h"
 #include "core/text/RecordFormat.h"
 #include "core/run/PassTally.h"
 #include "core/run/ProgressFile.h"
 #include "core/run/ReadQuoteRecord.h"
+#include "core/run/StockScreen.h"
 #include "core/run/SymbolList.h"
 #include "core/run/TransferSecurity.h"
 #include "core/text/TextFile.h"
+#include "support/ExampleQuote.h"
 #include "support/PageTestSupport.h"
 #include "support/QuoteRecordSamples.h"
 #include "support/TemporaryDirectory.h"
@@ -93,6 +98,47 @@ auto ReadFromFile(const std::string& text, Reader read)
     const std::string path = directory.File("file");
     EXPECT_TRUE(ReplaceFile(path, text));
     return read(path);
+}
+
+// The example quote of the test support with its 45 call included: "" as it is, "flat" with the
+// 52-week high at the low, "no volume", or "no notes" (no option included, no averages).
+QuoteData ExampleQuoteOf(const std::string& kind)
+{
+    FixedClock clock{LocalDateTime{}};
+    SharedState state{clock};
+    FillExample(state);
+    QuoteData quote = state.Quote;
+    quote.Series.OptNote[Calls][2][0] = OptionNote::Included;
+    if (kind == "flat") quote.Stock.High52Week = quote.Stock.Low52Week;
+    if (kind == "no volume") quote.Stock.Volume = -1;
+    if (kind == "no notes") {
+        FillSeries(quote.Series.OptNote, OptionNote::NotIncluded);
+        quote.QVA.QVAAverage = {-1, -1};
+    }
+    return quote;
+}
+
+// Settings with the criteria "Name=Value" (separated by blanks) in force, the rest off.
+UserSettings CriteriaOf(const std::string& text)
+{
+    UserSettings settings;
+    std::istringstream words(text);
+    for (std::string word; words >> word;) {
+        const auto equals = word.find('=');
+        settings.*FindCriterion(word.substr(0, equals))->Member = ValueCheck(word.substr(equals + 1));
+    }
+    return settings;
+}
+
+// The criterion a screened-out symbol is reported with, its figure and the bound ("-" for none).
+std::string ScreenFailureOf(const std::string& kind, const std::string& criteria)
+{
+    const ScreenResult result = ScreenAnalysedSymbol(ExampleQuoteOf(kind), CriteriaOf(criteria));
+    if (!result.Failure) return result.Verdict == SymbolVerdict::NotSaved ? "not saved, no failure" : "saved";
+    const auto shown = [](const std::optional<double>& number) { // to the thousandth
+        return number ? FormatDouble(std::round(*number * 1000) / 1000) : std::string("-");
+    };
+    return result.Failure->Criterion + " " + shown(result.Failure->Value) + " " + shown(result.Failure->Bound);
 }
 
 // The `fields` (comma separated) of the stock page `markup` parsed over the figures of another
@@ -181,6 +227,25 @@ const std::map<std::string, Function> Functions{
          return shown;
      }},
     {"StripHtmlTags", [](const auto& in, const auto&) { return StripHtmlTags(in); }},
+    {"FindLabelLine",
+     [](const auto& in, const auto& label) {
+         // Searched with the cursor at the page's end: the search starts over from the top. Found,
+         // the rest of the page from the cursor on.
+         PageBuffer page;
+         page.PageText = in;
+         page.PageCursor = static_cast<std::int32_t>(in.size() + 1);
+         if (!FindLabelLine(page, label)) return "none, cursor at " + std::to_string(page.PageCursor);
+         return page.PageText.substr(static_cast<std::size_t>(page.PageCursor - 1));
+     }},
+    {"ReadTextField",
+     [](const auto& in, const auto& maximumLength) {
+         // Fields read one after the other until none is left.
+         PageBuffer page;
+         page.PageText = in;
+         std::string shown;
+         while (const auto field = ReadTextField(page, std::stoi(maximumLength))) shown += *field + "|";
+         return shown;
+     }},
     {"ReadPriceValue", [](const auto& in, const auto& reads) { return ReadsFromPage(in, reads, ReadPriceValue); }},
     {"ReadWholeNumber", [](const auto& in, const auto& reads) { return ReadsFromPage(in, reads, ReadWholeNumber); }},
     {"ParseDateTime",
@@ -239,6 +304,11 @@ const std::map<std::string, Function> Functions{
          return read ? quote.Stock.OptionRoot : "not read";
      }},
     {"StockPage", StockPageFigures},
+    {"PassesStockScreen",
+     [](const auto& kind, const auto& criteria) {
+         return PassesStockScreen(ExampleQuoteOf(kind).Stock, CriteriaOf(criteria)) ? "passes" : "fails";
+     }},
+    {"ScreenFailure", ScreenFailureOf},
     {"OptionPage", [](const auto& in, const auto&) { return OptionPageValues(in); }},
     {"OptionRowStored",
      [](const auto& symbolLine, const auto& stockAndLastSale) {
