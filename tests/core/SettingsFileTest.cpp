@@ -1,6 +1,7 @@
 // The settings file: its exact bytes, every field's round trip, and damaged files as start-up meets
 // them: whatever the file holds, start-up goes on, every field that reads intact takes effect, every
-// other one keeps its default, and the file on disk is left exactly as it was found.
+// other one keeps its default, and the file on disk is left exactly as it was found. How the login
+// line divides into user name and password is a table (cases/tables/base64.tsv).
 
 #include <gtest/gtest.h>
 
@@ -131,27 +132,6 @@ TEST_F(SettingsFileTest, EveryFieldSurvivesAWriteAndReadWithAnyLineEnd)
         for (const auto& line : lines) text += line + end;
         ASSERT_TRUE(ReplaceFile(fn, text));
         EXPECT_EQ(ReadOver(Defaults("/elsewhere")), Unusual()) << "line end " << int(end[0]);
-    }
-}
-
-TEST_F(SettingsFileTest, TheFirstColonOfTheLoginDividesUserNameAndPassword)
-{
-    const struct {
-        std::string credentials, userName, password;
-    } rows[] = {
-        {CredentialsOf("us:er", "secret"), "us", "er:secret"},
-        {CredentialsOf("u", ""), "u", ""},
-        {"bm9jb2xvbg==", "nocolon", ""}, // all of it is the user name
-        {"Og", "", ""}, // shorter than a group: decodes to nothing, but is kept as it is
-    };
-    for (const auto& row : rows) {
-        UserSettings s = Defaults();
-        s.Credentials = row.credentials;
-        ASSERT_TRUE(WriteSettings(s, fn));
-        const UserSettings back = ReadOver(Defaults());
-        EXPECT_EQ(back.Credentials, row.credentials);
-        EXPECT_EQ(back.UserName, row.userName) << row.credentials;
-        EXPECT_EQ(back.Password, row.password) << row.credentials;
     }
 }
 

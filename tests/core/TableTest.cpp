@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <map>
 #include <random>
 #include <sstream>
@@ -25,6 +26,7 @@
 #include "core/report/DisplayPattern.h"
 #include "core/settings/Criterion.h"
 #include "core/settings/FilterCriteria.h"
+#include "core/settings/SettingsFile.h"
 #include "core/text/Base64.h"
 #include "core/text/RecordFormat.h"
 #include "core/run/PassTally.h"
@@ -200,6 +202,18 @@ const std::map<std::string, Function> Functions{
          return c.IsText() ? "text " + c.DisplayText() + (c.InForce() ? " in force" : "")
                            : FormatDouble(c.NumberValue()) + (c.InForce() ? "" : " not in force");
      }},
+    {"LoginOf",
+     [](const auto& credentials, const auto&) {
+         // User name, password and login line of a settings file whose login line is `credentials`.
+         UserSettings settings;
+         SetDefaults(settings);
+         settings.Credentials = credentials;
+         return ReadFromFile(SettingsFileText(settings), [](const std::string& path) {
+             UserSettings back;
+             if (!ReadSettings(back, path)) return std::string("not read");
+             return back.UserName + "|" + back.Password + "|" + back.Credentials;
+         });
+     }},
     {"Base64Encode", [](const auto& in, const auto&) { return Base64Encode(in); }},
     {"Base64Decode", [](const auto& in, const auto&) { return Base64Decode(in); }},
     {"SplitRecord", [](const auto& in, const auto&) { return ShownValues(SplitRecord(in)); }},
@@ -273,6 +287,28 @@ const std::map<std::string, Function> Functions{
      [](const auto& in, const auto&) {
          const char code = StrikeCodeFor(std::stof(in));
          return code ? std::string(1, code) : std::string("none");
+     }},
+    {"PriceUsed",
+     [](const auto& lastBidAsk, const auto& drvQVAfrom) {
+         // The price of a put whose quotes are `lastBidAsk` ("max": the largest float).
+         OptionSeries series{};
+         std::istringstream quotes(lastBidAsk);
+         for (auto column : {&OptionSeries::OptLast, &OptionSeries::OptBid, &OptionSeries::OptAsk}) {
+             std::string quote;
+             quotes >> quote;
+             (series.*column)[Puts][2][1] = quote == "max" ? std::numeric_limits<float>::max() : std::stof(quote);
+         }
+         return FormatSingle(PriceUsed(series, static_cast<std::int16_t>(std::stoi(drvQVAfrom)), Puts, 2, 1));
+     }},
+    {"ExerciseGain",
+     [](const auto& sideStockStrike, const auto&) {
+         std::istringstream words(sideStockStrike);
+         std::string side;
+         float stock = 0, strike = 0;
+         words >> side >> stock >> strike;
+         const Side which = side == "call" ? Calls : Puts;
+         return FormatSingle(ExerciseGain(which, stock, strike)) + " intrinsic " +
+                FormatSingle(IntrinsicValue(which, stock, strike));
      }},
     {"IsOwnOptionRoot", [](const auto& in, const auto&) { return IsOwnOptionRoot(in) ? "yes" : "no"; }},
     {"OptionRootOf", [](const auto& in, const auto&) { return OptionRootOf(in); }},
