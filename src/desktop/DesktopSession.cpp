@@ -21,6 +21,7 @@ void DesktopSession::ShowMainWindow()
     auto* window = new Splash(state_, services_);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &Splash::StartRequested, this, &DesktopSession::StartRun);
+    connect(window, &Splash::PassTableRequested, this, &DesktopSession::ShowPassTable);
     mainWindow_ = window;
     // Back where the user left it before the run, not wherever the window manager puts a new one.
     if (mainWindowPosition_) window->move(*mainWindowPosition_);
@@ -35,6 +36,8 @@ void DesktopSession::StartRun()
     // would see its last window close and end.
     connect(window, &Tracing::RunWindowClosed, this, &DesktopSession::ShowMainWindow);
     connect(window, &Tracing::QuitRequested, this, &DesktopSession::EndProgram);
+    connect(window, &Tracing::PassTableRequested, this, &DesktopSession::ShowPassTable);
+    connect(window, &Tracing::PassTableGrew, this, &DesktopSession::PassTableGrew);
     runWindow_ = window;
     if (mainWindow_) mainWindowPosition_ = mainWindow_->pos();
     // The run window is up before the main window goes, so the program never has no window.
@@ -70,4 +73,21 @@ void DesktopSession::EndProgramLater()
 {
     ++waits_;
     QMetaObject::invokeMethod(this, &DesktopSession::EndProgram, Qt::QueuedConnection);
+}
+
+void DesktopSession::ShowPassTable()
+{
+    if (!passTable_)
+        passTable_ = std::make_unique<PassTableWindow>(state_, services_);
+    else if (!passTable_->isVisible())
+        passTable_->Reload(); // the file may have changed while the window was closed
+    passTable_->show();
+    passTable_->raise();
+    passTable_->activateWindow();
+}
+
+void DesktopSession::PassTableGrew(const CsvRow& cells, bool startsTable)
+{
+    // A closed window reads the file when it opens again.
+    if (passTable_ && passTable_->isVisible()) passTable_->AppendRow(cells, startsTable);
 }

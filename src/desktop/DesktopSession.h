@@ -6,9 +6,11 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <memory>
 #include <optional>
 
 #include "core/SharedState.h"
+#include "desktop/windows/PassTableWindow.h"
 #include "desktop/windows/Splash.h"
 #include "desktop/windows/Tracing.h"
 
@@ -33,16 +35,22 @@ public:
 
     Splash* MainWindow() const { return mainWindow_; }
     Tracing* RunWindow() const { return runWindow_; }
+    // The pass table window once opened; it lives as long as the session, so that it keeps its
+    // size and columns between openings and follows every run window's pass.
+    PassTableWindow* PassTable() const { return passTable_.get(); }
 
 private:
     void StartRun();
     void EndProgramLater();
+    void ShowPassTable();
+    void PassTableGrew(const CsvRow& cells, bool startsTable);
 
     SharedState& state_;
     DesktopServices& services_;
     ServerSourceFactory makeServerSource_;
     QPointer<Splash> mainWindow_;
     QPointer<Tracing> runWindow_;
+    std::unique_ptr<PassTableWindow> passTable_;
     std::optional<QPoint> mainWindowPosition_; // where the main window stood when the run window opened
     bool ending_ = false;
     int waits_ = 0;

@@ -2,10 +2,15 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScatterSeries>
+#include <QTableView>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTimer>
 #include <cstdio>
 
@@ -16,7 +21,10 @@
 #include "desktop/dialogs/Filter.h"
 #include "desktop/dialogs/Interest.h"
 #include "desktop/dialogs/QuoteServer.h"
+#include "desktop/windows/PassScatter.h"
+#include "desktop/windows/PassTableWindow.h"
 #include "desktop/windows/Splash.h"
+#include "desktop/windows/SymbolBlockView.h"
 #include "desktop/services/DesktopServices.h"
 #include "desktop/services/HelpWindow.h"
 #include "desktop/services/LayoutCheck.h"
@@ -32,6 +40,7 @@ namespace {
 class SilentServices final : public DesktopServices {
 public:
     std::optional<QString> ChooseSymbolFile(QWidget*, const QString&, const QString&) override { return std::nullopt; }
+    std::optional<QString> ChooseExportFile(QWidget*, const QString&) override { return std::nullopt; }
     bool OpenInEditor(QWidget*, const QString&) override { return false; }
     void ShowHelpTopic(QWidget* parent, int contextNumber) override { ::ShowHelpTopic(parent, contextNumber); }
     std::unique_ptr<DesktopPrinter> SetUpPrinter(QWidget*, const QString&) override { return nullptr; }
@@ -133,9 +142,42 @@ void TakeRunWindow(Camera& camera, SharedState& state, DesktopServices& services
     tracing.close();
 }
 
+// The pass of `passDirectory`, on a copy of its settings, symbols, quote cache and pass table: the
+// Filter dialog with the count of that cache, the Pass Table window with its scatter, and the block
+// of the first saved symbol.
+void TakePassWindows(Camera& camera, const Clock& clock, DesktopServices& services, const QString& passDirectory)
+{
+    QTemporaryDir copy;
+    SharedState state(clock);
+    PrepareSharedState(state, copy.path().toStdString());
+    for (const char* name : {"Quillon.---", "Symbols.sym", "Quote.txt", "Pass.csv"})
+        QFile::copy(QDir(passDirectory).filePath(QLatin1String(name)), QDir(copy.path()).filePath(QLatin1String(name)));
+    if (!ReadSettings(state.Settings, state.Paths.FnSettings)) SetDefaults(state.Settings);
+    state.Settings.FnSym = state.Paths.DefaultFnSym;
+
+    Filter filter(state, services);
+    filter.show();
+    // The count comes from a worker thread: a few seconds at most for a demo cache.
+    auto* count = filter.findChild<QLabel*>(QStringLiteral("LabelPassCount"));
+    for (int i = 0; i < 200 && !count->text().contains(QLatin1String(" of ")); ++i) {
+        Camera::Settle();
+        QThread::msleep(25);
+    }
+    camera.Take(filter, QStringLiteral("setup-filter-count"));
+    filter.hide();
+
+    PassTableWindow table(state, services);
+    if (table.Scatter->Saved->count() > 0) emit table.Scatter->Saved->clicked(table.Scatter->Saved->at(0));
+    camera.Take(table, QStringLiteral("pass-table"));
+    const QModelIndexList selected = table.Table->selectionModel()->selectedRows();
+    if (selected.isEmpty()) return;
+    emit table.Table->doubleClicked(selected.front());
+    camera.Take(*table.BlockView(), QStringLiteral("pass-table-block"));
+}
+
 } // namespace
 
-int TakeScreenshots(const QString& outputDirectory)
+int TakeScreenshots(const QString& outputDirectory, const QString& passDirectory)
 {
     QTemporaryDir scratch;
     if (!scratch.isValid() || !QDir().mkpath(outputDirectory)) return 1;
@@ -183,6 +225,7 @@ int TakeScreenshots(const QString& outputDirectory)
     }
 
     TakeRunWindow(camera, state, services);
+    if (!passDirectory.isEmpty()) TakePassWindows(camera, clock, services, passDirectory);
     MessageBoxes::EndScript();
     return camera.Ok() ? 0 : 1;
 }

@@ -44,14 +44,16 @@ int main(int argc, char** argv)
     const std::vector<CommandOption> options{
         TextOption("--dir", "DIR", "keep the program's files in DIR (default: beside the program when "
                    "writable, else the user's data directory)", directory),
-        TextOption("--screenshots", "OUT", "render every window to PNG files in OUT and exit", screenshots),
+        TextOption("--screenshots", "OUT", "render every window to PNG files in OUT and exit (with --dir, the pass "
+                   "table of DIR's last pass as well)", screenshots),
     };
     const QStringList arguments = QApplication::arguments().mid(1);
     std::vector<std::string> words;
     for (const QString& argument : arguments) words.push_back(argument.toStdString());
     if (const auto ended = ReadCommandLineOrEnd(usage, options, words)) return *ended;
 
-    if (!screenshots.empty()) return TakeScreenshots(QString::fromStdString(screenshots));
+    if (!screenshots.empty())
+        return TakeScreenshots(QString::fromStdString(screenshots), QString::fromStdString(directory));
 
     const QString dirOption = QString::fromStdString(directory);
     const auto programDirectory = ResolveProgramDirectory(dirOption, QApplication::applicationDirPath());

@@ -10,12 +10,13 @@
 
 class FakeDesktopServices final : public DesktopServices {
 public:
-    std::optional<QString> nextChoice; // the file dialog's answer; nothing = Cancel
+    std::optional<QString> nextChoice; // the file dialogs' answer; nothing = Cancel
     QStringList opened;
     QList<int> helpTopics;
     int beeps = 0;
 
     std::optional<QString> ChooseSymbolFile(QWidget*, const QString&, const QString&) override { return nextChoice; }
+    std::optional<QString> ChooseExportFile(QWidget*, const QString&) override { return nextChoice; }
     bool OpenInEditor(QWidget*, const QString& path) override
     {
         opened << path;

@@ -21,6 +21,7 @@
 #include "desktop/dialogs/QuoteServer.h"
 #include "desktop/services/HelpWindow.h"
 #include "desktop/services/MessageBoxes.h"
+#include "desktop/windows/PassTableWindow.h"
 #include "desktop/windows/Splash.h"
 #include "desktop/windows/Tracing.h"
 
@@ -85,6 +86,7 @@ private slots:
         QTest::newRow("Interest") << "Interest" << false;
         QTest::newRow("Agree") << "Agree" << true;
         QTest::newRow("HelpWindow") << "HelpWindow" << true;
+        QTest::newRow("PassTableWindow") << "PassTableWindow" << true;
     }
     void eachWindowHasDistinctAccessKeysAndOnlyResizableOnesMaximise()
     {
@@ -99,6 +101,7 @@ private slots:
             {"Interest", [&] { return new Interest(*state, services); }},
             {"Agree", [&] { return new Agree(accepted, services); }},
             {"HelpWindow", [] { return ShowHelpTopic(nullptr, HelpContentsTopic); }},
+            {"PassTableWindow", [&] { return new PassTableWindow(*state, services); }},
         };
         const QPointer<QWidget> shown(make[window]());
         const QStringList keys = AccessKeys(*shown);

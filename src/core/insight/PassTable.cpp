@@ -48,8 +48,8 @@ void AddStockColumns(std::vector<PassColumn>& columns)
 
 void AddAverageColumns(std::vector<PassColumn>& columns)
 {
-    columns.push_back({"qvac", [](const PassRowInput& row) { return FigureText(Average(row, Calls)); }});
-    columns.push_back({"qvap", [](const PassRowInput& row) { return FigureText(Average(row, Puts)); }});
+    columns.push_back({std::string(QVACHeader), [](const PassRowInput& row) { return FigureText(Average(row, Calls)); }});
+    columns.push_back({std::string(QVAPHeader), [](const PassRowInput& row) { return FigureText(Average(row, Puts)); }});
     columns.push_back({"qvac_qvap", [](const PassRowInput& row) {
                            const auto qc = Average(row, Calls), qp = Average(row, Puts);
                            return qc && qp ? FigureText(static_cast<float>(*qc) - static_cast<float>(*qp)) : "";
@@ -89,7 +89,7 @@ std::vector<PassColumn> BuildColumns()
     std::vector<PassColumn> columns{
         {std::string(SymbolHeader), [](const PassRowInput& row) { return row.Symbol; }},
         {"root", [](const PassRowInput& row) { return HasQuotes(row) ? row.Quote.Stock.OptionRoot : ""; }},
-        {"company", [](const PassRowInput& row) { return HasQuotes(row) ? row.Quote.Stock.CompanyName : ""; }},
+        {std::string(CompanyHeader), [](const PassRowInput& row) { return HasQuotes(row) ? row.Quote.Stock.CompanyName : ""; }},
         {"evaluated", [](const PassRowInput& row) { return FormatDateTime(row.EvaluatedAt); }},
         {std::string(OutcomeHeader), [](const PassRowInput& row) { return std::string(OutcomeWord(row.Outcome)); }},
         {std::string(FailedHeader), [](const PassRowInput& row) { return row.Failure ? row.Failure->Criterion : ""; }},
@@ -133,11 +133,16 @@ std::string PassHeaderLine()
     return CsvLine(headers);
 }
 
-std::string PassRowLine(const PassRowInput& input)
+CsvRow PassRowCells(const PassRowInput& input)
 {
     CsvRow cells;
     for (const PassColumn& column : PassColumns()) cells.push_back(column.Cell(input));
-    return CsvLine(cells);
+    return cells;
+}
+
+std::string PassRowLine(const PassRowInput& input)
+{
+    return CsvLine(PassRowCells(input));
 }
 
 std::optional<double> RelativeDistance(const ScreenFailure& failure)

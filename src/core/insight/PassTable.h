@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/insight/CsvText.h"
 #include "core/quotes/Clock.h"
 #include "core/quotes/QuoteData.h"
 #include "core/run/PassTally.h"
@@ -34,9 +35,12 @@ const std::vector<PassColumn>& PassColumns();
 
 // Headers the desktop program looks columns up by.
 inline constexpr std::string_view SymbolHeader = "symbol";
+inline constexpr std::string_view CompanyHeader = "company";
 inline constexpr std::string_view OutcomeHeader = "outcome";
 inline constexpr std::string_view FailedHeader = "failed";
 inline constexpr std::string_view DistanceHeader = "distance";
+inline constexpr std::string_view QVACHeader = "qvac";
+inline constexpr std::string_view QVAPHeader = "qvap";
 
 // "saved", "screened out", "no quotes", "error".
 std::string_view OutcomeWord(SymbolOutcome outcome);
@@ -44,6 +48,8 @@ std::string_view OutcomeWord(SymbolOutcome outcome);
 // The header line and one row line, each ended by CR LF.
 std::string PassHeaderLine();
 std::string PassRowLine(const PassRowInput& input);
+// The cells of one row, as PassRowLine writes them.
+CsvRow PassRowCells(const PassRowInput& input);
 
 // How far a failed figure lies from its bound, relative to the bound: 0.5 for 12.5 against a minimum
 // of 25. Nothing without a figure, or for a bound of 0.

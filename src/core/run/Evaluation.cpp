@@ -37,21 +37,26 @@ void SaveSymbol(SharedState& state, RunHost& host)
     ++run.SavedCount;
 }
 
-void AppendToPassTable(SharedState& state, SymbolOutcome outcome, const std::optional<ScreenFailure>& failure)
+void AppendToPassTable(SharedState& state, RunHost& host, SymbolOutcome outcome,
+                       const std::optional<ScreenFailure>& failure)
 {
     const PassRowInput row{state.Run.CurrentSymbol, outcome, state.Quote, failure, state.Settings.DrvQVAfrom,
                            state.clock.Now()};
-    const std::string header = FileIsNonEmpty(state.Paths.FnPassTable) ? std::string() : PassHeaderLine();
-    (void)state.Outputs.Append(state.Paths, PassFile::PassTable, header + PassRowLine(row));
+    const bool startsTable = !FileIsNonEmpty(state.Paths.FnPassTable);
+    const CsvRow cells = PassRowCells(row);
+    const std::string header = startsTable ? PassHeaderLine() : std::string();
+    // A row that did not reach the file is not shown either: the table window mirrors Pass.csv.
+    if (state.Outputs.Append(state.Paths, PassFile::PassTable, header + CsvLine(cells)))
+        host.PassRowAppended(cells, startsTable);
 }
 
-ScreenResult ScreenRecordingFaults(SharedState& state)
+ScreenResult ScreenRecordingFaults(SharedState& state, RunHost& host)
 {
     try {
         return ScreenSymbol(state.Quote, state.Settings);
     } catch (const ArithmeticFault&) {
         // The pass table has a row for every evaluated symbol; the fault still ends the evaluation.
-        AppendToPassTable(state, SymbolOutcome::Error, std::nullopt);
+        AppendToPassTable(state, host, SymbolOutcome::Error, std::nullopt);
         throw;
     }
 }
@@ -69,7 +74,7 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
     } else {
         TrimCompanyName(quote.Stock); // the report shows the name as GoodSym.txt has it
         (void)state.Outputs.Append(state.Paths, PassFile::GoodSym, GoodSymbolLine(run.CurrentSymbol, quote.Stock));
-        ScreenResult result = ScreenRecordingFaults(state); // an ArithmeticFault ends the evaluation here
+        ScreenResult result = ScreenRecordingFaults(state, host); // an ArithmeticFault ends the evaluation here
         run.Verdict = result.Verdict;
         failure = std::move(result.Failure);
     }
@@ -80,6 +85,6 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
     else
         state.Page.PageText.clear();
     if (saved) SaveSymbol(state, host);
-    AppendToPassTable(state, ok == 0 ? SymbolOutcome::NoQuotes : OutcomeOf(run.Verdict), failure);
+    AppendToPassTable(state, host, ok == 0 ? SymbolOutcome::NoQuotes : OutcomeOf(run.Verdict), failure);
     state.Outputs.RecordProgress(state.Paths, run.SavedCount, run.SymbolIndex);
 }

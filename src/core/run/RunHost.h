@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "core/insight/CsvText.h"
 #include "core/run/PassTally.h"
 #include "core/run/RunProblem.h"
 
@@ -53,6 +54,9 @@ public:
     {
         (void)symbol, (void)outcome, (void)detail;
     }
+    // Each row the pass table gained, as its cells; `startsTable` when it is the first row of a
+    // fresh Pass.csv. Hosts that show no pass table ignore it.
+    virtual void PassRowAppended(const CsvRow& cells, bool startsTable) { (void)cells, (void)startsTable; }
     // Once when a pass reaches its last symbol, with the counts of this run window's part of it.
     virtual void PassDone(const PassTally& tally) { (void)tally; }
 };

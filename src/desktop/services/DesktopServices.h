@@ -29,6 +29,8 @@ public:
     // typed name ("txt" appended to a name without extension), nothing when cancelled.
     virtual std::optional<QString> ChooseSymbolFile(QWidget* parent, const QString& directory,
                                                     const QString& file) = 0;
+    // The save dialog for an export, `suggested` preselected; the full path, nothing when cancelled.
+    virtual std::optional<QString> ChooseExportFile(QWidget* parent, const QString& suggested) = 0;
     // Opens a file in the user's editor without waiting; when no editor can be found a message
     // box over `parent` names the file. False when nothing could be started at all.
     virtual bool OpenInEditor(QWidget* parent, const QString& path) = 0;

@@ -18,6 +18,14 @@ public:
         return dialog->selectedFiles().constFirst();
     }
 
+    std::optional<QString> ChooseExportFile(QWidget* parent, const QString& suggested) override
+    {
+        const QString path = QFileDialog::getSaveFileName(parent, QStringLiteral("Export"), suggested,
+                                                          QStringLiteral("CSV files (*.csv)"));
+        if (path.isEmpty()) return std::nullopt;
+        return path;
+    }
+
     bool OpenInEditor(QWidget* parent, const QString& path) override { return OpenTextFile(parent, path); }
 
     void ShowHelpTopic(QWidget* parent, int contextNumber) override { ::ShowHelpTopic(parent, contextNumber); }

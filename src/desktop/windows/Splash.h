@@ -35,6 +35,8 @@ public:
 signals:
     // Start was pressed: the run window is to open and this window to close.
     void StartRequested();
+    // View - Pass Table.
+    void PassTableRequested();
 
 protected:
     bool event(QEvent* event) override;
@@ -60,6 +62,7 @@ private:
     void mnuResultsSymols_Click();
     void mnuResults_Click();
     void mnuRunNotepad_Click();
+    void mnuPassTable_Click();
     void mnuQuoteServer_Click();
     void mnuInterest_Click();
     void mnuFilter_Click();

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -18,6 +17,7 @@
 #include "desktop/services/DesktopServices.h"
 #include "desktop/services/HelpKey.h"
 #include "desktop/services/MessageBoxes.h"
+#include "desktop/windows/ReportBox.h"
 #include "core/report/Printer.h"
 #include "core/report/ResultsPrinting.h"
 #include "core/run/Evaluation.h"
@@ -104,6 +104,8 @@ void Tracing::BuildControls()
     CmdReset = newButton("CmdReset", QStringLiteral("&Reset"), &Tracing::CmdReset_Click);
     CmdPrint = newButton("CmdPrint", QStringLiteral("Pr&int"), &Tracing::CmdPrint_Click);
     for (QPushButton* button : {CmdGo, CmdStop, CmdReset, CmdPrint}) button->setEnabled(false);
+    // Not a step of the run: it opens the table at any time.
+    CmdPassTable = newButton("CmdPassTable", QStringLiteral("Pass &Table"), &Tracing::PassTableRequested);
 
     CkAlarm = new QCheckBox(QStringLiteral("&Alarm"), this);
     CkAlarm->setObjectName(QStringLiteral("CkAlarm"));
@@ -137,13 +139,7 @@ void Tracing::BuildControls()
         status->setWordWrap(true);
     }
 
-    Text13 = new QPlainTextEdit(this);
-    Text13->setObjectName(QStringLiteral("Text13"));
-    Text13->setReadOnly(true);
-    Text13->setLineWrapMode(QPlainTextEdit::NoWrap);
-    Text13->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    Text13->setStyleSheet(QStringLiteral("QPlainTextEdit { background: #c0c0c0; color: black; }"));
-    Text13->setAccessibleName(QStringLiteral("Report block"));
+    Text13 = NewReportBox(this, "Text13");
     const QFontMetrics fixed(Text13->font());
     Text13->setMinimumSize(fixed.horizontalAdvance(QLatin1Char('M')) * SmallestReportColumns,
                            fixed.lineSpacing() * SmallestReportLines);
@@ -157,6 +153,7 @@ void Tracing::BuildControls()
     buttons->addWidget(CkAlarm);
     buttons->addWidget(CkRepeat);
     buttons->addStretch();
+    buttons->addWidget(CmdPassTable);
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(lampRow);
@@ -168,7 +165,8 @@ void Tracing::BuildControls()
     setTabOrder(CmdReset, CmdPrint);
     setTabOrder(CmdPrint, CkAlarm);
     setTabOrder(CkAlarm, CkRepeat);
-    setTabOrder(CkRepeat, Text13);
+    setTabOrder(CkRepeat, CmdPassTable);
+    setTabOrder(CmdPassTable, Text13);
     SetLamp(Lamp::Paused);
 
     // The help says Ctrl+Q ends the program, wherever the user is.
@@ -319,9 +317,7 @@ void Tracing::SetStatus2(const std::string& text) { Status2->setText(ToQ(text));
 void Tracing::ShowBlock(const std::string& text)
 {
     shownBlock_ = text;
-    QString shown = ToQ(text);
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    Text13->setPlainText(shown);
+    ShowReport(*Text13, text);
 }
 
 void Tracing::SetLamp(Lamp lamp)
@@ -381,5 +377,7 @@ bool Tracing::AskYesNo(const std::string& text, const std::string& title)
 }
 
 void Tracing::Beep() { services_.Beep(); }
+
+void Tracing::PassRowAppended(const CsvRow& cells, bool startsTable) { emit PassTableGrew(cells, startsTable); }
 
 void Tracing::PassDone(const PassTally& tally) { Status2->setText(ToQ(PassTallyText(tally))); }

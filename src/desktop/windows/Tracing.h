@@ -40,6 +40,7 @@ public:
     QPushButton* CmdStop;
     QPushButton* CmdReset;
     QPushButton* CmdPrint;
+    QPushButton* CmdPassTable;
     QCheckBox* CkAlarm;
     QCheckBox* CkRepeat;
     QTimer* Timer1;
@@ -60,6 +61,7 @@ public:
     void ShowMessage(const std::string& text) override;
     bool AskYesNo(const std::string& text, const std::string& title) override;
     void Beep() override;
+    void PassRowAppended(const CsvRow& cells, bool startsTable) override;
     // Status2 gives the account of the pass.
     void PassDone(const PassTally& tally) override;
 
@@ -72,6 +74,10 @@ signals:
     void RunWindowClosed();
     // Ctrl+Q: the program is to end.
     void QuitRequested();
+    // The Pass Table button.
+    void PassTableRequested();
+    // The pass table gained a row (see RunHost::PassRowAppended).
+    void PassTableGrew(const CsvRow& cells, bool startsTable);
 
 protected:
     void showEvent(QShowEvent* event) override;
