@@ -4,13 +4,17 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScatterSeries>
 #include <QLineSeries>
 #include <QTableView>
 #include <QtTest>
 
 #include "DesktopFixture.h"
+#include "core/insight/CsvText.h"
+#include "core/run/ReplaySource.h"
 #include "core/settings/SettingsFile.h"
+#include "desktop/DesktopSession.h"
 #include "desktop/services/MessageBoxes.h"
 #include "desktop/windows/PassScatter.h"
 #include "desktop/windows/PassTableWindow.h"
@@ -26,6 +30,18 @@ QString Column(const QTableView& table, const QString& header)
     for (int column = 0; column < table.model()->columnCount(); ++column)
         if (table.model()->headerData(column, Qt::Horizontal).toString() == header) return QString::number(column);
     return {};
+}
+
+// Every cell of the rows shown, hidden columns too.
+std::vector<CsvRow> ShownRows(const QTableView& table)
+{
+    std::vector<CsvRow> rows;
+    for (int row = 0; row < table.model()->rowCount(); ++row) {
+        CsvRow& cells = rows.emplace_back();
+        for (int column = 0; column < table.model()->columnCount(); ++column)
+            cells.push_back(table.model()->index(row, column).data().toString().toStdString());
+    }
+    return rows;
 }
 
 // The symbols of the rows shown, top to bottom.
@@ -170,6 +186,26 @@ private slots:
         const QModelIndexList selected = window->Table->selectionModel()->selectedRows();
         QCOMPARE(selected.size(), 1);
         QCOMPARE(selected.front().data().toString(), QStringLiteral("BCU"));
+    }
+
+    // Opened before the run, the window drops the last pass's rows and shows the new pass's as the
+    // run writes them: at its end, the rows of the recorded pass.
+    void followsThePassUnderWay()
+    {
+        window.reset();
+        state->Settings.GetQuoteFromLocalFile = true;
+        DesktopSession session(*state, services, [](SharedState& s, RunHost& host, std::function<void()>) {
+            return std::unique_ptr<QuoteSource>(std::make_unique<ReplaySource>(s, host));
+        });
+        session.ShowMainWindow();
+        session.MainWindow()->findChild<QAction*>(QStringLiteral("mnuPassTable"))->trigger();
+        QCOMPARE(ShownSymbols(*session.PassTable()->Table).size(), 8);
+        session.MainWindow()->Command1->click();
+        QTRY_COMPARE(session.RunWindow()->Controller().PassesCompleted(), 1);
+        std::vector<CsvRow> recorded = ReadCsv(FileText(ReplayCase + "/Pass.csv").toStdString());
+        recorded.erase(recorded.begin());
+        QVERIFY(ShownRows(*session.PassTable()->Table) == recorded);
+        session.EndProgram();
     }
 };
 
