@@ -155,8 +155,8 @@ void PassTableWindow::BuildMenus()
 
 void PassTableWindow::Reload()
 {
+    // The scatter follows the reset, with the criteria as they are now.
     const QString problem = rows_->Load(ToQ(state_.Paths.FnPassTable));
-    Scatter->Rebuild(); // the criteria may have changed since the rows were read
     if (!problem.isEmpty()) MessageBoxes::ShowMessage(this, problem);
 }
 
