@@ -4,12 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include <QProcess>
-
 #include <csignal>
 #include <sys/resource.h>
 
-#include "support/QuoteCacheGenerator.h"
 #include "LiveRunSupport.h"
 #include "core/run/ProgressFile.h"
 
@@ -17,28 +14,13 @@ namespace {
 
 constexpr int SymbolCount = 60;
 constexpr rlim_t FileSizeLimit = 20000; // about five results pages: reached early in the pass
-const std::string PreviousResults = "results of the pass before\r\n";
 
-void Prepare(const ProgramDirectory& dir)
+// The kernel refuses writes past the limit; a failed write instead of the end of the process.
+void LimitFileSize()
 {
-    quote_cache_generator::GenerateQuoteCache(dir.Dir(), SymbolCount, LocalDateTime{2026, 3, 4, 11, 30, 0});
-    ASSERT_TRUE(ReplaceFile(dir.Paths().FnResults, PreviousResults));
-}
-
-RunResult RunWithFileSizeLimit(const ProgramDirectory& dir)
-{
-    QProcess cli;
-    cli.setChildProcessModifier([] {
-        const rlimit limit{FileSizeLimit, FileSizeLimit};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        ::signal(SIGXFSZ, SIG_IGN); // a failed write instead of the end of the process
-    });
-    dir.Start(cli, "local", 1);
-    RunResult result;
-    if (!cli.waitForFinished(60000)) return result;
-    result.ExitCode = cli.exitCode();
-    result.Output = cli.readAll().toStdString();
-    return result;
+    const rlimit limit{FileSizeLimit, FileSizeLimit};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::signal(SIGXFSZ, SIG_IGN);
 }
 
 std::vector<std::string> Pages(const std::string& results)
@@ -62,12 +44,12 @@ TEST(FullDiskTest, StopsNamingTheFileKeepsOnlyWholeSymbolsAndResumesOnceThereIsR
 {
     ProgramDirectory reference("full-disk-reference");
     ProgramDirectory full("full-disk");
-    Prepare(reference);
-    Prepare(full);
+    PrepareGeneratedReplay(reference, SymbolCount);
+    PrepareGeneratedReplay(full, SymbolCount);
     ASSERT_EQ(reference.Run("local", 1).ExitCode, 0);
     const FilePaths& paths = full.Paths();
 
-    const RunResult stopped = RunWithFileSizeLimit(full);
+    const RunResult stopped = full.Run("local", 1, {}, LimitFileSize);
     EXPECT_EQ(stopped.ExitCode, 1) << stopped.Output;
     EXPECT_NE(stopped.Output.find("Cannot write " + paths.FnResults + ": File too large, process stopped."),
               std::string::npos)

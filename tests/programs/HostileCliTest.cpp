@@ -1,10 +1,8 @@
-// quillon-cli against what a careless hand gives it: a mistyped --dir in front of an existing PDF,
-// a report with a fifty-megabyte line and a page for every other line, a program directory that
-// another run holds.
+// quillon-cli against what a careless hand gives it: a report with a fifty-megabyte line and a page
+// for every other line, a program directory that another run holds.
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -20,17 +18,6 @@
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-TEST(HostileCliTest, APrintoutWithNothingToPrintLeavesAnExistingFileAlone) {
-    TemporaryDirectory dir;
-    const std::string pdf = dir.File("report.pdf");
-    ASSERT_TRUE(ReplaceFile(pdf, "an earlier report"));
-    const ProgramEnd end = RunBuiltProgram("quillon-cli", {"print", "--dir", Q(dir.File("mistyped")), "--pdf", Q(pdf)});
-    EXPECT_EQ(end.ExitCode, 1);
-    EXPECT_TRUE(end.Errors.contains(Q(dir.File("mistyped")))) << end.Errors.toStdString();
-    EXPECT_EQ(ReadWholeFile(pdf), "an earlier report");
-    EXPECT_EQ(QDir(Q(dir.Path())).entryList(QDir::Files | QDir::Hidden), QStringList{"report.pdf"});
-}
 
 // 3.2 GB and half a minute before lines were cut; the limit leaves the program room for itself.
 TEST(HostileCliTest, AFiftyMegabyteLineAndAThousandPagesPrintCutAndWithAWarning) {

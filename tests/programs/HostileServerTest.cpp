@@ -1,6 +1,7 @@
-// A live pass of quillon-cli against a stand-in server that answers some symbols with junk, NUL
-// bytes, ten megabytes, a body cut off half-way, an answer that never ends or a gzip bomb. Each row says where
-// its symbol must end and how often its pages may be asked for.
+// A live pass of quillon-cli against a stand-in server that drops the connection, asks to try
+// again, or answers with junk, NUL bytes, ten megabytes, a body cut off half-way, an answer that
+// never ends or a gzip bomb. Each row says where its symbol must end and how often its pages may be
+// asked for.
 
 #include <gtest/gtest.h>
 
@@ -33,10 +34,13 @@ const Row Rows[] = {
     {"--cut-body", "G00005", true, 2, 1},    // a transfer error: asked again
     {"--hang", "G00006", true, 2, 1},        // timed out: asked again
     {"--gzip-bomb", "G00007", true, 2, 1},   // compressed though not asked for: asked again
+    {"--drop", "G00008", true, 2, 1},        // closed before the body: asked again
+    {"--try-again", "G00009", false, 1, 0},  // the server's refusal page: bad, not retried
 };
+const QStringList Market{"--generate", "9"};
 
 QStringList FaultArguments() {
-    QStringList arguments{"--generate", "7"};
+    QStringList arguments = Market;
     for (const Row& row : Rows)
         if (*row.Flag != '\0') arguments << row.Flag << row.Symbol;
     return arguments;
@@ -63,7 +67,7 @@ TEST(HostileServerTest, HostileAnswersEndTheirSymbolOrAreRetriedAndNeverReachThe
     ProgramDirectory clean("hostile-clean");
     long cleanPeak = 0;
     {
-        QuoteServerProcess server(clean.ServerArguments("", {"--generate", "7"}));
+        QuoteServerProcess server(clean.ServerArguments("", Market));
         ASSERT_GT(server.Port(), 0);
         clean.WriteSettings(server.Port());
         clean.WriteSymbols(RowSymbols());

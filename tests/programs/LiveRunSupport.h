@@ -16,14 +16,17 @@
 #include <string>
 #include <vector>
 
+#include "BuiltProgram.h"
 #include "core/settings/FilePaths.h"
 #include "core/settings/SettingsFile.h"
 #include "core/text/TextFile.h"
+#include "support/QuoteCacheGenerator.h"
 
 inline const char* const NowText = "2026-03-04 11:30:00";
+inline const std::string PreviousResults = "results of the pass before\r\n";
 
 struct RunResult {
-    int ExitCode = -1; // -1: the run did not end in time and was killed
+    int ExitCode = -1; // -1: the run did not end by itself in time
     std::string Output;
 };
 
@@ -67,23 +70,19 @@ public:
         QStringList arguments{"run", "--dir", QString::fromStdString(Dir()), "--source", source, "--tick-ms",
                               QString::number(tickMs), "--now", NowText};
         if (!more.contains("--verbose")) arguments << "--quiet";
-        cli.setProgram(QStringLiteral(QUILLON_BINARY_DIR "/quillon-cli"));
+        cli.setProgram(BuiltProgram("quillon-cli"));
         cli.setArguments(arguments + more);
         cli.setProcessChannelMode(QProcess::MergedChannels);
         cli.start();
     }
-    RunResult Run(const QString& source, int tickMs = 5, int timeoutMs = 60000, const QStringList& more = {}) const {
+    // `childSetup` runs in the child before the program starts (resource limits, signal dispositions).
+    RunResult Run(const QString& source, int tickMs = 5, const QStringList& more = {},
+                  const std::function<void()>& childSetup = nullptr) const {
         QProcess cli;
+        if (childSetup) cli.setChildProcessModifier(childSetup);
         Start(cli, source, tickMs, more);
-        RunResult result;
-        if (!cli.waitForFinished(timeoutMs)) {
-            cli.kill();
-            cli.waitForFinished();
-            return result;
-        }
-        result.ExitCode = cli.exitCode();
-        result.Output = cli.readAll().toStdString();
-        return result;
+        const ProgramEnd end = WaitForEnd(cli);
+        return {end.Crashed ? -1 : end.ExitCode, end.Output.toStdString()};
     }
 
     // The server of this directory; its request log ("GET <path> <status>[ (fault)]" lines) goes
@@ -159,4 +158,11 @@ inline std::vector<std::string> GeneratedSymbols(int count) {
     std::vector<std::string> symbols;
     for (int i = 1; i <= count; ++i) symbols.push_back(QString("G%1").arg(i, 5, 10, QChar('0')).toStdString());
     return symbols;
+}
+
+// A program directory to replay: a generated quote cache of `count` symbols with its symbol list and
+// settings, and the results of a pass before.
+inline void PrepareGeneratedReplay(const ProgramDirectory& dir, int count) {
+    quote_cache_generator::GenerateQuoteCache(dir.Dir(), count, LocalDateTime{2026, 3, 4, 11, 30, 0});
+    ASSERT_TRUE(ReplaceFile(dir.Paths().FnResults, PreviousResults));
 }

@@ -1,12 +1,12 @@
-// Live passes of quillon-cli against the stand-in quote server on loopback, with a short tick.
+// Live passes of quillon-cli against the stand-in quote server on loopback, with a short tick: one
+// over HTTPS trusted through an added certificate authority, a refused login, an interrupt.
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QThread>
 
 #include <csignal>
@@ -15,6 +15,7 @@
 
 #include "core/history/HistoryStore.h"
 #include "support/QuoteServerProcess.h"
+#include "support/TestCertificate.h"
 #include "LiveRunSupport.h"
 
 namespace {
@@ -41,7 +42,7 @@ std::string Market() {
     std::string csv = "symbol,company,...\r\n";
     double last = 47.5;
     for (const auto& [symbol, volatilities] : Priced) csv += MarketRow(symbol, last += 13.25, volatilities);
-    return csv + MarketRow("REFU", 30, {0.3, 0.3});
+    return csv;
 }
 
 // Symbol -> (QVAC, QVAP) in percent, read from the results report's blocks.
@@ -78,34 +79,23 @@ protected:
     }
 };
 
-TEST_F(LiveRunTest, APassSortsItsSymbolsRetriesFaultsFindsThePricedVolatilitiesAndReplaysAlike) {
+TEST_F(LiveRunTest, AnEncryptedPassFindsThePricedVolatilitiesKeepsTheirHistoryAndReplaysAlike) {
+    QTemporaryDir certificates;
+    const TestCertificate certificate =
+        MakeTestCertificate(certificates.path(), "server", "127.0.0.1", "IP:127.0.0.1,DNS:localhost");
+    ASSERT_FALSE(certificate.Certificate.isEmpty()) << certificate.Failure.toStdString();
     ProgramDirectory live("live");
-    QuoteServerProcess server(live.ServerArguments(WriteMarket(live), {"--drop", "DRP", "--slow", "SLW", "--slow-ms",
-                                                                  "4500", "--try-again", "REFU"}));
+    QuoteServerProcess server(
+        live.ServerArguments(WriteMarket(live), {"--tls-cert", certificate.Certificate, "--tls-key", certificate.Key}));
     ASSERT_GT(server.Port(), 0);
-    live.WriteSettings(server.Port());
-    live.WriteSymbols({"ABC", "BIGCO", "DRP", "NOPE", "REFU", "SLW"});
-    const RunResult run = live.Run("server");
+    live.WriteSettings(server.Port(), [](UserSettings& settings) { settings.SwitchText = " Https "; });
+    live.WriteSymbols({"ABC", "BIGCO", "DRP", "NOPE", "SLW"});
+    const RunResult run = live.Run("server", 5, {"--verbose", "--ca-file", certificate.Certificate});
     ASSERT_EQ(run.ExitCode, 0) << run.Output;
-
-    const std::string good = live.Read(live.Paths().FnGoodSym);
-    const std::string bad = live.Read(live.Paths().FnBadSym);
-    for (const char* symbol : {"ABC", "BIGCO", "DRP", "SLW"}) EXPECT_TRUE(HasLineStarting(good, symbol)) << symbol;
-    for (const char* symbol : {"NOPE", "REFU"}) EXPECT_TRUE(HasLineStarting(bad, symbol)) << symbol;
-    EXPECT_EQ(Lines(good).size() + Lines(bad).size(), 6u);
-
-    const std::string cache = live.Read(live.Paths().FnQuote);
-    std::vector<std::string> records;
-    for (const std::string& line : Lines(cache))
-        if (line.rfind("\"<STOCK>", 0) == 0) records.push_back(line);
-    EXPECT_EQ(records, (std::vector<std::string>{"\"<STOCK>ABC\"", "\"<STOCK>BIGCO\"", "\"<STOCK>DRP\"",
-                                                 "\"<STOCK>SLW\""}));
-
-    // The dropped and the slow answer were asked for again, each once.
-    const QString log = live.ServerLog();
-    EXPECT_EQ(log.count("getquote.dll?TICKER=DRP"), 2) << log.toStdString();
-    EXPECT_EQ(log.count("getquote.dll?TICKER=SLW"), 2) << log.toStdString();
-    EXPECT_EQ(log.count("options.dll?TICKER=REFU"), 0);
+    EXPECT_EQ(run.Output.find("Error"), std::string::npos) << run.Output;
+    EXPECT_EQ(run.Output.find("unencrypted"), std::string::npos);
+    EXPECT_EQ(SymbolsOf(live.Read(live.Paths().FnBadSym)), std::vector<std::string>{"NOPE"});
+    EXPECT_EQ(live.ServerLog().count("getquote.dll"), 5) << "one stock request per symbol";
 
     const auto qva = ReportedQva(live.Read(live.Paths().FnResults));
     ASSERT_EQ(qva.size(), Priced.size());

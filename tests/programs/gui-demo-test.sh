@@ -55,8 +55,10 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 QUILLON_DEMO_DIR=$DEMO DEMO_SYMBOLS=$SYMBOLS "$ROOT/tools/gui.sh" "$BUILD" >"$WORK/gui.log" 2>&1 &
 gui=$!
 
-# The main window comes up at once: no agreement stands in the way of the prepared settings.
-wait_for 90 window_named '^Welcome to Quillon' || fail "no main window"
+# The main window comes up at once: no agreement stands in the way of the prepared settings. Its
+# caption names the symbol file and nothing is appended to it.
+wait_for 90 window_named "^Welcome to Quillon \\[$DEMO/Symbols\\.sym\\]\$" ||
+  fail "no main window captioned for $DEMO/Symbols.sym: $(xdotool search --name . getwindowname %@ 2>&1)"
 xdotool windowfocus --sync "$(head -n 1 "$WORK/window")" key Return
 wait_for 10 window_named '^Tracing \[' || fail "Enter did not open the run window"
 wait_for 60 pass_done || fail "the pass did not end within 60 s"

@@ -17,6 +17,7 @@
 #include "core/quotes/OptionCalendar.h"
 #include "core/quotes/PageScanner.h"
 #include "core/quotes/QuoteRecord.h"
+#include "support/TemporaryDirectory.h"
 
 namespace {
 
@@ -38,7 +39,12 @@ PageBuffer Received(const std::string& markup) {
     return page;
 }
 
-std::string QuoteFile() { return ::testing::TempDir() + "QuoteServerPagesTest-Quote.txt"; }
+// The parsers append their records to a quote file: one of this process's own, removed at its end.
+std::string QuoteFile()
+{
+    static const TemporaryDirectory directory;
+    return directory.File("Quote.txt");
+}
 
 float Single(double value) { return static_cast<float>(value); }
 
@@ -48,20 +54,15 @@ void ExpectStockFields(const Company& c, const StockQuote& s) {
     EXPECT_EQ(s.Exchange, c.Exchange);
     EXPECT_EQ(s.TimeOfLastSale, "16:00");
     EXPECT_EQ(s.SizeBidAsk, "5X3");
-    EXPECT_FLOAT_EQ(s.LastSale, Single(c.Last));
-    EXPECT_FLOAT_EQ(s.NetChange, Single(c.NetChange));
-    EXPECT_FLOAT_EQ(s.BidPrice, Single(c.Bid));
-    EXPECT_FLOAT_EQ(s.AskPrice, Single(c.Ask));
-    EXPECT_FLOAT_EQ(s.OpenPrice, Single(c.Open));
-    EXPECT_FLOAT_EQ(s.HighPrice, Single(c.High));
-    EXPECT_FLOAT_EQ(s.LowPrice, Single(c.Low));
-    EXPECT_FLOAT_EQ(s.PreviousClose, Single(c.PreviousClose));
-    EXPECT_FLOAT_EQ(s.High52Week, Single(c.High52Week));
-    EXPECT_FLOAT_EQ(s.Low52Week, Single(c.Low52Week));
-    EXPECT_FLOAT_EQ(s.Volatility, Single(c.Volatility));
-    EXPECT_FLOAT_EQ(s.Dividend, Single(c.Dividend));
-    EXPECT_FLOAT_EQ(s.EarningsPerShare, Single(c.Eps));
-    EXPECT_FLOAT_EQ(s.YieldPercent, Single(c.YieldPercent));
+    const std::pair<float StockQuote::*, double Company::*> figures[] = {
+        {&StockQuote::LastSale, &Company::Last},          {&StockQuote::NetChange, &Company::NetChange},
+        {&StockQuote::BidPrice, &Company::Bid},           {&StockQuote::AskPrice, &Company::Ask},
+        {&StockQuote::OpenPrice, &Company::Open},         {&StockQuote::HighPrice, &Company::High},
+        {&StockQuote::LowPrice, &Company::Low},           {&StockQuote::PreviousClose, &Company::PreviousClose},
+        {&StockQuote::High52Week, &Company::High52Week},  {&StockQuote::Low52Week, &Company::Low52Week},
+        {&StockQuote::Volatility, &Company::Volatility},  {&StockQuote::Dividend, &Company::Dividend},
+        {&StockQuote::EarningsPerShare, &Company::Eps},   {&StockQuote::YieldPercent, &Company::YieldPercent}};
+    for (const auto& [quoted, listed] : figures) EXPECT_FLOAT_EQ(s.*quoted, Single(c.*listed));
     EXPECT_EQ(s.Volume, c.Volume);
     EXPECT_DOUBLE_EQ(s.SharesOutstanding, c.SharesThousands * 1000.0);
 }

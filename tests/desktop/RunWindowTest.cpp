@@ -1,26 +1,26 @@
 // The run window's wiring to the run controller (whose decisions RunControllerTest covers): lamp,
 // status, buttons and the Go question of a pass, closing mid-run with the main window coming back
-// and the next run window resuming at the same symbol, the alarm's timer, and ending the program
-// in the middle of a run, of a question and of a settings dialog.
+// and the next run window resuming at the same symbol, the alarm's timer and its hint, a server
+// that does not answer, a window that fits the screen, and ending the program in the middle of a
+// run, of a question and of a settings dialog.
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QTemporaryDir>
+#include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 #include "DesktopFixture.h"
-#include "core/settings/SettingsFile.h"
-#include "core/settings/Startup.h"
+#include "core/run/ServerSource.h"
 #include "core/text/TextFile.h"
 #include "desktop/DesktopSession.h"
 #include "desktop/services/MessageBoxes.h"
 #include "desktop/windows/Tracing.h"
 
 namespace {
-
 // A quote server stand-in that holds each symbol until the test lets it through.
 struct GateLog {
     int released = 0;
@@ -60,15 +60,32 @@ ButtonStates Buttons(const Tracing& window)
 constexpr ButtonStates WhileRunning{false, true, false, false};
 constexpr ButtonStates WhilePaused{true, false, true, true};
 
+// A server nobody listens at: every request fails as soon as the event loop turns. It must
+// outlive the run window, whose source it calls back.
+class RefusingTransfer final : public HttpTransfer {
+public:
+    void Start(const HttpRequest&, HttpTransferListener& listener) override
+    {
+        pending_ = std::make_unique<QObject>();
+        QTimer::singleShot(0, pending_.get(), [&listener] { listener.Failed(1, "Connection refused"); });
+    }
+    void Cancel() override { pending_.reset(); }
+
+private:
+    std::unique_ptr<QObject> pending_;
+};
+
+
 } // namespace
 
-class TracingTest : public QObject, private DesktopFixture {
+class RunWindowTest : public QObject, private DesktopFixture {
     Q_OBJECT
 public:
-    TracingTest() : DesktopFixture(LocalDateTime{2026, 12, 4, 15, 30, 0}) {}
+    RunWindowTest() : DesktopFixture(LocalDateTime{2026, 12, 4, 15, 30, 0}) {}
 
 private:
     GateLog gate;
+    RefusingTransfer refusing;
 
     ServerSourceFactory GateFactory()
     {
@@ -76,17 +93,21 @@ private:
             return std::unique_ptr<QuoteSource>(std::make_unique<GateSource>(gate, s));
         };
     }
-    void PrepareDirectory(bool localFile, const std::string& symbols)
+    ServerSourceFactory RefusingServer()
+    {
+        return [this](SharedState& s, RunHost& host, std::function<void()> pause) {
+            return std::unique_ptr<QuoteSource>(std::make_unique<ServerSource>(s, host, refusing, std::move(pause)));
+        };
+    }
+    // Symbols and a quote cache without records: every replayed symbol is bad.
+    void PrepareDirectory(bool localFile, const std::string& symbols = "IBM\r\nMSFT\r\nINTC\r\n")
     {
         NewProgramDirectoryWithDefaults();
         state->Settings.GetQuoteFromLocalFile = localFile;
         QVERIFY(ReplaceFile(state->Settings.FnSym, symbols));
-        QVERIFY(ReplaceFile(state->Paths.FnQuote, "")); // a cache without records: every symbol is bad
+        QVERIFY(ReplaceFile(state->Paths.FnQuote, ""));
     }
-    int BadSymbolLines() const
-    {
-        return int(SplitLines(ReadWholeFile(state->Paths.FnBadSym).value_or("")).size());
-    }
+    static QColor LampColour(const Tracing& window) { return window.Picture1->palette().color(QPalette::Window); }
 
 private slots:
     void init()
@@ -97,33 +118,29 @@ private slots:
     }
     void cleanup() { MessageBoxes::EndScript(); }
 
-    void aReplayedPassEndsDoneAndGoAsksBeforeANewOne()
+    void aReplayedPassEndsDoneAccountedForAndGoAsksBeforeANewOne()
     {
-        PrepareDirectory(true, "IBM\r\nMSFT\r\nINTC\r\n");
+        PrepareDirectory(true);
         Tracing window(*state, services, GateFactory());
         window.show();
         QCOMPARE(window.windowTitle(), QString());
         QTRY_COMPARE(window.Status1->text(), QStringLiteral("Done"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Tracing [") + QString::fromStdString(state->Settings.FnSym) + "]");
+        QCOMPARE(window.Status2->text(), QStringLiteral("Pass done: 3 symbols evaluated, 0 with quotes, 3 without, 0 saved. "
+                                                        "3 of 3 symbols are not in Quote.txt."));
         QCOMPARE(window.LampText(), QStringLiteral("Pass done"));
-        QCOMPARE(window.Picture1->palette().color(QPalette::Window), QColor(192, 192, 192));
+        QCOMPARE(LampColour(window), QColor(192, 192, 192));
         QCOMPARE(window.Picture1->accessibleName(), QStringLiteral("Status lamp: Pass done"));
         QCOMPARE(Buttons(window), WhilePaused);
-        QCOMPARE(BadSymbolLines(), 3);
-        QVERIFY(!CkStateChecked(window));
 
         MessageBoxes::TakeShown();
         MessageBoxes::QueueAnswer(false);
         window.CmdGo->click();
         QCOMPARE(MessageBoxes::TakeShown(), QStringList{QStringLiteral("Go ?|This will overwrite Results.txt, are you sure ?")});
-        QCOMPARE(window.LampText(), QStringLiteral("Pass done"));
         QCOMPARE(window.Controller().PassesCompleted(), 1);
-
         MessageBoxes::QueueAnswer(true);
         window.CmdGo->click();
         QTRY_COMPARE(window.Controller().PassesCompleted(), 2);
-        QTRY_COMPARE(window.Status1->text(), QStringLiteral("Done"));
-        QCOMPARE(BadSymbolLines(), 3); // a new pass starts the lists afresh
     }
 
     void closingMidRunBringsTheMainWindowBackAndTheNextRunResumes()
@@ -139,7 +156,7 @@ private slots:
         gate.released = 1;
         QTRY_COMPARE(gate.begun, (QStringList{"AAA", "BBB"}));
         QCOMPARE(session.RunWindow()->LampText(), QStringLiteral("Running"));
-        QCOMPARE(session.RunWindow()->Picture1->palette().color(QPalette::Window), QColor(0, 255, 0));
+        QCOMPARE(LampColour(*session.RunWindow()), QColor(0, 255, 0));
         QCOMPARE(Buttons(*session.RunWindow()), WhileRunning);
         session.RunWindow()->close();
         QVERIFY(gate.cancels >= 1); // the transfer in progress is abandoned
@@ -191,7 +208,6 @@ private slots:
         QTest::qWait(50);
         QVERIFY(!session.MainWindow());
         QCOMPARE(ReadWholeFile(state->Paths.FnProgress).value_or("<missing>"), progress);
-        QCOMPARE(BadSymbolLines(), 1);
     }
 
     // A real question on screen when the program is told to end: it is answered No, the click
@@ -242,9 +258,55 @@ private slots:
         QTRY_VERIFY(!mainWindow);
     }
 
-private:
-    static bool CkStateChecked(const Tracing& window) { return window.CkAlarm->isChecked() || window.CkRepeat->isChecked(); }
+    void anUnreachableServerShowsRetryingWithTheCountAndWhatToCheck()
+    {
+        PrepareDirectory(false);
+        state->Settings.DnsName = "localhost";
+        state->Settings.PortNumber = 80;
+        Tracing window(*state, services, RefusingServer());
+        window.show();
+        QTRY_COMPARE(window.LampText(), QStringLiteral("Retrying"));
+        QCOMPARE(window.Status2->text(),
+                 QStringLiteral("Error 1 : Connection refused, retry 1: check Setup - Quote Server (localhost:80)"));
+        QCOMPARE(LampColour(window), QColor(255, 160, 0));
+        // A second later the request goes out again, and fails again.
+        QTRY_COMPARE_WITH_TIMEOUT(window.Status2->text(),
+                                  QStringLiteral("Error 1 : Connection refused, retry 2: check Setup - Quote Server (localhost:80)"),
+                                  5000);
+        // Pausing shows at once, and a failure while paused does not cover the paused lamp.
+        window.CmdStop->click();
+        QCOMPARE(window.LampText(), QStringLiteral("Paused"));
+        QTRY_VERIFY_WITH_TIMEOUT(window.Status2->text().contains(QStringLiteral("retry 3")), 5000);
+        QCOMPARE(window.LampText(), QStringLiteral("Paused"));
+    }
+
+    void theAlarmLampSaysHowToGoOnAndOnceThatNobodyHearsIt()
+    {
+        PrepareDirectory(true);
+        services.audible = false;
+        Tracing window(*state, services, RefusingServer());
+        window.SetLamp(Lamp::Alarm);
+        QCOMPARE(window.LampText(), QStringLiteral("Alarm"));
+        QCOMPARE(window.Status2->text(), QStringLiteral("Click Alarm or Pause to go on. No sound player (paplay or aplay) is "
+                                                        "installed: the alarm cannot be heard."));
+        window.SetLamp(Lamp::Running);
+        QCOMPARE(window.Status2->text(), QString()); // the hint goes with the alarm
+        window.SetLamp(Lamp::Alarm);
+        QCOMPARE(window.Status2->text(), QStringLiteral("Click Alarm or Pause to go on."));
+        QVERIFY(LampColour(window) != QColor(0, 255, 0));
+    }
+
+    void theWindowOpensWithinTheScreenAndCanShrinkFarBelowItsPreferredSize()
+    {
+        PrepareDirectory(true);
+        Tracing window(*state, services, RefusingServer());
+        window.show();
+        QVERIFY(window.screen()->availableGeometry().contains(window.frameGeometry()));
+        const QSize smallest = window.minimumSizeHint();
+        const QSize preferred = window.PreferredSize();
+        QVERIFY(smallest.height() * 3 < preferred.height() * 2 && smallest.width() * 3 < preferred.width() * 2);
+    }
 };
 
-QTEST_MAIN(TracingTest)
-#include "TracingTest.moc"
+QTEST_MAIN(RunWindowTest)
+#include "RunWindowTest.moc"
