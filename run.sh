@@ -20,9 +20,9 @@ PACKAGES=(
 
 # The fuzzing build needs clang and its libFuzzer runtime as well.
 FUZZ_PACKAGES=(clang libclang-rt-dev)
-# The Debian package needs dpkg-shlibdeps for its dependencies, and is checked by lintian and
-# appstreamcli.
-PACKAGE_PACKAGES=(dpkg-dev file lintian appstream)
+# The Debian package needs dpkg-shlibdeps for its dependencies, and is checked by lintian,
+# appstreamcli and man.
+PACKAGE_PACKAGES=(dpkg-dev file lintian appstream man-db)
 
 as_root() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 
@@ -91,6 +91,10 @@ case "$cmd" in
     (cd "$BUILD" && cpack)
     deb=$(ls -t "$BUILD"/quillon_*.deb | head -n 1)
     appstreamcli validate --no-net "$ROOT/data/org.quillon.Quillon.metainfo.xml"
+    for page in "$ROOT"/data/man/*.1; do
+      warnings=$(MANWIDTH=80 man -l --warnings "$page" 2>&1 >/dev/null)
+      [ -z "$warnings" ] || { echo "$page: $warnings" >&2; exit 1; }
+    done
     lintian "$deb" || true  # the findings are for reading; errors do not stop the package
     echo "Package: $deb"
     ;;
