@@ -5,13 +5,13 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillon)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-set(CPACK_PACKAGE_CONTACT "Quillon developers <quillon@localhost>")
+set(CPACK_PACKAGE_CONTACT "Quillon developers <developers@quillon.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "stock and option screener")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Quillon keeps a list of stock symbols and screens each one against criteria on its stock\n\
-figures and on the implied volatility of its options, fetched from a quote server or replayed\n\
-from a quote cache. It comes with a terminal program for headless runs and a stand-in quote\n\
-server with a made-up market.")
+  "Quillon keeps a list of stock symbols and screens each one against criteria\n\
+on its stock figures and on the implied volatility of its options, fetched\n\
+from a quote server or replayed from a quote cache. It comes with a terminal\n\
+program for headless runs and a stand-in quote server with a made-up market.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QSaveFile>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,6 +12,7 @@
 #include "cli/CommandDirectory.h"
 #include "core/settings/FilePaths.h"
 #include "core/text/CommandLine.h"
+#include "qt/HeadlessPlatform.h"
 #include "qt/PdfPrinter.h"
 #include "qt/SystemClock.h"
 #include "core/report/ResultsPrinting.h"
@@ -38,13 +38,6 @@ std::vector<CommandOption> PrintOptionTable(PrintOptions& o)
         TextOption("--pdf", "FILE", "the PDF file to write (required)", o.PdfFile),
         TimeOption("--now", "fixed date and time \"YYYY-MM-DD HH:MM:SS\" for the page headings", o.Now),
     };
-}
-
-// Fonts and PDF writing need a GUI application, but not a screen.
-void UseOffscreenWithoutDisplay()
-{
-    const bool hasDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-    if (!hasDisplay && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
 // The input that cannot be printed from, the progress record first; nothing when both can be read.

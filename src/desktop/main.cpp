@@ -5,12 +5,14 @@
 #include <QApplication>
 #include <QIcon>
 #include <cstdio>
+#include <string_view>
 
 #include "core/Version.h"
 #include "core/settings/Startup.h"
 #include "core/text/CommandLine.h"
 #include "desktop/DesktopServerSource.h"
 #include "desktop/Screenshots.h"
+#include "qt/HeadlessPlatform.h"
 #include "qt/TerminationSignals.h"
 #include "desktop/dialogs/DesktopStartupHost.h"
 #include "desktop/DesktopSession.h"
@@ -23,10 +25,21 @@ namespace {
 
 constexpr int ExitSignalBase = 128;
 
+// --help and --version answer with text and end; they need no display.
+bool AsksOnlyForText(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument = argv[i];
+        if (argument == "-h" || argument == "--help" || argument == "-V" || argument == "--version") return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (AsksOnlyForText(argc, argv)) UseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("quillon"));
     // No display name: the X platform would append it to every caption ("Tracing [...] — Quillon").
