@@ -126,6 +126,11 @@ TEST_F(LiveRunTest, AnEncryptedPassFindsThePricedVolatilitiesKeepsTheirHistoryAn
     EXPECT_EQ(WithoutTimeStamps(replay.Read(replay.Paths().FnResults)),
               WithoutTimeStamps(live.Read(live.Paths().FnResults)));
     EXPECT_FALSE(fs::exists(replay.Paths().FnHistory)); // a replay records nothing
+
+    // A live pass that finds no quotes writes no quote cache, and its summary says so.
+    live.WriteSymbols({"NOPE"});
+    const RunResult none = live.Run("server", 5, {"--ca-file", certificate.Certificate});
+    EXPECT_NE(none.Output.find("Files written in " + live.Dir() + ": BadSym.txt\n"), std::string::npos) << none.Output;
 }
 
 TEST_F(LiveRunTest, ARefusedLoginPausesTheRunWithItsMessageAndMarksNothing) {
