@@ -57,22 +57,7 @@ PassTableWindow::PassTableWindow(SharedState& state, DesktopServices& services, 
     rows_ = new PassTableModel(this);
     filter_ = new PassTableFilter(*rows_, this);
 
-    Table = new QTableView(this);
-    Table->setObjectName(QStringLiteral("Table"));
-    Table->setModel(filter_);
-    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    Table->setSelectionMode(QAbstractItemView::SingleSelection);
-    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    Table->setAlternatingRowColors(true);
-    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
-    Table->horizontalHeader()->setResizeContentsPrecision(ColumnSizingRows);
-    // Unsorted until a header is clicked: the rows stand in the order of the pass.
-    Table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
-    Table->setSortingEnabled(true);
-    Table->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Table->horizontalHeader(), &QHeaderView::customContextMenuRequested, this, &PassTableWindow::HeaderMenu);
-    connect(Table, &QTableView::doubleClicked, this, &PassTableWindow::Table_DoubleClick);
-
+    BuildTable();
     Scatter = new PassScatter(*rows_, state_.Settings, this);
     connect(Scatter, &PassScatter::RowClicked, this, &PassTableWindow::Scatter_RowClicked);
 
@@ -89,6 +74,35 @@ PassTableWindow::PassTableWindow(SharedState& state, DesktopServices& services, 
     layout->addWidget(split, 1);
     setCentralWidget(central);
 
+    BuildRowCount();
+    BuildMenus();
+    AddHelpKey(*this, services_);
+    Reload();
+    FitToScreen();
+}
+
+void PassTableWindow::BuildTable()
+{
+    Table = new QTableView(this);
+    Table->setObjectName(QStringLiteral("Table"));
+    Table->setModel(filter_);
+    Table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    Table->setSelectionMode(QAbstractItemView::SingleSelection);
+    Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    Table->setAlternatingRowColors(true);
+    Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
+    Table->horizontalHeader()->setResizeContentsPrecision(ColumnSizingRows);
+    // Unsorted until a header is clicked: the rows stand in the order of the pass.
+    Table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    Table->setSortingEnabled(true);
+    Table->horizontalHeader()->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Table->horizontalHeader(), &QHeaderView::customContextMenuRequested, this, &PassTableWindow::HeaderMenu);
+    connect(Table, &QTableView::doubleClicked, this, &PassTableWindow::Table_DoubleClick);
+    connect(rows_, &QAbstractItemModel::modelReset, this, &PassTableWindow::ApplyShownColumns);
+}
+
+void PassTableWindow::BuildRowCount()
+{
     RowCount = new QLabel(this);
     RowCount->setObjectName(QStringLiteral("RowCount"));
     statusBar()->addWidget(RowCount);
@@ -96,12 +110,6 @@ PassTableWindow::PassTableWindow(SharedState& state, DesktopServices& services, 
     connect(filter_, &QAbstractItemModel::layoutChanged, this, &PassTableWindow::ShowRowCount);
     connect(filter_, &QAbstractItemModel::rowsInserted, this, &PassTableWindow::ShowRowCount);
     connect(filter_, &QAbstractItemModel::rowsRemoved, this, &PassTableWindow::ShowRowCount);
-    connect(rows_, &QAbstractItemModel::modelReset, this, &PassTableWindow::ApplyShownColumns);
-
-    BuildMenus();
-    AddHelpKey(*this, services_);
-    Reload();
-    FitToScreen();
 }
 
 QWidget* PassTableWindow::BuildFilterRow()

@@ -45,6 +45,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void BuildTable();
+    void BuildRowCount();
     void BuildMenus();
     QWidget* BuildFilterRow();
     void ApplyShownColumns();
