@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <clocale>
 #include <cmath>
 #include <filesystem>
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/numbers/ArithmeticFault.h"
 #include "core/numbers/NumberText.h"
 #include "core/quotes/Clock.h"
 #include "core/quotes/OptionCalendar.h"
@@ -23,6 +25,7 @@
 #include "core/quotes/PageScanner.h"
 #include "core/quotes/QuoteCache.h"
 #include "core/quotes/QuoteRecord.h"
+#include "core/quotes/QVA.h"
 #include "core/report/DisplayPattern.h"
 #include "core/settings/Criterion.h"
 #include "core/settings/FilterCriteria.h"
@@ -120,16 +123,66 @@ QuoteData ExampleQuoteOf(const std::string& kind)
     return quote;
 }
 
-// Settings with the criteria "Name=Value" (separated by blanks) in force, the rest off.
+// Settings with the criteria "Name=Value" (separated by blanks; a quoted value is a text) in
+// force, the rest off, and the choices AvgQVAusing and DrvQVAfrom.
 UserSettings CriteriaOf(const std::string& text)
 {
     UserSettings settings;
+    settings.InterestRate = 0.05f;
     std::istringstream words(text);
     for (std::string word; words >> word;) {
         const auto equals = word.find('=');
-        settings.*FindCriterion(word.substr(0, equals))->Member = ValueCheck(word.substr(equals + 1));
+        const std::string name = word.substr(0, equals), value = word.substr(equals + 1);
+        if (name == "AvgQVAusing" || name == "DrvQVAfrom")
+            (name == "AvgQVAusing" ? settings.AvgQVAusing : settings.DrvQVAfrom) = static_cast<std::int16_t>(std::stoi(value));
+        else
+            settings.*FindCriterion(name)->Member =
+                value[0] == '"' ? Criterion::Text(value.substr(1, value.size() - 2)) : ValueCheck(value);
     }
     return settings;
+}
+
+// The options of `options` (';' between them: side C or P, strike position, expiration, the
+// quotes LAST/BID/ASK or one for all three, volume, open interest; a quote "@S" is the model's
+// price at volatility S) solved on the bare $50 quote: each option's QVA (to the thousandth) and
+// note, then per side the average and the volume and open interest weights.
+std::string QVAOf(const std::string& options, const std::string& criteria)
+{
+    QuoteData quote = BareQuote();
+    const UserSettings settings = CriteriaOf(criteria);
+    std::vector<std::array<int, 3>> places;
+    std::istringstream rows(options);
+    for (std::string row; std::getline(rows, row, ';');) {
+        std::istringstream words(row);
+        std::string side, quotes, volume, openInterest;
+        int strike = 0, expiration = 0;
+        words >> side >> strike >> expiration >> quotes >> volume >> openInterest;
+        const int which = side == "C" ? Calls : Puts;
+        std::vector<float> prices;
+        std::istringstream quoteWords(quotes);
+        for (std::string price; std::getline(quoteWords, price, '/');)
+            prices.push_back(price[0] == '@' ? ModelPrice(quote, settings.InterestRate, which, strike, expiration,
+                                                          std::stof(price.substr(1)))
+                                             : std::stof(price));
+        prices.resize(3, prices.front());
+        SetOption(quote, which, strike, expiration, prices[0], prices[1], prices[2], std::stof(volume),
+                  std::stof(openInterest), -1, 0);
+        places.push_back({which, strike, expiration});
+    }
+    try {
+        ComputeQVA(quote, settings);
+    } catch (const ArithmeticFault&) {
+        return "arithmetic fault";
+    }
+    const auto thousandth = [](float value) { return FormatDouble(std::round(value * 1000.0) / 1000.0); };
+    std::string shown;
+    for (const auto& [side, strike, expiration] : places)
+        shown += thousandth(quote.Series.OptQVA[side][strike][expiration]) + "*" +
+                 std::to_string(static_cast<int>(quote.Series.OptNote[side][strike][expiration])) + " ";
+    for (const int side : {Calls, Puts})
+        shown += std::string(side == Calls ? "| C " : " | P ") + thousandth(quote.QVA.QVAAverage[side]) + " " +
+                 FormatDouble(quote.QVA.WeightVolume[side]) + " " + FormatDouble(quote.QVA.WeightOpenInterest[side]);
+    return shown;
 }
 
 // The criterion a screened-out symbol is reported with, its figure and the bound ("-" for none).
@@ -345,6 +398,7 @@ const std::map<std::string, Function> Functions{
          return PassesStockScreen(ExampleQuoteOf(kind).Stock, CriteriaOf(criteria)) ? "passes" : "fails";
      }},
     {"ScreenFailure", ScreenFailureOf},
+    {"QVA", QVAOf},
     {"OptionPage", [](const auto& in, const auto&) { return OptionPageValues(in); }},
     {"OptionRowStored",
      [](const auto& symbolLine, const auto& stockAndLastSale) {

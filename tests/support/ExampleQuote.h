@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/SharedState.h"
+#include "core/quotes/OptionCalendar.h"
 #include "core/quotes/Pricing.h"
 
 template <class T>
@@ -51,6 +52,20 @@ inline float ModelPrice(const QuoteData& quote, float interestRate, int side, in
     model.ModelDaysToExpiry = quote.Calendar.DaysToExpiry[e];
     model.ModelVolatility = sigma;
     return OptionValue(model, static_cast<Side>(side));
+}
+
+// A $50 stock yielding 1 % on 1 February 2026: expirations 21 February (20 days) and 21 March
+// (48 days), strikes 40 45 50 55 60 (letters H I J K L), every option value absent.
+inline QuoteData BareQuote()
+{
+    QuoteData quote;
+    quote.Stock.LastSale = 50;
+    quote.Stock.YieldPercent = 1;
+    quote.Stock.OptionRoot = "XYZ";
+    quote.Calendar = BuildExpirationCalendar({2026, 2, 1, 12, 0, 0});
+    quote.Strikes = SelectStrikes(50);
+    ClearOptions(quote);
+    return quote;
 }
 
 // A symbol with a full quote and a partly filled option window, the shape of a typical saved block.
