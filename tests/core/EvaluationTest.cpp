@@ -27,8 +27,8 @@ StockQuote ExampleStock()
 
 } // namespace
 
-// The bounds of every stock row, a flat range and the first failure are rows of
-// cases/tables/screen.tsv.
+// The bounds of every stock row, a flat range, the first failure and the verdict on the options
+// are rows of cases/tables/screen.tsv.
 TEST(PassesStockScreen, TextCriteriaCountOnlyWhenTheyReadAsNumbers)
 {
     const StockQuote stock = ExampleStock();
@@ -40,67 +40,6 @@ TEST(PassesStockScreen, TextCriteriaCountOnlyWhenTheyReadAsNumbers)
     settings.MinLast = Criterion::Text("NA");
     settings.MaxLast = Criterion::Text("4O"); // a letter O: no number
     EXPECT_TRUE(PassesStockScreen(stock, settings));
-}
-
-namespace {
-
-class OptionVerdictTest : public ::testing::Test {
-protected:
-    OptionVerdictTest() { FillSeries(series.OptNote, OptionNote::NotIncluded); }
-    SymbolVerdict Verdict(float qc = -100, float qp = -100) const
-    {
-        return OptionVerdict(series, qc, qp, settings);
-    }
-    OptionSeries series;
-    UserSettings settings;
-};
-
-} // namespace
-
-TEST_F(OptionVerdictTest, NotesOfTheShownOptionsDecideWithoutDifferenceCriteria)
-{
-    // Strikes 0 and 4 and the third expiration are not shown.
-    series.OptNote[Calls][0][0] = OptionNote::MinQVAReached;
-    series.OptNote[Puts][4][1] = OptionNote::MinQVAReached;
-    series.OptNote[Calls][2][2] = OptionNote::Included;
-    EXPECT_EQ(Verdict(), SymbolVerdict::NotSaved);
-    series.OptNote[Puts][3][1] = OptionNote::Included;
-    EXPECT_EQ(Verdict(), SymbolVerdict::OptionIncluded);
-    series.OptNote[Calls][1][0] = OptionNote::MinQVAReached;
-    EXPECT_EQ(Verdict(), SymbolVerdict::MinQVAReached);
-}
-
-TEST_F(OptionVerdictTest, DifferenceCriteriaOverrideTheNotes)
-{
-    settings.MinQVAC_QVAP = Criterion::Text("25");
-    EXPECT_EQ(Verdict(40.0f, 15.0f), SymbolVerdict::CallsAhead);
-    series.OptNote[Calls][2][0] = OptionNote::MinQVAReached;
-    EXPECT_EQ(Verdict(40.0f, 15.0f), SymbolVerdict::CallsAhead);
-    EXPECT_EQ(Verdict(40.0f, 15.1f), SymbolVerdict::MinQVAReached);
-
-    settings.MinQVAC_QVAP = Criterion::Text("NA");
-    settings.MinQVAP_QVAC = Criterion::Number(5);
-    EXPECT_EQ(Verdict(20.0f, 25.0f), SymbolVerdict::PutsAhead);
-    EXPECT_EQ(Verdict(20.0f, 24.9f), SymbolVerdict::MinQVAReached);
-}
-
-TEST_F(OptionVerdictTest, IncludedIsNotEnoughOnceADifferenceCriterionIsSet)
-{
-    series.OptNote[Calls][3][1] = OptionNote::Included;
-    settings.MinQVAC_QVAP = Criterion::Number(25);
-    EXPECT_EQ(Verdict(40.0f, 15.1f), SymbolVerdict::NotSaved);
-    // Without both averages the difference cannot be judged; the included verdict still lapses.
-    EXPECT_EQ(Verdict(-100.0f, 15.0f), SymbolVerdict::NotSaved);
-    EXPECT_EQ(Verdict(80.0f, -100.0f), SymbolVerdict::NotSaved);
-}
-
-TEST_F(OptionVerdictTest, BothDifferencesReachedEndWithPutsAhead)
-{
-    settings.MinQVAC_QVAP = Criterion::Number(0);
-    settings.MinQVAP_QVAC = Criterion::Number(0);
-    EXPECT_EQ(Verdict(30.0f, 30.0f), SymbolVerdict::PutsAhead);
-    settings.MinQVAP_QVAC = Criterion::Number(-5);
-    EXPECT_EQ(Verdict(32.0f, 30.0f), SymbolVerdict::PutsAhead);
 }
 
 // The files of a whole pass (good, bad and saved lists, the numbered blocks, the progress record,

@@ -1,7 +1,7 @@
 // Files a careless or hostile hand puts where the program reads: a device or a pipe named as the
-// symbol file, a hundred megabytes of line ends, lines no table row can hold, a report with a page
-// for every line, and a program directory that another run holds. The symbol file's rows of single
-// lines are in cases/tables/damaged-records.tsv.
+// symbol file, a hundred megabytes of line ends, a list longer than it can hold, and a program
+// directory that another run holds. Damaged and huge symbol lines are rows of
+// cases/tables/damaged-records.tsv.
 
 #include <gtest/gtest.h>
 
@@ -15,14 +15,11 @@
 #include <string>
 #include <vector>
 
-#include "core/quotes/Clock.h"
-#include "core/report/ResultsPrinting.h"
 #include "core/run/RunLock.h"
 #include "core/run/RunStatus.h"
 #include "core/run/SymbolList.h"
 #include "core/text/TextFile.h"
 #include "support/MemoryLimit.h"
-#include "support/RecordingPrinter.h"
 #include "support/SanitizerBuild.h"
 #include "support/TemporaryDirectory.h"
 
@@ -39,13 +36,6 @@ void WriteRepeated(const std::string& path, const std::string& head, char filler
     for (long long written = 0; written < count; written += Megabyte)
         file.write(block.data(), static_cast<std::streamsize>(std::min(Megabyte, count - written)));
     file << tail;
-}
-
-std::string Repeated(const std::string& text, long count)
-{
-    std::string repeated;
-    for (long i = 0; i < count; ++i) repeated += text;
-    return repeated;
 }
 
 TEST(HostileFileTest, ASymbolFileThatIsNoRegularFileIsRefusedWithoutReading)
@@ -69,25 +59,6 @@ TEST(HostileFileTest, AHundredMegabytesOfLineEndsAreReadInBoundedMemory)
     }));
 }
 
-TEST(HostileFileTest, AHugeSymbolLineGivesSixCharactersAndTheLinesAroundItStillCount)
-{
-    TemporaryDirectory dir;
-    const std::string path = dir.File("Symbols.sym");
-    const std::string huge(10'000'000, 'q');
-    using Symbols = std::vector<std::string>;
-    const struct {
-        std::string content;
-        Symbols symbols;
-    } rows[] = {{huge + "\r\nibm", {"QQQQQQ", "IBM"}},
-                {"ibm\r\n" + huge, {"IBM", "QQQQQQ"}},
-                {" " + huge + "\r\nibm\r\n", {"IBM"}},
-                {std::string(1000, '\0') + "\nibm", {"IBM"}}};
-    for (const auto& row : rows) {
-        ASSERT_TRUE(ReplaceFile(path, row.content));
-        EXPECT_EQ(ReadSymbolFile(path), row.symbols);
-    }
-}
-
 // Reading stops at the first symbol the list cannot keep, and says so; a full list alone is not
 // a cut one.
 TEST(HostileFileTest, ReadingStopsAtTheFirstSymbolTheListCannotKeep)
@@ -104,32 +75,6 @@ TEST(HostileFileTest, ReadingStopsAtTheFirstSymbolTheListCannotKeep)
         EXPECT_EQ(symbols->size(), static_cast<std::size_t>(SymbolCapacityLimit)) << usable;
         EXPECT_EQ(symbols->back(), "S29999");
         EXPECT_EQ(restIgnored, usable > SymbolCapacityLimit) << usable;
-    }
-}
-
-class HostileReportTest : public ::testing::Test {
-protected:
-    HostileReportTest() { EXPECT_TRUE(ReplaceFile(paths.FnProgress, "2,2\r\n")); }
-
-    TemporaryDirectory dir;
-    const FilePaths paths = FilePaths::Build(dir.Path());
-    const FixedClock clock{LocalDateTime{2026, 3, 4, 11, 30, 0}};
-};
-
-// The count asked about before printing is the count printed, form feeds anywhere.
-TEST_F(HostileReportTest, PagesAreCountedAsTheyArePrinted)
-{
-    const std::string reports[] = {"",         "a\r\n",         "\f\r\n",          "a\r\n\f\r\n",
-                                   "\f\r\na\r\n", "a\r\n\f\r\nb", "a\r\n\f\r\n\f\r\nb\r\n\f",
-                                   Repeated("\f\r\n", ManyPages + 1)};
-    for (const std::string& report : reports) {
-        ASSERT_TRUE(ReplaceFile(paths.FnResults, report));
-        RecordingPrinter printer;
-        std::int16_t saved = 0;
-        ASSERT_TRUE(PrintResults(paths, saved, printer, clock));
-        const long newPages = std::count(printer.output.begin(), printer.output.end(), "<new page>");
-        const long printed = printer.output.size() > 1 ? newPages + 1 : 0;
-        EXPECT_EQ(CountResultsPages(paths), printed) << testing::PrintToString(report.substr(0, 20));
     }
 }
 

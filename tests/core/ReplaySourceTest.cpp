@@ -174,21 +174,16 @@ TEST_F(ReplayTest, ARecordCutAfterAnyOfItsLinesIsBadAndKeepsWhatWasRead)
     }
 }
 
-// Damage within a line is a row of cases/tables/damaged-records.tsv; here what no row can hold.
+// Damage within a line (a huge one too) is a row of cases/tables/damaged-records.tsv; here the
+// damage that moves lines.
 TEST_F(ReplayTest, DamagedRecordsAreBadAndTheRecordsAfterThemAreStillFound)
 {
     const std::string ibm = RecordOf("IBM");
-    std::string longName = ibm;
-    longName.replace(longName.find("ACME WIDGETS"), 12, std::string(10'000'000, 'N'));
     const auto Swapped = [&ibm](std::size_t a, std::size_t b) {
         Lines lines = LinesOf(ibm);
         std::swap(lines[a], lines[b]);
         return Joined(lines, lines.size());
     };
-    std::mt19937 random(20260309);
-    std::string junk(100000, '\0');
-    for (char& c : junk) c = static_cast<char>(random() % 256);
-    junk += "\r\n";
 
     const struct {
         const char* name;
@@ -199,8 +194,6 @@ TEST_F(ReplayTest, DamagedRecordsAreBadAndTheRecordsAfterThemAreStillFound)
         {"company name and last sale swapped", Swapped(1, 8), false},
         {"the option block before its stock record",
          ibm.substr(ibm.find(OptionsYes) - 1) + ibm.substr(0, ibm.find(OptionsYes) - 1), false},
-        {"binary junk in front of the record", junk + ibm, true},
-        {"a 10 MB company name", longName, true},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

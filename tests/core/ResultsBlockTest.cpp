@@ -1,23 +1,17 @@
 #include <gtest/gtest.h>
 
 #include "support/ExampleQuote.h"
+#include "support/FileLines.h"
 #include "core/SharedState.h"
 #include "core/text/TextFile.h"
 #include "core/report/ResultsBlock.h"
 
 namespace {
 
-std::vector<std::string> Lines(const std::string& block)
-{
-    std::vector<std::string> lines;
-    for (const auto line : SplitLines(block)) lines.emplace_back(line);
-    return lines;
-}
-
 class ResultsBlockTest : public ::testing::Test {
 protected:
     ResultsBlockTest() { FillExample(state); }
-    std::vector<std::string> BlockLines() const { return Lines(BuildResultsBlock(state)); }
+    std::vector<std::string> BlockLines() const { return LinesOf(BuildResultsBlock(state)); }
 
     FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
     SharedState state{clock};
@@ -29,12 +23,7 @@ TEST_F(ResultsBlockTest, MatchesTheReferenceBlockByteForByte)
 {
     const auto expected = ReadWholeFile(QUILLON_TEST_DATA "/report/FullBlock.expected");
     ASSERT_TRUE(expected.has_value());
-    const std::string block = BuildResultsBlock(state);
-    const auto expectedLines = Lines(*expected);
-    const auto actualLines = Lines(block);
-    for (std::size_t i = 0; i < std::min(expectedLines.size(), actualLines.size()); ++i)
-        EXPECT_EQ(actualLines[i], expectedLines[i]) << "line " << i + 1;
-    EXPECT_EQ(block, *expected);
+    EXPECT_EQ(BuildResultsBlock(state), *expected); // a failure shows the lines that differ
 }
 
 TEST_F(ResultsBlockTest, EmptyOptionChainShowsNotAvailableEverywhere)
@@ -81,7 +70,7 @@ TEST_F(ResultsBlockTest, OutOfTheMoneyAndMidPriceRows)
     EXPECT_EQ(lines[34], "   J   | QRXEJ  25.0%  7            | QRXFJ  n/a    0            |");
 
     state.Settings.DrvQVAfrom = 1;
-    EXPECT_EQ(Lines(BuildResultsBlock(state))[33],
+    EXPECT_EQ(BlockLines()[33],
               " 50.0  | *1     0.438  80     0.438 | *0     n/a    0      n/a   |");
 }
 

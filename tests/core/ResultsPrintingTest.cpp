@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "support/RecordingPrinter.h"
@@ -122,6 +123,20 @@ TEST_F(ResultsPrintingTest, DamagedReportsPrintEveryLineAsItStands)
         ASSERT_TRUE(Print());
         EXPECT_TRUE(printer.output == Pages(2, row.pages)); // not printed: the lines may be huge
         EXPECT_TRUE(ReadWholeFile(paths.FnResults) == row.results) << "the report was changed";
+    }
+}
+
+// The count asked about before printing is the count printed, form feeds anywhere.
+TEST_F(ResultsPrintingTest, PagesAreCountedAsTheyArePrinted)
+{
+    for (const std::string& report : {""s, "a\r\n"s, "\f\r\n"s, "a\r\n\f\r\n"s, "\f\r\na\r\n"s, "a\r\n\f\r\nb"s,
+                                      "a\r\n\f\r\n\f\r\nb\r\n\f"s, Repeated("\f\r\n", ManyPages + 1)}) {
+        printer.output.clear();
+        Files("2,2\r\n", report);
+        ASSERT_TRUE(Print());
+        const long newPages = std::count(printer.output.begin(), printer.output.end(), "<new page>");
+        EXPECT_EQ(CountResultsPages(paths), printer.output.size() > 1 ? newPages + 1 : 0)
+            << testing::PrintToString(report.substr(0, 20));
     }
 }
 

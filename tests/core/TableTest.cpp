@@ -1,6 +1,6 @@
 // Formats and readers as tables: every row of cases/tables/*.tsv is one call and its expected text.
 // A row is: function, input, argument, expected, and why (tab separated; \r \n \t \f \\ \xHH
-// escapes; # starts a comment line). A failure names the file and line.
+// escapes and \{...} for generated text; # starts a comment line). A failure names the file and line.
 
 #include <gtest/gtest.h>
 
@@ -46,6 +46,31 @@
 
 namespace {
 
+std::string Unescaped(const std::string& field);
+
+// What a row cannot hold itself: "N*TEXT" is TEXT (escapes allowed) N times, "N?SEED" N random
+// bytes of the seed but no "<" (which would open a tag swallowing the rest of a page), "N!SEED"
+// with them.
+std::string Generated(const std::string& spec)
+{
+    std::size_t digits = 0;
+    const std::size_t count = std::stoul(spec, &digits);
+    const char kind = spec[digits];
+    const std::string rest = spec.substr(digits + 1);
+    std::string text;
+    if (kind == '*') {
+        const std::string unit = Unescaped(rest);
+        for (std::size_t i = 0; i < count; ++i) text += unit;
+        return text;
+    }
+    std::mt19937 random(std::stoul(rest));
+    for (std::size_t i = 0; i < count; ++i) {
+        const char c = static_cast<char>(random() % 256);
+        text += c == '<' && kind == '?' ? '.' : c;
+    }
+    return text;
+}
+
 std::string Unescaped(const std::string& field)
 {
     std::string text;
@@ -55,7 +80,11 @@ std::string Unescaped(const std::string& field)
             continue;
         }
         const char code = field[++i];
-        if (code == 'x') {
+        if (code == '{') {
+            const std::size_t close = field.find('}', i);
+            text += Generated(field.substr(i + 1, close - i - 1));
+            i = close;
+        } else if (code == 'x') {
             text += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
             i += 2;
         } else {
@@ -140,6 +169,27 @@ UserSettings CriteriaOf(const std::string& text)
                 value[0] == '"' ? Criterion::Text(value.substr(1, value.size() - 2)) : ValueCheck(value);
     }
     return settings;
+}
+
+// The verdict on option notes "C20=2" (side, strike position, expiration = note; every other
+// option not included) with the averages "QVAC/QVAP" in percent in front.
+std::string OptionVerdictOf(const std::string& averagesAndNotes, const std::string& criteria)
+{
+    OptionSeries series;
+    FillSeries(series.OptNote, OptionNote::NotIncluded);
+    std::istringstream words(averagesAndNotes);
+    std::string averages;
+    words >> averages;
+    for (std::string note; words >> note;)
+        series.OptNote[note[0] == 'C' ? Calls : Puts][note[1] - '0'][note[2] - '0'] = static_cast<OptionNote>(note[4] - '0');
+    const auto slash = averages.find('/');
+    const SymbolVerdict verdict = OptionVerdict(series, std::stof(averages.substr(0, slash)),
+                                                std::stof(averages.substr(slash + 1)), CriteriaOf(criteria));
+    const std::map<SymbolVerdict, std::string> names{
+        {SymbolVerdict::NotSaved, "not saved"},   {SymbolVerdict::PutsAhead, "puts ahead"},
+        {SymbolVerdict::OptionIncluded, "included"}, {SymbolVerdict::CallsAhead, "calls ahead"},
+        {SymbolVerdict::MinQVAReached, "Min QVA reached"}};
+    return names.at(verdict);
 }
 
 // The options of `options` (';' between them: side C or P, strike position, expiration, the
@@ -399,6 +449,7 @@ const std::map<std::string, Function> Functions{
      }},
     {"ScreenFailure", ScreenFailureOf},
     {"QVA", QVAOf},
+    {"OptionVerdict", OptionVerdictOf},
     {"OptionPage", [](const auto& in, const auto&) { return OptionPageValues(in); }},
     {"OptionRowStored",
      [](const auto& symbolLine, const auto& stockAndLastSale) {
