@@ -116,10 +116,7 @@ int Show(const HistoryOptions& options, HistoryStore& store)
                           : "date        last sale   QVAC %   QVAP %   IV %  IV rank  IV pct");
     for (const HistoryDay& day : days) {
         const std::optional<double> today = DayVolatility(day);
-        IvStanding standing;
-        if (today)
-            if (const std::optional<std::string> first = FirstDayOfYearEndingOn(day.Date))
-                standing = StandingOf(*today, store.Volatilities(symbol, *first, day.Date));
+        const IvStanding standing = StandingOfDay(store, day);
         const std::string fields[] = {day.Date, FormatFixed(day.LastSale, 2), Percent(day.QVAC),
                                       Percent(day.QVAP), Percent(today)};
         if (options.Csv)

@@ -22,7 +22,6 @@
 #include "qt/QtHttpTransfer.h"
 #include "qt/SystemClock.h"
 #include "core/history/HistoryRecorder.h"
-#include "core/run/Evaluation.h"
 #include "core/run/ProgressFile.h"
 #include "core/run/RunController.h"
 #include "core/run/ServerSource.h"
@@ -74,7 +73,7 @@ public:
           sources_(state, host_, [this] { controller_->CmdStop_Click(); })
     {
         controller_ = std::make_unique<RunController>(state, host_, sources_.Local, *sources_.Server,
-                                                      RecordingHistory(EvaluateSymbol, history_));
+                                                      RecordingHistory(history_));
         // Nobody is at the console to silence a 72-second hold: a saved symbol rings once.
         controller_->SetHoldOnAlarm(false);
     }

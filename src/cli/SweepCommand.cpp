@@ -8,6 +8,8 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CommandDirectory.h"
+#include "core/history/HistoryStore.h"
+#include "core/history/IvStanding.h"
 #include "core/insight/Sweep.h"
 #include "core/quotes/Clock.h"
 #include "core/settings/FilePaths.h"
@@ -33,6 +35,7 @@ struct SweepOptions {
     std::string Directory;
     std::optional<LocalDateTime> Now;
     const FilterCriterion* Criterion = nullptr;
+    std::string IvRank; // the pseudo-criterion swept instead of Criterion
     std::vector<::Criterion> Values;
     bool All = false;
 };
@@ -41,11 +44,13 @@ struct SweepOptions {
 CommandOption SweepOperands(SweepOptions& o)
 {
     return {"", "", "CRITERION VALUES",
-            "a criterion (MinPE ... MinQVAP_QVAC) and values 5,10,NA or 5:50:5 (NA: off)",
+            "a criterion (MinPE ... MinQVAP_QVAC, or MinIVRank, MaxIVRank: the IV rank from History.db,\n"
+            "kept out of the settings file) and values 5,10,NA or 5:50:5 (NA: off)",
             [&o](const std::string& operand) -> std::optional<std::string> {
-                if (!o.Criterion) {
-                    o.Criterion = FindCriterion(operand);
-                    if (!o.Criterion) return "no criterion is called " + operand;
+                if (!o.Criterion && o.IvRank.empty()) {
+                    if (IsIvRankCriterion(operand)) o.IvRank = operand;
+                    else o.Criterion = FindCriterion(operand);
+                    if (!o.Criterion && o.IvRank.empty()) return "no criterion is called " + operand;
                     return std::nullopt;
                 }
                 if (!o.Values.empty()) return "unexpected argument '" + operand + "'";
@@ -69,7 +74,7 @@ std::vector<CommandOption> SweepOptionTable(SweepOptions& o)
 // The fault of operands that were each read but do not make a sweep together; nothing when they do.
 std::optional<std::string> SweepOperandsFault(const SweepOptions& options)
 {
-    const bool anyOperand = options.Criterion != nullptr;
+    const bool anyOperand = options.Criterion != nullptr || !options.IvRank.empty();
     if (options.All == anyOperand) return "give either CRITERION VALUES or --all";
     if (anyOperand && options.Values.empty()) return "give one CRITERION and one list or range of VALUES";
     return std::nullopt;
@@ -118,19 +123,32 @@ int SweepCommand(int argc, char** argv)
     (void)ReadSettings(settings, paths.FnSettings);
     if (settings.FnSym.empty()) settings.FnSym = paths.DefaultFnSym;
 
+    HistoryStore history;
+    if (const auto failure = options.IvRank.empty() ? std::nullopt : history.OpenExisting(paths.FnHistory)) {
+        std::fprintf(stderr, "quillon-cli sweep: %s\n", failure->c_str());
+        return ExitCannotGoOn;
+    }
+    const LocalDateTime now = options.Now.value_or(SystemClock().Now());
     std::string problem;
-    std::optional<QuoteSnapshot> snapshot =
-        ReadQuoteSnapshot(settings.FnSym, paths.FnQuote, options.Now.value_or(SystemClock().Now()), problem);
+    std::optional<QuoteSnapshot> snapshot = ReadQuoteSnapshot(settings.FnSym, paths.FnQuote, now, problem);
     if (!snapshot) {
         std::fprintf(stderr, "quillon-cli sweep: %s\n", problem.c_str());
         return ExitCannotGoOn;
     }
     std::printf("%d symbols, %d with quotes in %s\n", static_cast<int>(snapshot->Symbols.size()),
                 snapshot->WithQuotes, paths.FnQuote.c_str());
-    if (options.All)
+    if (options.All) {
         PrintRows(SweepCriteriaOff(*snapshot, settings), "criterion", true);
-    else
+    } else if (!options.IvRank.empty()) {
+        const std::string date = FormatDate(now);
+        const auto rankOf = [&](const ReplayedSymbol& symbol) {
+            return StandingOfDay(history, HistoryDayOf(*symbol.Quote, symbol.Symbol, date)).Rank;
+        };
+        PrintRows(SweepIvRank(*snapshot, settings, options.IvRank, options.Values, rankOf), options.IvRank.c_str(),
+                  false);
+    } else {
         PrintRows(SweepCriterion(*snapshot, settings, *options.Criterion, options.Values),
                   std::string(options.Criterion->Name).c_str(), false);
+    }
     return ExitDone;
 }

@@ -1,37 +1,47 @@
 #include "core/history/HistoryRecorder.h"
 
-#include <array>
-#include <cstdio>
+#include <filesystem>
 
-namespace {
+#include "core/run/Evaluation.h"
 
-std::string DateOf(const LocalDateTime& now)
+void HistoryRecorder::Fail(RunHost& host, const std::string& failure)
 {
-    std::array<char, 16> text{};
-    std::snprintf(text.data(), text.size(), "%04d-%02d-%02d", now.Year, now.Month, now.Day);
-    return text.data();
-}
-
-} // namespace
-
-void HistoryRecorder::Record(const SharedState& state, RunHost& host, std::int16_t ok)
-{
-    if (ok == 0 || failed_ || state.Settings.GetQuoteFromLocalFile) return;
-    std::optional<std::string> failure;
-    if (!store_.IsOpen()) failure = store_.Open(state.Paths.FnHistory);
-    if (!failure) {
-        const HistoryDay day = HistoryDayOf(state.Quote, state.Run.CurrentSymbol, DateOf(state.clock.Now()));
-        failure = store_.Record(std::span(&day, 1));
-    }
-    if (!failure) return;
     failed_ = true;
-    host.SetStatus2(*failure + ", the pass goes on without history");
+    host.SetStatus2(failure + ", the pass goes on without history");
 }
 
-SymbolEvaluator RecordingHistory(SymbolEvaluator evaluate, HistoryRecorder& recorder)
+bool HistoryRecorder::Ready(const SharedState& state, RunHost& host)
 {
-    return [evaluate = std::move(evaluate), &recorder](SharedState& state, RunHost& host, std::int16_t ok) {
-        evaluate(state, host, ok);
-        recorder.Record(state, host, ok);
+    if (failed_) return false;
+    if (store_.IsOpen()) return true;
+    std::error_code ignored; // a path that cannot even be looked at fails to open below
+    if (state.Settings.GetQuoteFromLocalFile && !std::filesystem::exists(state.Paths.FnHistory, ignored))
+        return false;
+    if (const std::optional<std::string> failure = store_.Open(state.Paths.FnHistory)) {
+        Fail(host, *failure);
+        return false;
+    }
+    return true;
+}
+
+IvStanding HistoryRecorder::RecordAndRank(const SharedState& state, RunHost& host)
+{
+    if (!Ready(state, host)) return {};
+    const HistoryDay day = HistoryDayOf(state.Quote, state.Run.CurrentSymbol, FormatDate(state.clock.Now()));
+    if (!state.Settings.GetQuoteFromLocalFile) {
+        if (const std::optional<std::string> failure = store_.Record(std::span(&day, 1))) {
+            Fail(host, *failure);
+            return {};
+        }
+    }
+    return StandingOfDay(store_, day);
+}
+
+SymbolEvaluator RecordingHistory(HistoryRecorder& recorder)
+{
+    return [&recorder](SharedState& state, RunHost& host, std::int16_t ok) {
+        EvaluateRankedSymbol(state, host, ok, [&recorder](const SharedState& screened, RunHost& shown) {
+            return recorder.RecordAndRank(screened, shown);
+        });
     };
 }

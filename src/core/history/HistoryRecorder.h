@@ -1,24 +1,30 @@
 #pragma once
-// Records each symbol of a live pass in History.db beside the pass's other files. A replay pass
-// screens quotes already seen and records nothing.
-
-#include <cstdint>
+// Keeps History.db beside the pass's other files: a live pass records each symbol, and every pass
+// ranks each symbol's implied volatility against the symbol's stored days. A replay pass screens
+// quotes already seen and records nothing.
 
 #include "core/SharedState.h"
 #include "core/history/HistoryStore.h"
+#include "core/history/IvStanding.h"
 #include "core/run/RunController.h"
 
 class HistoryRecorder {
 public:
-    // Stores the symbol just evaluated (its quotes in state.Quote) as of today's date, replacing
-    // an earlier row of the same date. The store is opened at the first symbol; a store that cannot
-    // be opened or written is reported once on Status2 and the pass goes on without history.
-    void Record(const SharedState& state, RunHost& host, std::int16_t ok);
+    // For the symbol just screened (its quotes and QVA results in state.Quote): a live pass first
+    // stores it as of today's date, replacing an earlier row of that date, then ranks it, so that
+    // today counts among its days. A replay pass only reads a store that exists; it creates none.
+    // The store is opened at the first symbol; a store that cannot be opened or written is
+    // reported once on Status2 and the pass goes on without history (and empty standings).
+    IvStanding RecordAndRank(const SharedState& state, RunHost& host);
 
 private:
+    // Opens the store when needed; false when there is none to use.
+    bool Ready(const SharedState& state, RunHost& host);
+    void Fail(RunHost& host, const std::string& failure);
+
     HistoryStore store_;
     bool failed_ = false;
 };
 
-// `evaluate` followed by the recorder, for the run controller.
-SymbolEvaluator RecordingHistory(SymbolEvaluator evaluate, HistoryRecorder& recorder);
+// EvaluateSymbol with the recorder's standing for the pass table, for the run controller.
+SymbolEvaluator RecordingHistory(HistoryRecorder& recorder);

@@ -16,7 +16,9 @@ IvStanding StandingOf(double today, std::span<const double> pastYear)
     return standing;
 }
 
-std::optional<std::string> FirstDayOfYearEndingOn(const std::string& date)
+namespace {
+
+std::optional<std::string> DaysBefore(const std::string& date, int count)
 {
     int year = 0;
     unsigned month = 0, day = 0;
@@ -28,9 +30,25 @@ std::optional<std::string> FirstDayOfYearEndingOn(const std::string& date)
     const std::chrono::year_month_day end{std::chrono::year{year}, std::chrono::month{month},
                                           std::chrono::day{day}};
     if (!end.ok()) return std::nullopt;
-    const std::chrono::year_month_day first{std::chrono::sys_days{end} - std::chrono::days{364}};
+    const std::chrono::year_month_day earlier{std::chrono::sys_days{end} - std::chrono::days{count}};
     char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(first.year()),
-                  static_cast<unsigned>(first.month()), static_cast<unsigned>(first.day()));
+    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(earlier.year()),
+                  static_cast<unsigned>(earlier.month()), static_cast<unsigned>(earlier.day()));
     return std::string(text);
+}
+
+} // namespace
+
+std::optional<std::string> FirstDayOfYearEndingOn(const std::string& date) { return DaysBefore(date, 364); }
+
+IvStanding StandingOfDay(HistoryStore& store, const HistoryDay& day)
+{
+    const std::optional<double> today = DayVolatility(day);
+    const std::optional<std::string> first = FirstDayOfYearEndingOn(day.Date);
+    if (!today || !first) return {};
+    // The stored row of the date itself, if any, is `day`: a replay of that date's quotes may
+    // solve them with other settings.
+    std::vector<double> pastYear = store.Volatilities(day.Symbol, *first, *DaysBefore(day.Date, 1));
+    pastYear.push_back(*today);
+    return StandingOf(*today, pastYear);
 }

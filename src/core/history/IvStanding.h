@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 
+#include "core/history/HistoryStore.h"
+
 // Days of history needed before rank and percentile mean anything.
 inline constexpr std::size_t FewestDaysForStanding = 20;
 
@@ -21,3 +23,8 @@ IvStanding StandingOf(double today, std::span<const double> pastYear);
 // The first day of the 52 weeks that end on `date` ("YYYY-MM-DD"): 364 days before it. Nothing
 // when `date` is not a valid date.
 std::optional<std::string> FirstDayOfYearEndingOn(const std::string& date);
+
+// The standing of the day's volatility (see DayVolatility) among the symbol's stored days of the 52
+// weeks ending on its date, the day itself counted whether stored or not; one query. Empty when
+// the day has no volatility or no valid date.
+IvStanding StandingOfDay(HistoryStore& store, const HistoryDay& day);

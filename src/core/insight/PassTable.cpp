@@ -84,6 +84,14 @@ void AddOptionColumns(std::vector<PassColumn>& columns)
             }
 }
 
+// Empty cells where the symbol has too few stored days ("n/a"): never a made-up figure.
+void AddStandingColumns(std::vector<PassColumn>& columns)
+{
+    auto cell = [](const std::optional<double>& value) { return value ? FormatFixed(*value, 1) : ""; };
+    columns.push_back({"iv_rank", [=](const PassRowInput& row) { return cell(row.Standing.Rank); }});
+    columns.push_back({"iv_percentile", [=](const PassRowInput& row) { return cell(row.Standing.Percentile); }});
+}
+
 std::vector<PassColumn> BuildColumns()
 {
     std::vector<PassColumn> columns{
@@ -104,6 +112,7 @@ std::vector<PassColumn> BuildColumns()
     AddStockColumns(columns);
     AddAverageColumns(columns);
     AddOptionColumns(columns);
+    AddStandingColumns(columns);
     return columns;
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/insight/CsvText.h"
+#include "core/history/IvStanding.h"
 #include "core/quotes/Clock.h"
 #include "core/quotes/QuoteData.h"
 #include "core/run/PassTally.h"
@@ -23,6 +24,7 @@ struct PassRowInput {
     const std::optional<ScreenFailure>& Failure; // of a screened-out symbol
     std::int16_t DrvQVAfrom;                     // which price the volatilities were solved from
     LocalDateTime EvaluatedAt;
+    IvStanding Standing{}; // looked up once for the row; empty without history
 };
 
 struct PassColumn {
@@ -31,6 +33,7 @@ struct PassColumn {
 };
 
 // The columns in their order: the one list that the file, the window and any later column share.
+// Columns are only ever added at the end, so that readers of older files keep their positions.
 const std::vector<PassColumn>& PassColumns();
 
 // Headers the desktop program looks columns up by.

@@ -124,3 +124,29 @@ std::vector<SweepRow> SweepCriteriaOff(QuoteSnapshot& snapshot, const UserSettin
         if ((settings.*criterion.Member).InForce()) rows.push_back(counter.Row(criterion, Criterion::Text("NA")));
     return rows;
 }
+
+bool IsIvRankCriterion(std::string_view name) { return name == MinIVRankName || name == MaxIVRankName; }
+
+std::vector<SweepRow> SweepIvRank(QuoteSnapshot& snapshot, const UserSettings& settings, std::string_view name,
+                                  const std::vector<Criterion>& values, const IvRankOf& rankOf)
+{
+    const std::vector<bool> current = *SavedSymbols(snapshot, settings);
+    std::vector<std::optional<double>> ranks(current.size());
+    for (std::size_t i = 0; i < current.size(); ++i)
+        if (current[i]) ranks[i] = rankOf(snapshot.Symbols[i]);
+    std::vector<SweepRow> rows{CurrentRow(current)};
+    rows.front().Value = Criterion::Text("NA");
+    const std::string_view kept = name == MinIVRankName ? MinIVRankName : MaxIVRankName;
+    for (const Criterion& value : values) {
+        SweepRow& row = rows.emplace_back(SweepRow{kept, value, 0, {}, {}});
+        const std::optional<double> bound = value.InForce();
+        for (std::size_t i = 0; i < current.size(); ++i) {
+            if (!current[i]) continue;
+            const bool within = !bound || (ranks[i] && (kept == MinIVRankName ? *ranks[i] >= *bound
+                                                                              : *ranks[i] <= *bound));
+            if (within) ++row.Saved;
+            else row.Left.push_back(snapshot.Symbols[i].Symbol);
+        }
+    }
+    return rows;
+}

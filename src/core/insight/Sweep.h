@@ -2,6 +2,7 @@
 // What-if counts: how many symbols of the quote cache one criterion saves at other values, and
 // which criteria bind. Everything runs on a QuoteSnapshot through the run's own screen.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,3 +32,18 @@ std::vector<SweepRow> SweepCriterion(QuoteSnapshot& snapshot, const UserSettings
 // The current settings' row first, then for every criterion in force (in the settings file's order)
 // the row with that criterion alone switched off: its Joined are the symbols it keeps out.
 std::vector<SweepRow> SweepCriteriaOff(QuoteSnapshot& snapshot, const UserSettings& settings);
+
+// The sweep's pseudo-criteria on the IV rank (percent). They are no settings, so never in force now:
+// a value keeps of the currently saved symbols those whose rank reaches it (MinIVRank) or does not
+// pass it (MaxIVRank); a symbol without a rank ("n/a") fails either, NA keeps all.
+inline constexpr std::string_view MinIVRankName = "MinIVRank";
+inline constexpr std::string_view MaxIVRankName = "MaxIVRank";
+bool IsIvRankCriterion(std::string_view name);
+
+// The IV rank of a symbol of the snapshot, whose QVA results are those of the current settings.
+using IvRankOf = std::function<std::optional<double>(const ReplayedSymbol&)>;
+
+// The current settings' row first, then one row per value of the pseudo-criterion `name`. `rankOf`
+// is asked once per saved symbol.
+std::vector<SweepRow> SweepIvRank(QuoteSnapshot& snapshot, const UserSettings& settings, std::string_view name,
+                                  const std::vector<Criterion>& values, const IvRankOf& rankOf);

@@ -10,6 +10,8 @@ std::string FormatDateTime(const LocalDateTime& when)
     return text;
 }
 
+std::string FormatDate(const LocalDateTime& when) { return FormatDateTime(when).substr(0, 10); }
+
 std::optional<LocalDateTime> ParseDateTime(std::string_view text)
 {
     if (text.size() != 19) return std::nullopt;

@@ -36,5 +36,8 @@ private:
 // every region, so it serves as the "local short date" + " " + "local time".
 std::string FormatDateTime(const LocalDateTime& when);
 
+// Its date alone: "2026-12-06", as the history store keys its days.
+std::string FormatDate(const LocalDateTime& when);
+
 // Reads "YYYY-MM-DD HH:MM:SS" (as given to --now); nothing when it is not a valid date and time.
 std::optional<LocalDateTime> ParseDateTime(std::string_view text);

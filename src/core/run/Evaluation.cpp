@@ -38,10 +38,10 @@ void SaveSymbol(SharedState& state, RunHost& host)
 }
 
 void AppendToPassTable(SharedState& state, RunHost& host, SymbolOutcome outcome,
-                       const std::optional<ScreenFailure>& failure)
+                       const std::optional<ScreenFailure>& failure, const IvStanding& standing = {})
 {
-    const PassRowInput row{state.Run.CurrentSymbol, outcome, state.Quote, failure, state.Settings.DrvQVAfrom,
-                           state.clock.Now()};
+    const PassRowInput row{state.Run.CurrentSymbol, outcome,           state.Quote, failure,
+                           state.Settings.DrvQVAfrom, state.clock.Now(), standing};
     const bool startsTable = !FileIsNonEmpty(state.Paths.FnPassTable);
     const CsvRow cells = PassRowCells(row);
     const std::string header = startsTable ? PassHeaderLine() : std::string();
@@ -63,12 +63,15 @@ ScreenResult ScreenRecordingFaults(SharedState& state, RunHost& host)
 
 } // namespace
 
-void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
+void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok) { EvaluateRankedSymbol(state, host, ok, {}); }
+
+void EvaluateRankedSymbol(SharedState& state, RunHost& host, std::int16_t ok, const StandingLookup& standing)
 {
     RunStatus& run = state.Run;
     QuoteData& quote = state.Quote;
     run.Verdict = SymbolVerdict::NotSaved;
     std::optional<ScreenFailure> failure;
+    IvStanding ivStanding;
     if (ok == 0) {
         (void)state.Outputs.Append(state.Paths, PassFile::BadSym, BadSymbolLine(run.CurrentSymbol));
     } else {
@@ -77,6 +80,7 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
         ScreenResult result = ScreenRecordingFaults(state, host); // an ArithmeticFault ends the evaluation here
         run.Verdict = result.Verdict;
         failure = std::move(result.Failure);
+        if (standing) ivStanding = standing(state, host);
     }
     const bool saved = run.Verdict != SymbolVerdict::NotSaved;
     // Nobody would see the block of a symbol that is not saved when the host shows none.
@@ -85,6 +89,6 @@ void EvaluateSymbol(SharedState& state, RunHost& host, std::int16_t ok)
     else
         state.Page.PageText.clear();
     if (saved) SaveSymbol(state, host);
-    AppendToPassTable(state, host, ok == 0 ? SymbolOutcome::NoQuotes : OutcomeOf(run.Verdict), failure);
+    AppendToPassTable(state, host, ok == 0 ? SymbolOutcome::NoQuotes : OutcomeOf(run.Verdict), failure, ivStanding);
     state.Outputs.RecordProgress(state.Paths, run.SavedCount, run.SymbolIndex);
 }

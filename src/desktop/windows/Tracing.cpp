@@ -20,7 +20,6 @@
 #include "desktop/windows/ReportBox.h"
 #include "core/report/Printer.h"
 #include "core/report/ResultsPrinting.h"
-#include "core/run/Evaluation.h"
 #include "core/run/PassTally.h"
 #include "core/run/ReplaySource.h"
 
@@ -71,7 +70,7 @@ Tracing::Tracing(SharedState& state, DesktopServices& services, const ServerSour
     localSource_ = std::make_unique<ReplaySource>(state_, *this);
     serverSource_ = makeServerSource(state_, *this, [this] { controller_->CmdStop_Click(); });
     controller_ = std::make_unique<RunController>(state_, *this, *localSource_, *serverSource_,
-                                                  RecordingHistory(&EvaluateSymbol, history_));
+                                                  RecordingHistory(history_));
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
