@@ -10,7 +10,7 @@ JOBS=${JOBS:-$(nproc)}
 # What a fresh Debian 12 machine lacks to build, test and demo Quillon.
 PACKAGES=(
   cmake g++ make ninja-build ccache mold pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6svg6 qt6-charts-dev libqt6opengl6-dev
+  qt6-base-dev qt6-qpa-plugins libqt6svg6 qt6-svg-dev qt6-charts-dev libqt6opengl6-dev
   libsqlite3-dev libcsv-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcpp-httplib-dev libssl-dev openssl

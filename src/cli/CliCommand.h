@@ -4,6 +4,7 @@
 // with argv[1] its own name.
 
 #include <algorithm>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -17,4 +18,11 @@ struct CliCommand {
 inline std::vector<std::string> CommandArguments(int argc, char** argv)
 {
     return {argv + std::min(argc, 2), argv + argc};
+}
+
+// Fonts, PDF writing and charts need a GUI application, but not a screen.
+inline void UseOffscreenWithoutDisplay()
+{
+    const bool hasDisplay = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+    if (!hasDisplay && !std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/ChartCommand.h"
 #include "cli/CliCommand.h"
 #include "cli/HistoryCommand.h"
 #include "cli/ImportCommand.h"
@@ -23,6 +24,7 @@ constexpr CliCommand Commands[] = {
     {"import", "write Quote.txt from real option chain files", ImportCommand},
     {"sweep", "count the symbols the quote cache saves as one criterion varies", SweepCommand},
     {"history", "the implied volatilities of earlier passes", HistoryCommand},
+    {"chart", "draw a symbol's volatility smile and IV history into a PNG or SVG file", ChartCommand},
 };
 
 constexpr int ExitUsage = 2;

@@ -9,10 +9,16 @@
 #include <QMenuBar>
 #include <QScatterSeries>
 #include <QTableView>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
 #include <cstdio>
+
+#include "charts/ChartPane.h"
 
 #include "core/settings/SettingsFile.h"
 #include "core/settings/Startup.h"
@@ -113,6 +119,37 @@ void PrepareScratchDirectory(SharedState& state, const QString& directory)
     static_cast<void>(ReplaceFile(state.Paths.FnQuote, ""));
 }
 
+// A made-up symbol for the chart pictures: a smile per side and expiration around a last sale of
+// 101.25, and 120 days of history with a swell in the middle.
+SymbolChart ExampleChart()
+{
+    SymbolChart chart;
+    chart.Symbol = "EXMPL";
+    chart.Date = "2026-12-04";
+    chart.LastSale = 101.25;
+    for (const int side : {Calls, Puts})
+        for (const int expiration : {0, 1}) {
+            SmileLine line{side, expiration, expiration == 0 ? 15 : 43, {}};
+            for (const double strike : {95.0, 100.0, 105.0})
+                line.Points.emplace_back(strike, 30 + side * 2 - expiration * 1.5 + std::abs(strike - 100) * 0.6);
+            chart.Smile.push_back(line);
+        }
+    const std::chrono::sys_days last{std::chrono::year_month_day{std::chrono::year{2026}, std::chrono::December, std::chrono::day{4}}};
+    for (int i = 119; i >= 0; --i) {
+        const std::chrono::year_month_day day{last - std::chrono::days{i * 2}};
+        char date[16];
+        std::snprintf(date, sizeof date, "%04d-%02u-%02u", static_cast<int>(day.year()),
+                      static_cast<unsigned>(day.month()), static_cast<unsigned>(day.day()));
+        chart.History.push_back({date, 28 + 9 * std::sin(i / 19.0) + (i % 7) * 0.4});
+    }
+    std::vector<double> year;
+    for (const HistoryPoint& point : chart.History) year.push_back(point.Volatility);
+    chart.YearLow = *std::min_element(year.begin(), year.end());
+    chart.YearHigh = *std::max_element(year.begin(), year.end());
+    chart.Standing = StandingOf(year.back(), year);
+    return chart;
+}
+
 // The run window after a pass, while its server refuses, and while an alarm holds it.
 void TakeRunWindow(Camera& camera, SharedState& state, DesktopServices& services)
 {
@@ -126,6 +163,10 @@ void TakeRunWindow(Camera& camera, SharedState& state, DesktopServices& services
         // A pass over a quote cache without records: every symbol is read and found missing.
         for (int i = 0; i < 200 && tracing.Controller().PassesCompleted() == 0; ++i) Camera::Settle();
         camera.Take(tracing, QStringLiteral("tracing"));
+        tracing.CmdChart->click();
+        tracing.Chart->ShowChart(ExampleChart());
+        camera.Take(tracing, QStringLiteral("tracing-chart"));
+        tracing.CmdChart->click();
         // As the evaluation announces a saved symbol and the controller holds the run for it.
         tracing.SetStatus1("Alarm: IBM saved");
         tracing.SetLamp(Lamp::Alarm);

@@ -1,16 +1,20 @@
 // quillon-cli killed with SIGKILL at 20 random moments of a pass (fixed seed) and started again
 // each time, replaying its quote cache or fetching from the stand-in server: the pass must end with
 // the symbol lists of an uninterrupted one, a readable progress record all along, the last pass's
-// backups never overwritten, no temporary file left, and (live) a quote cache that still replays.
+// backups never overwritten, no temporary file left, and (live) a quote cache that still replays
+// and a History.db that opens after every kill and holds whole symbols only.
 
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
 #include <QProcess>
 
+#include <sqlite3.h>
+
 #include <memory>
 #include <numeric>
 #include <random>
+#include <set>
 
 #include "LiveRunSupport.h"
 #include "core/run/ProgressFile.h"
@@ -28,6 +32,34 @@ std::vector<std::string> LiveSymbols()
 {
     std::vector<std::string> symbols = GeneratedSymbols(SymbolCount);
     for (int i = 1; i < SymbolCount / 10; ++i) symbols.push_back(QString("G%1X").arg(i, 4, 10, QChar('0')).toStdString());
+    return symbols;
+}
+
+// The symbols of the history store, which must open and hold every day with its 12 options: a kill
+// never leaves half a symbol behind.
+std::set<std::string> WholeHistorySymbols(const std::string& path)
+{
+    sqlite3* db = nullptr;
+    std::set<std::string> symbols;
+    EXPECT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK) << path;
+    const auto query = [&](const char* sql, auto&& row) {
+        sqlite3_stmt* statement = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(db, sql, -1, &statement, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+        while (sqlite3_step(statement) == SQLITE_ROW) row(statement);
+        sqlite3_finalize(statement);
+    };
+    query("PRAGMA integrity_check", [](sqlite3_stmt* s) {
+        EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)), "ok");
+    });
+    query("SELECT d.symbol, COUNT(o.side) FROM days d LEFT JOIN options o USING (symbol, date)"
+          " GROUP BY d.symbol, d.date",
+          [&](sqlite3_stmt* s) {
+              symbols.insert(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)));
+              EXPECT_EQ(sqlite3_column_int(s, 1), 12) << symbols.size();
+          });
+    query("SELECT COUNT(*) FROM options WHERE (symbol, date) NOT IN (SELECT symbol, date FROM days)",
+          [](sqlite3_stmt* s) { EXPECT_EQ(sqlite3_column_int(s, 0), 0); });
+    sqlite3_close(db);
     return symbols;
 }
 
@@ -99,6 +131,7 @@ TEST_P(KillTest, KilledAtRandomMomentsThePassEndsLikeAnUninterruptedOne)
             EXPECT_TRUE(ReadProgress(crashed.Paths().FnProgress));
         }
         ExpectBackupsKept(crashed, true);
+        if (Live() && FileExists(crashed.Paths().FnHistory)) (void)WholeHistorySymbols(crashed.Paths().FnHistory);
     }
     if (!PassComplete(crashed)) {
         ASSERT_EQ(crashed.Run(source, TickMs).ExitCode, 0);
@@ -118,6 +151,7 @@ TEST_P(KillTest, KilledAtRandomMomentsThePassEndsLikeAnUninterruptedOne)
     for (const auto& entry : std::filesystem::directory_iterator(crashed.Dir()))
         EXPECT_FALSE(entry.path().string().ends_with(TemporarySuffix)) << entry.path();
     if (!Live()) return;
+    EXPECT_EQ(WholeHistorySymbols(crashed.Paths().FnHistory), WholeHistorySymbols(reference.Paths().FnHistory));
 
     // The cache replays; a record cut short by a kill counts as missing, so at most one symbol per
     // kill falls out of the replay.

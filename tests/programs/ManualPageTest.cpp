@@ -26,6 +26,7 @@ TEST(ManualPage, HasEveryOptionTheHelpLists)
         {"quillon-cli", {"import", "--help"}, "quillon-cli.1"},
         {"quillon-cli", {"sweep", "--help"}, "quillon-cli.1"},
         {"quillon-cli", {"history", "--help"}, "quillon-cli.1"},
+        {"quillon-cli", {"chart", "--help"}, "quillon-cli.1"},
         {"tools/quote-server/quillon-quote-server", {"--help"}, "quillon-quote-server.1"},
     };
     for (const auto& help : helps) {

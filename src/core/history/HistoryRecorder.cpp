@@ -14,9 +14,10 @@ bool HistoryRecorder::Ready(const SharedState& state, RunHost& host)
 {
     if (failed_) return false;
     if (store_.IsOpen()) return true;
+    // A replay without history goes without: it is no failure worth a message.
+    const bool replay = state.Settings.GetQuoteFromLocalFile;
     std::error_code ignored; // a path that cannot even be looked at fails to open below
-    if (state.Settings.GetQuoteFromLocalFile && !std::filesystem::exists(state.Paths.FnHistory, ignored))
-        return false;
+    if (replay && !std::filesystem::exists(state.Paths.FnHistory, ignored)) return false;
     if (const std::optional<std::string> failure = store_.Open(state.Paths.FnHistory)) {
         Fail(host, *failure);
         return false;

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -102,6 +103,16 @@ std::optional<std::string> HistoryStore::Open(const std::string& path)
         Execute(CreateSchema) || Execute("PRAGMA user_version=1"))
         return Failure("cannot be prepared");
     return PrepareStatements();
+}
+
+std::optional<std::string> HistoryStore::OpenExisting(const std::string& path)
+{
+    std::error_code ignored; // a path that cannot even be looked at fails as missing
+    if (!std::filesystem::exists(path, ignored)) {
+        Close();
+        return path + " does not exist: no live pass has recorded history yet";
+    }
+    return Open(path);
 }
 
 std::optional<std::string> HistoryStore::PrepareStatements()

@@ -28,6 +28,8 @@ public:
     // Opens the store at `path`, creating it when missing. Nothing on success, else the message
     // (naming the file) and the store stays closed.
     [[nodiscard]] std::optional<std::string> Open(const std::string& path);
+    // Open, but only a file that exists: a reader (a replay, the sweep, a chart) never creates one.
+    [[nodiscard]] std::optional<std::string> OpenExisting(const std::string& path);
     bool IsOpen() const { return db_ != nullptr; }
     void Close();
 

@@ -75,6 +75,28 @@ CacheImport ImportQuoteCache(const std::string& path, const std::string& date, c
     return result;
 }
 
+std::optional<HistoryDay> CachedDay(const std::string& path, const std::string& symbol, const LocalDateTime& now,
+                                    const UserSettings& settings, std::string& problem)
+{
+    QuoteFileReader reader;
+    if (!reader.Open(path)) {
+        problem = "Cannot open " + path + " for input.";
+        return std::nullopt;
+    }
+    QuoteData quote;
+    if (!ReadQuoteRecord(reader, quote, symbol, now)) {
+        problem = path + " holds no usable quotes of " + symbol + ".";
+        return std::nullopt;
+    }
+    try {
+        ComputeQVA(quote, settings);
+    } catch (const ArithmeticFault&) {
+        problem = "The quotes of " + symbol + " in " + path + " cannot be solved.";
+        return std::nullopt;
+    }
+    return HistoryDayOf(quote, symbol, FormatDate(now));
+}
+
 std::optional<std::string> FileDate(const std::string& path)
 {
     std::error_code error;

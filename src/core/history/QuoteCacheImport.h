@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/history/HistoryStore.h"
+#include "core/quotes/Clock.h"
 #include "core/settings/UserSettings.h"
 
 struct CacheImport {
@@ -18,6 +19,12 @@ struct CacheImport {
 // already stored for that symbol and date is replaced, so importing a file twice changes nothing.
 CacheImport ImportQuoteCache(const std::string& path, const std::string& date, const UserSettings& settings,
                              HistoryStore& store);
+
+// The day of `symbol` in the quote cache at `path`, read as a replay on `now` reads it and solved
+// with `settings`. Nothing when the cache cannot be opened or holds no usable record of the symbol;
+// `problem` then says which.
+std::optional<HistoryDay> CachedDay(const std::string& path, const std::string& symbol, const LocalDateTime& now,
+                                    const UserSettings& settings, std::string& problem);
 
 // The date a file was last written, "YYYY-MM-DD" in UTC; nothing when it cannot be read.
 std::optional<std::string> FileDate(const std::string& path);

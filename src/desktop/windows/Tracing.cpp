@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -18,6 +20,8 @@
 #include "desktop/services/HelpKey.h"
 #include "desktop/services/MessageBoxes.h"
 #include "desktop/windows/ReportBox.h"
+#include "charts/ChartPane.h"
+#include "core/history/SymbolChart.h"
 #include "core/report/Printer.h"
 #include "core/report/ResultsPrinting.h"
 #include "core/run/PassTally.h"
@@ -105,6 +109,21 @@ void Tracing::BuildControls()
     for (QPushButton* button : {CmdGo, CmdStop, CmdReset, CmdPrint}) button->setEnabled(false);
     // Not a step of the run: it opens the table at any time.
     CmdPassTable = newButton("CmdPassTable", QStringLiteral("Pass &Table"), &Tracing::PassTableRequested);
+    CmdChart = new QPushButton(QStringLiteral("&Chart"), this);
+    CmdChart->setObjectName(QStringLiteral("CmdChart"));
+    CmdChart->setCheckable(true);
+    CmdChart->setAutoDefault(false);
+    connect(CmdChart, &QPushButton::toggled, this, &Tracing::ShowChartPane);
+
+    Chart = new ChartPane(this);
+    Chart->hide();
+    auto* menus = new QMenuBar(this);
+    QMenu* view = menus->addMenu(QStringLiteral("&View"));
+    view->setObjectName(QStringLiteral("mnuView"));
+    mnuChart = view->addAction(QStringLiteral("&Chart of the Symbol on Screen"));
+    mnuChart->setObjectName(QStringLiteral("mnuChart"));
+    mnuChart->setCheckable(true);
+    connect(mnuChart, &QAction::toggled, this, &Tracing::ShowChartPane);
 
     CkAlarm = new QCheckBox(QStringLiteral("&Alarm"), this);
     CkAlarm->setObjectName(QStringLiteral("CkAlarm"));
@@ -153,11 +172,16 @@ void Tracing::BuildControls()
     buttons->addWidget(CkRepeat);
     buttons->addStretch();
     buttons->addWidget(CmdPassTable);
+    buttons->addWidget(CmdChart);
+    auto* blockRow = new QHBoxLayout;
+    blockRow->addWidget(Text13, 1);
+    blockRow->addWidget(Chart, 1);
 
     auto* layout = new QVBoxLayout(this);
+    layout->setMenuBar(menus);
     layout->addLayout(lampRow);
     layout->addWidget(Status2);
-    layout->addWidget(Text13, 1);
+    layout->addLayout(blockRow, 1);
     layout->addLayout(buttons);
     setTabOrder(CmdGo, CmdStop);
     setTabOrder(CmdStop, CmdReset);
@@ -165,7 +189,8 @@ void Tracing::BuildControls()
     setTabOrder(CmdPrint, CkAlarm);
     setTabOrder(CkAlarm, CkRepeat);
     setTabOrder(CkRepeat, CmdPassTable);
-    setTabOrder(CmdPassTable, Text13);
+    setTabOrder(CmdPassTable, CmdChart);
+    setTabOrder(CmdChart, Text13);
     SetLamp(Lamp::Paused);
 
     // The help says Ctrl+Q ends the program, wherever the user is.
@@ -317,6 +342,33 @@ void Tracing::ShowBlock(const std::string& text)
 {
     shownBlock_ = text;
     ShowReport(*Text13, text);
+    UpdateChart();
+}
+
+void Tracing::ShowChartPane(bool shown)
+{
+    // The button and the menu item say the same: the call that one makes for the other finds it done.
+    if (Chart->isVisibleTo(this) == shown) return;
+    Chart->setVisible(shown);
+    CmdChart->setChecked(shown);
+    mnuChart->setChecked(shown);
+    const int paneWidth = Chart->sizeHint().width();
+    // The report block keeps its width: the window grows by the pane, as far as the screen allows.
+    if (!isMaximized() && !isFullScreen()) resize(width() + (shown ? paneWidth : -paneWidth), height());
+    UpdateChart();
+}
+
+void Tracing::UpdateChart()
+{
+    if (!Chart->isVisible()) return;
+    const std::string& symbol = state_.Run.CurrentSymbol;
+    if (symbol.empty() || shownBlock_.empty()) {
+        Chart->ShowNothing(QStringLiteral("No symbol on screen yet"));
+        return;
+    }
+    // A store that cannot be read leaves the history empty; the recorder tells of it once.
+    if (!chartHistory_.IsOpen()) (void)chartHistory_.OpenExisting(state_.Paths.FnHistory);
+    Chart->ShowChart(ChartOfDay(HistoryDayOf(state_.Quote, symbol, FormatDate(state_.clock.Now())), chartHistory_));
 }
 
 void Tracing::SetLamp(Lamp lamp)

@@ -13,7 +13,9 @@
 #include "core/run/RunController.h"
 #include "core/run/RunHost.h"
 
+class ChartPane;
 class DesktopServices;
+class QAction;
 class QCheckBox;
 class QLabel;
 class QPlainTextEdit;
@@ -41,6 +43,9 @@ public:
     QPushButton* CmdReset;
     QPushButton* CmdPrint;
     QPushButton* CmdPassTable;
+    QPushButton* CmdChart; // shows or hides ChartPane, as the View menu's Chart item does
+    QAction* mnuChart;
+    ChartPane* Chart;      // beside the report block: the smile and IV history of the symbol on screen
     QCheckBox* CkAlarm;
     QCheckBox* CkRepeat;
     QTimer* Timer1;
@@ -96,6 +101,9 @@ private:
     void CmdReset_Click();
     void CkAlarm_Click();
     void CmdPrint_Click();
+    void ShowChartPane(bool shown);
+    // The chart of the symbol whose block is on screen, while the pane is shown.
+    void UpdateChart();
     void SchedulePump();
     void PumpNow();
 
@@ -104,6 +112,7 @@ private:
     std::unique_ptr<QuoteSource> localSource_;
     std::unique_ptr<QuoteSource> serverSource_;
     HistoryRecorder history_;
+    HistoryStore chartHistory_; // read by the chart pane, beside the recorder's own connection
     std::unique_ptr<RunController> controller_;
     QTimer* pumpTimer_;
     std::string shownBlock_;
