@@ -26,7 +26,6 @@ namespace {
 
 constexpr int ExitDone = 0;
 constexpr int ExitCannotGoOn = 1;
-constexpr int ExitUsage = 2;
 
 const CommandUsage ChartUsage{
     "quillon-cli chart", "SYMBOL --png FILE | --svg FILE [OPTIONS]",
@@ -36,6 +35,7 @@ const CommandUsage ChartUsage{
     "Exit status: 0 drawn, 1 no usable quotes of SYMBOL or FILE not written, 2 usage error.\n"};
 
 struct ChartOptions {
+    std::string Symbol;
     std::string Directory;
     std::string PngFile, SvgFile;
     int Width = 900, Height = 1000;
@@ -45,44 +45,19 @@ struct ChartOptions {
 std::vector<CommandOption> ChartOptionTable(ChartOptions& o)
 {
     return {
+        {"", "", "SYMBOL", "the symbol to draw, as the quote cache names it",
+         [&o](const std::string& operand) -> std::optional<std::string> {
+             if (!o.Symbol.empty()) return "unexpected argument '" + operand + "'";
+             o.Symbol = operand;
+             return std::nullopt;
+         }},
         TextOption("--dir", "DIR", "program directory (default: the directory of quillon-cli)", o.Directory),
         TextOption("--png", "FILE", "the PNG file to write", o.PngFile),
         TextOption("--svg", "FILE", "the SVG file to write", o.SvgFile),
         CountOption("--width", "N", "picture width in pixels (default 900)", o.Width, 200),
         CountOption("--height", "N", "picture height in pixels (default 1000)", o.Height, 200),
-        {"--now", "", "TIME", "date and time \"YYYY-MM-DD HH:MM:SS\" of the quotes (default: the clock)",
-         [&o](const std::string& value) -> std::optional<std::string> {
-             o.Now = ParseDateTime(value);
-             if (!o.Now) return "wants \"YYYY-MM-DD HH:MM:SS\", not '" + value + "'";
-             return std::nullopt;
-         }},
+        TimeOption("--now", "date and time of the quotes (default: the clock)", o.Now),
     };
-}
-
-// The words that are neither options nor their values: SYMBOL, the one operand.
-std::vector<std::string> Operands(const std::vector<CommandOption>& table, std::vector<std::string>& arguments)
-{
-    std::vector<std::string> operands, options;
-    for (std::size_t i = 0; i < arguments.size(); ++i) {
-        const std::string& argument = arguments[i];
-        if (!argument.starts_with("-")) {
-            operands.push_back(argument);
-            continue;
-        }
-        options.push_back(argument);
-        const bool takesValue = std::any_of(table.begin(), table.end(), [&](const CommandOption& option) {
-            return option.Name == argument && !option.ValueName.empty();
-        });
-        if (takesValue && i + 1 < arguments.size()) options.push_back(arguments[++i]);
-    }
-    arguments = std::move(options);
-    return operands;
-}
-
-int Usage(const char* what)
-{
-    std::fprintf(stderr, "quillon-cli chart: %s (see quillon-cli chart --help)\n", what);
-    return ExitUsage;
 }
 
 int CannotWrite(const QString& file)
@@ -123,12 +98,11 @@ int WritePicture(ChartPane& pane, const ChartOptions& options)
 int ChartCommand(int argc, char** argv)
 {
     ChartOptions options;
-    std::vector<CommandOption> table = ChartOptionTable(options);
-    std::vector<std::string> arguments = CommandArguments(argc, argv);
-    const std::vector<std::string> operands = Operands(table, arguments);
-    if (const auto ended = ReadCommandLineOrEnd(ChartUsage, table, arguments)) return *ended;
-    if (operands.size() != 1) return Usage("give one SYMBOL");
-    if (options.PngFile.empty() == options.SvgFile.empty()) return Usage("give either --png FILE or --svg FILE");
+    if (const auto ended = ReadCommandLineOrEnd(ChartUsage, ChartOptionTable(options), CommandArguments(argc, argv)))
+        return *ended;
+    if (options.Symbol.empty()) return UsageError(ChartUsage, "give one SYMBOL");
+    if (options.PngFile.empty() == options.SvgFile.empty())
+        return UsageError(ChartUsage, "give either --png FILE or --svg FILE");
     UseOffscreenWithoutDisplay();
     QApplication app(argc, argv);
     const std::optional<std::string> directory = CommandDirectory(ChartUsage.Program, options.Directory);
@@ -141,7 +115,7 @@ int ChartCommand(int argc, char** argv)
 
     std::string problem;
     const std::optional<HistoryDay> today =
-        CachedDay(paths.FnQuote, operands.front(), options.Now.value_or(SystemClock().Now()), settings, problem);
+        CachedDay(paths.FnQuote, options.Symbol, options.Now.value_or(SystemClock().Now()), settings, problem);
     if (!today) {
         std::fprintf(stderr, "quillon-cli chart: %s\n", problem.c_str());
         return ExitCannotGoOn;
