@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QValueAxis>
 
@@ -34,6 +35,10 @@ std::unique_ptr<QChart> NewChart(const QString& title, const QPalette& palette)
     chart->setBackgroundBrush(palette.base());
     chart->setPlotAreaBackgroundVisible(false);
     chart->setTitleBrush(palette.text());
+    // A pane beside the report block has little height to spare: no frame around the chart.
+    chart->setBackgroundRoundness(0);
+    chart->layout()->setContentsMargins(0, 0, 0, 0);
+    chart->setMargins(QMargins(4, 4, 4, 4));
     chart->legend()->setLabelColor(palette.text().color());
     chart->legend()->setAlignment(Qt::AlignBottom);
     chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries); // dashes show in the legend too
@@ -83,13 +88,13 @@ QString SmileSeriesName(const SmileLine& line)
 
 std::unique_ptr<QChart> SmileChart(const SymbolChart& data, const QPalette& palette)
 {
-    auto chart = NewChart(QStringLiteral("%1 volatility smile on %2, last sale %3")
+    auto chart = NewChart(QStringLiteral("%1 volatility smile by strike ($) on %2, last sale %3")
                               .arg(QString::fromStdString(data.Symbol), QString::fromStdString(data.Date),
                                    QString::fromStdString(FormatFixed(data.LastSale, 2))),
                           palette);
     auto* x = new QValueAxis;
     auto* y = new QValueAxis;
-    StyleAxis(*x, QStringLiteral("Strike ($)"), palette);
+    StyleAxis(*x, QString(), palette);
     StyleAxis(*y, QStringLiteral("IV (%)"), palette);
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
