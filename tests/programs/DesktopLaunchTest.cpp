@@ -132,7 +132,7 @@ TEST(DesktopScreenshotsTest, EveryWindowIsRenderedAtEachScale)
     TemporaryDirectory output;
     const QStringList names{"agreement-review", "agreement", "choose-symbol-file", "help-contents", "main-window",
                             "menu-file", "menu-help", "menu-setup", "menu-view", "setup-filter", "setup-interest",
-                            "setup-quote-server", "tracing-alarm", "tracing-retrying", "tracing"};
+                            "setup-quote-server", "tracing-alarm", "tracing-chart", "tracing-retrying", "tracing"};
     QMap<QString, QSize> mainWindow;
     for (const char* scale : {"1", "2"}) {
         SCOPED_TRACE(scale);
