@@ -10,6 +10,7 @@
 #include <filesystem>
 
 #include "support/QuoteCacheGenerator.h"
+#include "support/SilentRunHost.h"
 #include "core/SharedState.h"
 #include "core/history/HistoryRecorder.h"
 #include "core/history/QuoteCacheImport.h"
@@ -23,20 +24,6 @@ namespace {
 constexpr int SymbolCount = 30000;
 constexpr int StoredDays = 21;
 const LocalDateTime Now{2026, 3, 9, 15, 30, 0};
-
-class SilentHost final : public RunHost {
-public:
-    void SetStatus1(const std::string&) override {}
-    void SetStatus2(const std::string&) override {}
-    void ShowBlock(const std::string&) override {}
-    void SetLamp(Lamp) override {}
-    void EnableButtons(bool, bool, bool, bool) override {}
-    bool AlarmChecked() const override { return false; }
-    bool RepeatChecked() const override { return false; }
-    void ShowMessage(const std::string&) override { std::abort(); }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    void Beep() override {}
-};
 
 const FilePaths& CachePaths()
 {
@@ -109,7 +96,7 @@ void ReplayPass(benchmark::State& benchState)
     state.Paths = paths;
     state.Settings = CacheSettings();
     state.Settings.GetQuoteFromLocalFile = true;
-    SilentHost host;
+    SilentRunHost host;
     ReplaySource replay(state, host);
     HistoryRecorder recorder;
     const SymbolEvaluator evaluate = ranked ? RecordingHistory(recorder) : SymbolEvaluator(EvaluateSymbol);

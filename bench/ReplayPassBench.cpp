@@ -12,6 +12,7 @@
 #include <filesystem>
 
 #include "support/QuoteCacheGenerator.h"
+#include "support/SilentRunHost.h"
 #include "core/settings/SettingsFile.h"
 #include "core/SharedState.h"
 #include "core/run/Evaluation.h"
@@ -21,20 +22,6 @@
 namespace {
 
 const LocalDateTime Now{2026, 3, 9, 15, 30, 0};
-
-class SilentHost final : public RunHost {
-public:
-    void SetStatus1(const std::string&) override {}
-    void SetStatus2(const std::string&) override {}
-    void ShowBlock(const std::string&) override {}
-    void SetLamp(Lamp) override {}
-    void EnableButtons(bool, bool, bool, bool) override {}
-    bool AlarmChecked() const override { return false; }
-    bool RepeatChecked() const override { return false; }
-    void ShowMessage(const std::string&) override { std::abort(); }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    void Beep() override {}
-};
 
 enum Place { Disk, Tmpfs };
 
@@ -64,7 +51,7 @@ void ReplayPass(benchmark::State& benchState)
     SharedState state(clock);
     state.Paths = FilePaths::Build(directory);
     if (!ReadSettings(state.Settings, state.Paths.FnSettings)) std::abort();
-    SilentHost host;
+    SilentRunHost host;
     ReplaySource replay(state, host);
     std::int64_t symbols = 0;
     for (auto _ : benchState) {
