@@ -51,6 +51,14 @@ std::set<std::string> WholeHistorySymbols(const std::string& path)
     query("PRAGMA integrity_check", [](sqlite3_stmt* s) {
         EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(s, 0)), "ok");
     });
+    // Killed before its first symbol, the store may hold no tables yet.
+    int tables = 0;
+    query("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'",
+          [&tables](sqlite3_stmt* s) { tables = sqlite3_column_int(s, 0); });
+    if (tables == 0) {
+        sqlite3_close(db);
+        return symbols;
+    }
     query("SELECT d.symbol, COUNT(o.side) FROM days d LEFT JOIN options o USING (symbol, date)"
           " GROUP BY d.symbol, d.date",
           [&](sqlite3_stmt* s) {

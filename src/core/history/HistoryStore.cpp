@@ -99,8 +99,10 @@ std::optional<std::string> HistoryStore::Open(const std::string& path)
     if (found > HistorySchemaVersion)
         return Failure("was written by a newer version of the program (layout " +
                        std::to_string(found) + "); it is left as it is");
-    if (Execute("PRAGMA journal_mode=WAL") || Execute("PRAGMA synchronous=NORMAL") ||
-        Execute(CreateSchema) || Execute("PRAGMA user_version=1"))
+    // The tables and the layout number in one transaction: a pass killed here leaves either no
+    // tables or all of them.
+    if (Execute("PRAGMA journal_mode=WAL") || Execute("PRAGMA synchronous=NORMAL") || Execute("BEGIN IMMEDIATE") ||
+        Execute(CreateSchema) || Execute("PRAGMA user_version=1") || Execute("COMMIT"))
         return Failure("cannot be prepared");
     return PrepareStatements();
 }
