@@ -51,12 +51,12 @@ std::string Unescaped(const std::string& field);
 // What a row cannot hold itself: "N*TEXT" is TEXT (escapes allowed) N times, "N?SEED" N random
 // bytes of the seed but no "<" (which would open a tag swallowing the rest of a page), "N!SEED"
 // with them.
-std::string Generated(const std::string& spec)
+std::string Generated(const std::string& recipe)
 {
     std::size_t digits = 0;
-    const std::size_t count = std::stoul(spec, &digits);
-    const char kind = spec[digits];
-    const std::string rest = spec.substr(digits + 1);
+    const std::size_t count = std::stoul(recipe, &digits);
+    const char kind = recipe[digits];
+    const std::string rest = recipe.substr(digits + 1);
     std::string text;
     if (kind == '*') {
         const std::string unit = Unescaped(rest);
