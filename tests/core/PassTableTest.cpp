@@ -9,6 +9,7 @@
 #include <set>
 
 #include "support/QuoteCacheGenerator.h"
+#include "support/SilentRunHost.h"
 #include "support/TemporaryDirectory.h"
 #include "core/insight/CsvText.h"
 #include "core/insight/PassTable.h"
@@ -23,18 +24,9 @@ namespace {
 constexpr int SymbolCount = 300;
 const LocalDateTime Now{2026, 3, 9, 15, 30, 0};
 
-class CountingHost final : public RunHost {
+class CountingHost final : public SilentRunHost {
 public:
-    void SetStatus1(const std::string&) override {}
-    void SetStatus2(const std::string&) override {}
-    void ShowBlock(const std::string&) override {}
-    void SetLamp(Lamp) override {}
-    void EnableButtons(bool, bool, bool, bool) override {}
-    bool AlarmChecked() const override { return false; }
-    bool RepeatChecked() const override { return false; }
     void ShowMessage(const std::string& text) override { ADD_FAILURE() << text; }
-    bool AskYesNo(const std::string&, const std::string&) override { return false; }
-    void Beep() override {}
     void SymbolDone(const std::string& symbol, SymbolOutcome outcome, const std::string&) override
     {
         if (outcome == SymbolOutcome::Saved) saved.insert(symbol);
