@@ -1,131 +1,101 @@
 #include "qt/QtHttpTransfer.h"
 
 #include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QSslCertificate>
 #include <QTimer>
-#include <QUrl>
 
-#include "core/text/Base64.h"
+#include "core/http/HttpGetRequest.h"
 
 namespace {
 
-class ByteArrayBody final : public HttpResponseBody {
+class StringBody final : public HttpResponseBody {
 public:
-    explicit ByteArrayBody(const QByteArray& bytes) : bytes_(bytes) {}
+    explicit StringBody(const std::string& bytes) : bytes_(bytes) {}
     std::string GetChunk(std::size_t maxLength) override {
-        const qsizetype length = std::min<qsizetype>(static_cast<qsizetype>(maxLength), bytes_.size() - position_);
-        std::string piece(bytes_.constData() + position_, static_cast<std::size_t>(length));
-        position_ += length;
+        std::string piece = bytes_.substr(std::min(position_, bytes_.size()), maxLength);
+        position_ += piece.size();
         return piece;
     }
 
 private:
-    const QByteArray& bytes_;
-    qsizetype position_ = 0;
+    const std::string& bytes_;
+    std::size_t position_ = 0;
 };
 
+// Without a bound the socket reads a flooding server as fast as it sends, far past the body
+// limit, before the limit is seen here.
 constexpr qint64 ReadBufferBytes = 256 * 1024;
 
-// The settings file is not UTF-8: a byte outside printable ASCII stands for itself and goes out
-// percent-encoded, never through a text decoding that would turn it into U+FFFD.
-QString PercentEncodedBytes(const std::string& bytes) {
-    QString encoded;
-    for (const char c : bytes) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte > ' ' && byte < 0x7F && c != '#')
-            encoded += QLatin1Char(c);
-        else
-            encoded += QStringLiteral("%%1").arg(byte, 2, 16, QLatin1Char('0')).toUpper();
+// The numbers Qt's own HTTP layer gives the same failures, which the run has always shown.
+QNetworkReply::NetworkError ReplyErrorOf(QAbstractSocket::SocketError error) {
+    switch (error) {
+    case QAbstractSocket::ConnectionRefusedError: return QNetworkReply::ConnectionRefusedError;
+    case QAbstractSocket::RemoteHostClosedError: return QNetworkReply::RemoteHostClosedError;
+    case QAbstractSocket::HostNotFoundError: return QNetworkReply::HostNotFoundError;
+    case QAbstractSocket::SocketTimeoutError: return QNetworkReply::TimeoutError;
+    case QAbstractSocket::SslHandshakeFailedError: return QNetworkReply::SslHandshakeFailedError;
+    default: return QNetworkReply::UnknownNetworkError;
     }
-    return encoded;
 }
 
-QUrl UrlOf(const HttpRequest& request) {
-    QUrl url;
-    url.setScheme(request.UseTls ? "https" : "http");
-    url.setHost(QString::fromStdString(request.Host));
-    url.setPort(request.Port);
-    // The path carries its query ("...?TICKER=ABC"); both go out as they stand.
-    const std::string::size_type question = request.Path.find('?');
-    url.setPath(PercentEncodedBytes(request.Path.substr(0, question)), QUrl::TolerantMode);
-    if (question != std::string::npos)
-        url.setQuery(PercentEncodedBytes(request.Path.substr(question + 1)), QUrl::TolerantMode);
-    return url;
-}
-
-// The errors the manager derives from an HTTP status of 400 and above: the answer arrived, it
-// just is not a page. Every other error (a chunk that does not decode, a connection broken
-// mid-body) means the answer did not arrive whole.
-bool IsStatusError(QNetworkReply::NetworkError error) {
-    return (error >= QNetworkReply::ContentAccessDenied && error <= QNetworkReply::UnknownContentError) ||
-           error == QNetworkReply::ProtocolInvalidOperationError ||
-           error == QNetworkReply::ProxyAuthenticationRequiredError ||
-           (error >= QNetworkReply::InternalServerError && error <= QNetworkReply::UnknownServerError);
-}
-
-bool IsAnswer(const QVariant& status, QNetworkReply::NetworkError error) {
-    if (!status.isValid()) return false;
-    return error == QNetworkReply::NoError || (status.toInt() >= 400 && IsStatusError(error));
-}
-
-// The encoding named by an answer that was sent compressed although none was asked for; empty
-// for a plain answer.
-QByteArray CompressionOf(const QNetworkReply& reply) {
-    const QByteArray encoding = reply.rawHeader("Content-Encoding").trimmed();
-    return encoding.compare("identity", Qt::CaseInsensitive) == 0 ? QByteArray() : encoding;
+// An IPv6 address may be typed in brackets, as in an address; the socket wants it bare.
+QString SocketHost(const std::string& host) {
+    const bool bracketed = host.size() > 2 && host.front() == '[' && host.back() == ']';
+    return QString::fromStdString(bracketed ? host.substr(1, host.size() - 2) : host);
 }
 
 } // namespace
 
-QtHttpTransfer::QtHttpTransfer(QObject* parent) : QObject(parent) {
-    // Every page is asked fresh; nothing is cached or remembered between requests.
-    manager_.setCookieJar(nullptr);
-    manager_.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
-}
+QtHttpTransfer::QtHttpTransfer(QObject* parent) : QObject(parent) {}
 
 QtHttpTransfer::~QtHttpTransfer() { Cancel(); }
 
 void QtHttpTransfer::Start(const HttpRequest& request, HttpTransferListener& listener) {
     Cancel();
     listener_ = &listener;
-    body_.clear();
+    answer_ = HttpAnswerReader();
+    receiving_ = false;
+    useTls_ = request.UseTls;
     maxBodyBytes_ = request.MaxBodyBytes;
     host_ = request.Host;
-    QNetworkRequest get(UrlOf(request));
-    const std::string login = request.UserName + ":" + request.Password;
-    get.setRawHeader("Authorization", QByteArray::fromStdString("Basic " + Base64Encode(login)));
-    get.setAttribute(QNetworkRequest::CacheLoadControlAttribute, QNetworkRequest::AlwaysNetwork);
-    get.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
-    // Left alone, the manager asks for compressed answers and inflates them, however far a small
-    // body inflates. Pages are small; asking for them as they are costs nothing.
-    get.setRawHeader("Accept-Encoding", "identity");
-    if (request.UseTls) get.setSslConfiguration(tls_);
-    reply_ = manager_.get(get);
-    QNetworkReply* reply = reply_;
-    // Without a bound the manager's network thread reads a flooding server as fast as it sends,
-    // far past the body limit, before the limit is seen here.
-    reply->setReadBufferSize(ReadBufferBytes);
-    // Host name lookup is the manager's first step; told from the event loop, as every event is.
-    QTimer::singleShot(0, reply, [this] { Report(1); });
-    connect(reply, &QNetworkReply::socketStartedConnecting, this, [this] { Report(3); });
-    connect(reply, &QNetworkReply::requestSent, this, [this] { Report(6); });
-    connect(reply, &QNetworkReply::metaDataChanged, this, &QtHttpTransfer::HeadersArrived);
-    connect(reply, &QNetworkReply::readyRead, this, &QtHttpTransfer::ReadAvailable);
-    connect(reply, &QNetworkReply::finished, this, &QtHttpTransfer::Finish);
-    // An error is final: a reply that reports one and never finishes is not waited on.
-    connect(reply, &QNetworkReply::errorOccurred, this, &QtHttpTransfer::Finish);
+    request_ = QByteArray::fromStdString(HttpGetRequest(request));
+    auto* socket = new QSslSocket(this);
+    socket_ = socket;
+    socket->setReadBufferSize(ReadBufferBytes);
+    connect(socket, &QAbstractSocket::hostFound, this, [this] { Report(2); });
+    connect(socket, &QAbstractSocket::stateChanged, this, [this](QAbstractSocket::SocketState state) {
+        if (state == QAbstractSocket::ConnectingState) Report(3);
+    });
+    connect(socket, &QAbstractSocket::connected, this, [this] {
+        Report(4);
+        if (!useTls_) SendRequest(); // an encrypted request waits for the handshake
+    });
+    connect(socket, &QSslSocket::encrypted, this, &QtHttpTransfer::SendRequest);
+    connect(socket, &QIODevice::bytesWritten, this, [this](qint64 written) {
+        if (unwritten_ > 0 && (unwritten_ -= written) <= 0) Report(6);
+    });
+    connect(socket, &QIODevice::readyRead, this, &QtHttpTransfer::ReadAvailable);
+    connect(socket, &QAbstractSocket::disconnected, this, &QtHttpTransfer::ConnectionEnded);
+    connect(socket, &QAbstractSocket::errorOccurred, this, &QtHttpTransfer::SocketFailed);
+    // Every event reaches the listener from the event loop, the host name lookup's first.
+    QTimer::singleShot(0, socket, [this, socket, request] { Open(socket, request); });
 }
 
-void QtHttpTransfer::Cancel() {
-    if (!reply_) return;
-    QNetworkReply* reply = reply_;
-    reply_ = nullptr;
-    listener_ = nullptr;
-    disconnect(reply, nullptr, this, nullptr);
-    reply->abort();
-    reply->deleteLater();
+void QtHttpTransfer::Open(QSslSocket* socket, const HttpRequest& request) {
+    if (socket != socket_) return;
+    Report(1);
+    if (socket != socket_) return;
+    if (!IsUsableHostName(request.Host))
+        return Fail(QNetworkReply::HostNotFoundError, "Host " + request.Host + " not found");
+    if (request.Port < 1 || request.Port > 65535)
+        return Fail(QNetworkReply::UnknownNetworkError, "Port " + std::to_string(request.Port) + " out of range");
+    const auto port = static_cast<quint16>(request.Port);
+    if (!request.UseTls) return socket->connectToHost(SocketHost(request.Host), port);
+    socket->setSslConfiguration(tls_);
+    socket->connectToHostEncrypted(SocketHost(request.Host), port);
 }
+
+void QtHttpTransfer::Cancel() { (void)Release(); }
 
 bool QtHttpTransfer::TrustCertificatesIn(const std::string& path) {
     const QList<QSslCertificate> certificates = QSslCertificate::fromPath(QString::fromStdString(path));
@@ -138,73 +108,87 @@ bool QtHttpTransfer::TrustCertificatesIn(const std::string& path) {
     return true;
 }
 
-int QtHttpTransfer::LiveReplies() const { return static_cast<int>(manager_.findChildren<QNetworkReply*>().size()); }
-
-void QtHttpTransfer::Report(int state) {
-    if (reply_ && listener_) listener_->StateChanged(state);
+int QtHttpTransfer::LiveConnections() const {
+    return static_cast<int>(findChildren<QSslSocket*>(Qt::FindDirectChildrenOnly).size());
 }
 
-void QtHttpTransfer::HeadersArrived() {
-    if (!reply_) return;
-    const QByteArray compression = CompressionOf(*reply_);
-    if (compression.isEmpty()) {
-        Report(7);
-        return;
-    }
-    HttpTransferListener* listener = Release();
-    if (listener)
-        listener->Failed(QNetworkReply::ProtocolFailure,
-                         "Compressed answer refused (" + compression.left(40).toStdString() + ")");
+void QtHttpTransfer::Report(int state) {
+    if (socket_ && listener_) listener_->StateChanged(state);
+}
+
+void QtHttpTransfer::SendRequest() {
+    if (!socket_) return;
+    Report(5);
+    if (!socket_) return;
+    unwritten_ = request_.size();
+    socket_->write(request_);
 }
 
 void QtHttpTransfer::ReadAvailable() {
-    if (!reply_) return;
-    const QByteArray more = reply_->readAll();
-    if (maxBodyBytes_ == 0 || static_cast<std::size_t>(body_.size() + more.size()) < maxBodyBytes_) {
-        body_ += more;
-        return;
+    if (!socket_) return;
+    const QByteArray bytes = socket_->readAll();
+    if (bytes.isEmpty()) return;
+    if (!receiving_) {
+        receiving_ = true;
+        Report(7);
+        if (!socket_) return;
     }
-    // Over the limit: keep exactly the limit, so the reader can tell, and stop receiving.
-    body_ += more.left(static_cast<qsizetype>(maxBodyBytes_) - body_.size());
-    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    HttpTransferListener* listener = Release();
-    ByteArrayBody body(body_);
-    if (listener) listener->Completed(status, body);
+    Settle(answer_.Take(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }
 
-void QtHttpTransfer::Finish() {
-    if (!reply_) return;
-    body_ += reply_->readAll();
-    if (maxBodyBytes_ != 0 && static_cast<std::size_t>(body_.size()) > maxBodyBytes_)
-        body_.truncate(static_cast<qsizetype>(maxBodyBytes_));
-    const QVariant status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    const QNetworkReply::NetworkError error = reply_->error();
-    const std::string text = ErrorText(error);
+void QtHttpTransfer::ConnectionEnded() {
+    ReadAvailable();
+    if (socket_) Settle(answer_.TakeEnd());
+}
+
+void QtHttpTransfer::SocketFailed(QAbstractSocket::SocketError error) {
+    if (!socket_) return;
+    // The end of the connection ends a body framed by it; anything still open is the reader's
+    // to judge.
+    if (error == QAbstractSocket::RemoteHostClosedError) return ConnectionEnded();
+    if (error == QAbstractSocket::HostNotFoundError) return Fail(ReplyErrorOf(error), "Host " + host_ + " not found");
+    Fail(ReplyErrorOf(error), socket_->errorString().toStdString());
+}
+
+void QtHttpTransfer::Settle(HttpAnswerReader::Stage stage) {
+    using Stage = HttpAnswerReader::Stage;
+    switch (stage) {
+    case Stage::Head: return;
+    case Stage::Body:
+        // Past the limit the page is known to be too large: it ends here, the limit's worth kept
+        // so that the reader can tell.
+        if (maxBodyBytes_ == 0 || answer_.Body().size() < maxBodyBytes_) return;
+        return Complete();
+    case Stage::Complete: return Complete();
+    case Stage::Malformed: return Fail(QNetworkReply::ProtocolFailure, answer_.Fault());
+    case Stage::CutShort: return Fail(QNetworkReply::RemoteHostClosedError, answer_.Fault());
+    }
+}
+
+void QtHttpTransfer::Complete() {
+    // Taken out first: a listener may start the next transfer while it reads this body.
+    std::string body = std::move(answer_.Body());
+    if (maxBodyBytes_ != 0 && body.size() > maxBodyBytes_) body.resize(maxBodyBytes_);
+    const int status = answer_.Status();
     HttpTransferListener* listener = Release();
     if (!listener) return;
     listener->StateChanged(8);
-    if (IsAnswer(status, error)) {
-        ByteArrayBody body(body_);
-        listener->Completed(status.toInt(), body);
-    } else {
-        listener->Failed(static_cast<int>(error), text);
-    }
+    StringBody reader(body);
+    listener->Completed(status, reader);
 }
 
-std::string QtHttpTransfer::ErrorText(int error) const {
-    // A name the manager refuses before any lookup reaches its message as an empty host.
-    if (error == QNetworkReply::HostNotFoundError) return "Host " + host_ + " not found";
-    return reply_->errorString().toStdString();
+void QtHttpTransfer::Fail(int code, const std::string& text) {
+    if (HttpTransferListener* listener = Release()) listener->Failed(code, text);
 }
 
 HttpTransferListener* QtHttpTransfer::Release() {
     HttpTransferListener* listener = listener_;
-    QNetworkReply* reply = reply_;
-    reply_ = nullptr;
     listener_ = nullptr;
-    disconnect(reply, nullptr, this, nullptr);
-    // A reply that reported an error is over already; aborting it would report a second one.
-    if (!reply->isFinished() && reply->error() == QNetworkReply::NoError) reply->abort();
-    reply->deleteLater();
+    if (QSslSocket* socket = socket_) {
+        socket_ = nullptr;
+        disconnect(socket, nullptr, this, nullptr);
+        socket->abort();
+        socket->deleteLater();
+    }
     return listener;
 }

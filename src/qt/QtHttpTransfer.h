@@ -1,22 +1,26 @@
 #pragma once
-// The HTTP transfer on QNetworkAccessManager: one GET at a time, Basic authentication sent with
-// the first request, redirects not followed, no compression, the body buffered up to the
-// request's limit. Only a whole answer completes; a body cut short or undecodable fails. The
-// same object serves the desktop program and the console runner. Encrypted requests are checked
-// against the system's certificate authorities (and any added here); a certificate that fails the
-// check fails the transfer, it is never waved through.
+// The HTTP transfer on a socket of its own: one GET at a time on a fresh connection, Basic
+// authentication sent with the request, redirects not followed, no compression. The answer is
+// framed by the core's HttpAnswerReader, not by Qt's HTTP layer, which takes a chunked body broken
+// off by a chunk size that does not read for a whole one about half of the time: here every fault
+// of the framing fails the transfer, so the page is asked again. The body is buffered up to the
+// request's limit. The same object serves the desktop program and the console runner. Encrypted
+// requests are checked against the system's certificate authorities (and any added here); a
+// certificate that fails the check fails the transfer, it is never waved through.
+//
+// Failures carry QNetworkReply's error numbers, which the run shows as "Error N : text": a
+// framing fault is ProtocolFailure, a connection that ends inside the answer RemoteHostClosedError.
 
 #include <QByteArray>
-#include <QNetworkAccessManager>
 #include <QObject>
 #include <QPointer>
 #include <QSslConfiguration>
+#include <QSslSocket>
 
 #include <string>
 
+#include "core/http/HttpAnswerReader.h"
 #include "core/run/HttpTransfer.h"
-
-class QNetworkReply;
 
 class QtHttpTransfer final : public QObject, public HttpTransfer {
     Q_OBJECT
@@ -31,24 +35,32 @@ public:
     // beside the system's. False, and nothing added, when the file holds no certificate.
     [[nodiscard]] bool TrustCertificatesIn(const std::string& path);
 
-    // Replies not yet deleted; stays at most one however many transfers ran.
-    int LiveReplies() const;
+    // Connections not yet deleted; stays at most one however many transfers ran.
+    int LiveConnections() const;
 
 private:
-    // Refuses an answer sent compressed although none was asked for.
-    void HeadersArrived();
+    void Open(QSslSocket* socket, const HttpRequest& request);
+    void SendRequest();
+    void RequestWritten();
     void ReadAvailable();
-    void Finish();
-    // Detaches the reply in hand and hands back its listener, so that a listener that starts the
-    // next transfer from its callback finds a clean slate.
+    void ConnectionEnded();
+    void SocketFailed(QAbstractSocket::SocketError error);
+    // Hands the reader's verdict on the bytes so far to the listener, once there is one.
+    void Settle(HttpAnswerReader::Stage stage);
+    void Complete();
+    void Fail(int code, const std::string& text);
+    // Detaches the connection in hand and hands back its listener, so that a listener that
+    // starts the next transfer from its callback finds a clean slate.
     HttpTransferListener* Release();
     void Report(int state);
-    std::string ErrorText(int error) const;
 
-    QNetworkAccessManager manager_;
-    QPointer<QNetworkReply> reply_;
+    QPointer<QSslSocket> socket_;
     HttpTransferListener* listener_ = nullptr;
-    QByteArray body_;
+    HttpAnswerReader answer_;
+    QByteArray request_;
+    qint64 unwritten_ = 0;
+    bool receiving_ = false;
+    bool useTls_ = false;
     std::size_t maxBodyBytes_ = 0;
     std::string host_;
     QSslConfiguration tls_ = QSslConfiguration::defaultConfiguration();

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "core/http/HttpAnswerReader.h"
+#include "core/http/HttpGetRequest.h"
 #include "core/numbers/ArithmeticFault.h"
 #include "core/numbers/NumberText.h"
 #include "core/quotes/Clock.h"
@@ -122,6 +124,23 @@ std::string ReadsFromPage(const std::string& text, const std::string& reads, Rea
         shown += (i ? "|" : "") + text;
     }
     return shown;
+}
+
+// The answer read from `bytes` in pieces of `piece` bytes (all at once when empty), then the end of
+// the connection.
+std::string AnswerReadFrom(const std::string& bytes, const std::string& piece)
+{
+    HttpAnswerReader reader;
+    const std::size_t size = piece.empty() ? std::max<std::size_t>(bytes.size(), 1) : std::stoul(piece);
+    for (std::size_t at = 0; at < bytes.size(); at += size) reader.Take(std::string_view(bytes).substr(at, size));
+    const bool beforeEnd = reader.CurrentStage() == HttpAnswerReader::Stage::Complete;
+    switch (reader.TakeEnd()) {
+    case HttpAnswerReader::Stage::Complete:
+        return std::to_string(reader.Status()) + "|" + reader.Body() + (beforeEnd ? "" : " (at the end)");
+    case HttpAnswerReader::Stage::Malformed: return "malformed: " + reader.Fault();
+    case HttpAnswerReader::Stage::CutShort: return "cut: " + reader.Fault();
+    default: return std::string("still open");
+    }
 }
 
 // `text` as the content of a file, for the readers that take a path.
@@ -464,6 +483,20 @@ const std::map<std::string, Function> Functions{
          return ParseOptionPage(page, quote, stock, directory.File("Quote.txt")) ? "yes" : "no";
      }},
     {"SwitchSelectsTls", [](const auto& in, const auto&) { return SwitchSelectsTls(in) ? "yes" : "no"; }},
+    {"HttpAnswer", AnswerReadFrom},
+    {"HttpGetRequest",
+     [](const auto& path, const auto& to) {
+         HttpRequest request;
+         request.Path = path;
+         request.UserName = "NORVALE";
+         request.Password = "lantern4";
+         std::istringstream words(to);
+         std::string tls;
+         words >> request.Host >> request.Port >> tls;
+         request.UseTls = tls == "tls";
+         return HttpGetRequest(request);
+     }},
+    {"IsUsableHostName", [](const auto& in, const auto&) { return IsUsableHostName(in) ? "yes" : "no"; }},
     {"IsLoopbackHost", [](const auto& in, const auto&) { return IsLoopbackHost(in) ? "yes" : "no"; }},
     {"ReadProgress",
      [](const auto& in, const auto&) {

@@ -1,7 +1,7 @@
 // A live pass of quillon-cli against a stand-in server that drops the connection, asks to try
 // again, or answers with junk, NUL bytes, ten megabytes, a body cut off half-way, an answer that
-// never ends or a gzip bomb. Each row says where its symbol must end and how often its pages may be
-// asked for.
+// never ends, a gzip bomb or a chunked body broken off by a chunk size that does not read. Each
+// row says where its symbol must end and how often its pages may be asked for.
 
 #include <gtest/gtest.h>
 
@@ -36,8 +36,9 @@ const Row Rows[] = {
     {"--gzip-bomb", "G00007", true, 2, 1},   // compressed though not asked for: asked again
     {"--drop", "G00008", true, 2, 1},        // closed before the body: asked again
     {"--try-again", "G00009", false, 1, 0},  // the server's refusal page: bad, not retried
+    {"--bad-chunk", "G00010", true, 2, 1},   // a broken chunked body is no page: asked again
 };
-const QStringList Market{"--generate", "9"};
+const QStringList Market{"--generate", "10"};
 
 QStringList FaultArguments() {
     QStringList arguments = Market;

@@ -31,11 +31,16 @@ public:
     bool done = false;
 };
 
-// Runs the event loop until the listener has its answer or `milliseconds` have passed.
-inline bool AwaitAnswer(const RecordingListener& listener, int milliseconds = 10000) {
+// Runs the event loop until `done` holds or `milliseconds` have passed.
+template <class Condition>
+bool AwaitCondition(Condition done, int milliseconds = 10000) {
     QElapsedTimer timer;
     timer.start();
-    while (!listener.done && timer.elapsed() < milliseconds)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return listener.done;
+    while (!done() && timer.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return done();
+}
+
+// Runs the event loop until the listener has its answer or `milliseconds` have passed.
+inline bool AwaitAnswer(const RecordingListener& listener, int milliseconds = 10000) {
+    return AwaitCondition([&] { return listener.done; }, milliseconds);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // What the quote retrieval needs of an HTTP client: one GET at a time, with Basic authentication,
 // reporting its progress, its completion or its failure through a listener. The Qt implementation
-// lives in platform/QtHttpTransfer.h; tests script a fake.
+// lives in qt/QtHttpTransfer.h; tests script a fake.
 
 #include <cstddef>
 #include <string>
