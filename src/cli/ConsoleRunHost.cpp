@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "cli/TerminalProblemText.h"
+
 namespace {
 
 std::string WithPlainLineEnds(std::string text)
@@ -138,20 +140,7 @@ void ConsoleRunHost::ShowMessage(const std::string& text) { WriteLine(errors_, "
 
 void ConsoleRunHost::ShowProblem(RunProblem problem, const std::string& path)
 {
-    std::string text;
-    switch (problem) {
-    case RunProblem::ResultsNotWritable: text = "Cannot open " + path + " for append, process stopped."; break;
-    case RunProblem::SymbolFileUnreadable:
-        text = "Cannot open " + path + " for input: name a symbol file in the settings or create it.";
-        break;
-    case RunProblem::NoSymbols:
-        text = path + " contains no symbols, process stopped: add symbols to it, one a line.";
-        break;
-    case RunProblem::QuoteCacheUnreadable:
-        text = "Cannot open " + path + " for input: record quotes first with --source server.";
-        break;
-    }
-    ShowMessage(text);
+    ShowMessage(TerminalProblemText(problem, path));
 }
 
 bool ConsoleRunHost::AskYesNo(const std::string& text, const std::string& title)

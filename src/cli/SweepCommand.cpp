@@ -8,6 +8,7 @@
 
 #include "cli/CliCommand.h"
 #include "cli/CommandDirectory.h"
+#include "cli/TerminalProblemText.h"
 #include "core/history/HistoryStore.h"
 #include "core/history/IvStanding.h"
 #include "core/insight/Sweep.h"
@@ -130,7 +131,7 @@ int SweepCommand(int argc, char** argv)
     }
     const LocalDateTime now = options.Now.value_or(SystemClock().Now());
     std::string problem;
-    std::optional<QuoteSnapshot> snapshot = ReadQuoteSnapshot(settings.FnSym, paths.FnQuote, now, problem);
+    std::optional<QuoteSnapshot> snapshot = ReadQuoteSnapshot(settings.FnSym, paths.FnQuote, now, problem, TerminalProblemText);
     if (!snapshot) {
         std::fprintf(stderr, "quillon-cli sweep: %s\n", problem.c_str());
         return ExitCannotGoOn;

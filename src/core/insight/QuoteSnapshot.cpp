@@ -8,22 +8,23 @@
 #include "core/run/SymbolList.h"
 
 std::optional<QuoteSnapshot> ReadQuoteSnapshot(const std::string& fnSym, const std::string& fnQuote,
-                                               const LocalDateTime& now, std::string& problem)
+                                               const LocalDateTime& now, std::string& problem,
+                                               ProblemWording wording)
 {
     std::optional<std::vector<std::string>> symbols = ReadSymbolFile(fnSym);
     if (!symbols) {
-        problem = CannotOpenSymbolFileText(fnSym);
+        problem = wording(RunProblem::SymbolFileUnreadable, fnSym);
         return std::nullopt;
     }
     if (symbols->empty()) {
-        problem = NoSymbolsText(fnSym);
+        problem = wording(RunProblem::NoSymbols, fnSym);
         return std::nullopt;
     }
     SortSymbols(*symbols);
     MergeDuplicateSymbols(*symbols);
     QuoteFileReader reader;
     if (!reader.Open(fnQuote)) {
-        problem = "Cannot open " + fnQuote + " for input.";
+        problem = wording(RunProblem::QuoteCacheUnreadable, fnQuote);
         return std::nullopt;
     }
     QuoteSnapshot snapshot;

@@ -11,6 +11,7 @@
 #include "core/quotes/Clock.h"
 #include "core/quotes/QuoteData.h"
 #include "core/run/PassTally.h"
+#include "core/run/RunProblem.h"
 #include "core/settings/UserSettings.h"
 
 struct ReplayedSymbol {
@@ -24,10 +25,15 @@ struct QuoteSnapshot {
     int WithQuotes = 0;                  // symbols that have a Quote
 };
 
+// How a program words a problem with a file for its user.
+using ProblemWording = std::string (*)(RunProblem, std::string_view path);
+
 // Reads the symbol file `fnSym` (sorted and merged as a run does) and the quote cache `fnQuote` as
-// of `now`. Nothing when either cannot be used; `problem` then holds the message a run would show.
+// of `now`. Nothing when either cannot be used; `problem` then holds the message that the run of
+// the same program shows, in the program's `wording`.
 std::optional<QuoteSnapshot> ReadQuoteSnapshot(const std::string& fnSym, const std::string& fnQuote,
-                                               const LocalDateTime& now, std::string& problem);
+                                               const LocalDateTime& now, std::string& problem,
+                                               ProblemWording wording = SystemProblemText);
 
 // What a pass with `settings` makes of one symbol, through the run's own screen. The quote record
 // is reused in place: the screen recomputes everything it derives from it.
