@@ -1,20 +1,44 @@
 #include "core/insight/PassTable.h"
 
+#include <array>
 #include <cmath>
+#include <utility>
 
 #include "core/insight/CsvText.h"
 #include "core/numbers/NumberText.h"
 #include "core/quotes/OptionWindow.h"
 #include "core/quotes/QVA.h"
+#include "core/report/DisplayPattern.h"
 
 namespace {
 
-// A figure born single precision is shown as that single, not with the digits its double carries.
-std::string FigureText(const std::optional<double>& value)
+// Each figure to the precision the results report shows it, without the report's decoration ("%",
+// "$", thousands groups), so that a cell stays a plain number: percentages to a tenth, P/E to two
+// places at most, prices to three, market capitalisation (in millions) to whole dollars. A figure
+// the report shows as the page gave it has no pattern here.
+constexpr std::string_view AsRead = "";
+constexpr std::string_view PercentPattern = "0.0";
+constexpr std::string_view PricePattern = "0.0##";
+// In the order of ScreenedFigures: volume, P/E, market cap, last, beta, % change, yield, range.
+constexpr std::array<std::string_view, ScreenedFigureCount> ScreenedFigurePatterns{
+    AsRead, "0.0#", "0.0#####", AsRead, AsRead, AsRead, AsRead, PercentPattern};
+
+std::string FigureText(const std::optional<double>& value, std::string_view pattern)
 {
     if (!value) return "";
+    if (!pattern.empty()) return FormatPattern(*value, pattern);
+    // A figure born single precision is shown as that single, not with the digits its double carries.
     const auto single = static_cast<float>(*value);
     return static_cast<double>(single) == *value ? FormatSingle(single) : FormatDouble(*value);
+}
+
+// The failed criterion's figure as its column shows it; every criterion beyond the stock screen
+// bounds a volatility in percent.
+std::string FailedFigureText(const ScreenFailure& failure)
+{
+    const std::optional<int> figure = ScreenedFigureOf(failure.Criterion);
+    const std::string_view pattern = figure ? ScreenedFigurePatterns[static_cast<std::size_t>(*figure)] : PercentPattern;
+    return FigureText(failure.Value, pattern);
 }
 
 bool HasQuotes(const PassRowInput& row) { return row.Outcome != SymbolOutcome::NoQuotes; }
@@ -38,21 +62,28 @@ std::string TrendWord(const QVAResults& qva)
 
 void AddStockColumns(std::vector<PassColumn>& columns)
 {
-    constexpr const char* headers[ScreenedFigureCount] = {"volume", "pe",         "mktcap", "last",
-                                                           "range",  "volatility", "change", "yield"};
-    for (int i = 0; i < ScreenedFigureCount; ++i)
-        columns.push_back({headers[i], [i](const PassRowInput& row) {
-                               return HasQuotes(row) ? FigureText(ScreenedFiguresOf(row.Quote.Stock)[i]) : "";
+    // Headers in the table's order; each names its position in ScreenedFigures.
+    constexpr std::pair<const char*, std::size_t> stockColumns[ScreenedFigureCount] = {
+        {"volume", 0}, {"pe", 1},         {"mktcap", 2}, {"last", 3},
+        {"range", 7},  {"volatility", 4}, {"change", 5}, {"yield", 6}};
+    for (const auto& [header, figure] : stockColumns)
+        columns.push_back({header, [figure](const PassRowInput& row) {
+                               if (!HasQuotes(row)) return std::string();
+                               const std::optional<double> value = ScreenedFiguresOf(row.Quote.Stock)[figure];
+                               return FigureText(value, ScreenedFigurePatterns[figure]);
                            }});
 }
 
 void AddAverageColumns(std::vector<PassColumn>& columns)
 {
-    columns.push_back({std::string(QVACHeader), [](const PassRowInput& row) { return FigureText(Average(row, Calls)); }});
-    columns.push_back({std::string(QVAPHeader), [](const PassRowInput& row) { return FigureText(Average(row, Puts)); }});
+    columns.push_back({std::string(QVACHeader),
+                       [](const PassRowInput& row) { return FigureText(Average(row, Calls), PercentPattern); }});
+    columns.push_back({std::string(QVAPHeader),
+                       [](const PassRowInput& row) { return FigureText(Average(row, Puts), PercentPattern); }});
     columns.push_back({"qvac_qvap", [](const PassRowInput& row) {
                            const auto qc = Average(row, Calls), qp = Average(row, Puts);
-                           return qc && qp ? FigureText(static_cast<float>(*qc) - static_cast<float>(*qp)) : "";
+                           if (!qc || !qp) return std::string();
+                           return FigureText(static_cast<float>(*qc) - static_cast<float>(*qp), PercentPattern);
                        }});
     columns.push_back({"trend", [](const PassRowInput& row) {
                            return Average(row, Calls) && Average(row, Puts) ? TrendWord(row.Quote.QVA) : "";
@@ -73,13 +104,13 @@ void AddOptionColumns(std::vector<PassColumn>& columns)
                 columns.push_back({name + "_iv", [=](const PassRowInput& row) {
                                        const float sigma = row.Quote.Series.OptQVA[side][strike][expiration];
                                        if (!HasAnalysis(row) || sigma < 0) return std::string();
-                                       return FigureText(sigma * 100.0f);
+                                       return FigureText(sigma * 100.0f, PercentPattern);
                                    }});
                 columns.push_back({name + "_price", [=](const PassRowInput& row) {
                                        if (!HasAnalysis(row)) return std::string();
                                        const auto price = SolvedFromPrice(row.Quote.Series, side, strike,
                                                                           expiration, row.DrvQVAfrom);
-                                       return price ? FigureText(*price) : "";
+                                       return FigureText(price, PricePattern);
                                    }});
             }
 }
@@ -101,8 +132,9 @@ std::vector<PassColumn> BuildColumns()
         {"evaluated", [](const PassRowInput& row) { return FormatDateTime(row.EvaluatedAt); }},
         {std::string(OutcomeHeader), [](const PassRowInput& row) { return std::string(OutcomeWord(row.Outcome)); }},
         {std::string(FailedHeader), [](const PassRowInput& row) { return row.Failure ? row.Failure->Criterion : ""; }},
-        {"value", [](const PassRowInput& row) { return row.Failure ? FigureText(row.Failure->Value) : ""; }},
-        {"bound", [](const PassRowInput& row) { return row.Failure ? FigureText(row.Failure->Bound) : ""; }},
+        {"value", [](const PassRowInput& row) { return row.Failure ? FailedFigureText(*row.Failure) : ""; }},
+        // The bound as the user set it.
+        {"bound", [](const PassRowInput& row) { return row.Failure ? FigureText(row.Failure->Bound, AsRead) : ""; }},
         {std::string(DistanceHeader), [](const PassRowInput& row) {
              // Seven digits say all there is to say about how close a symbol came.
              const auto distance = row.Failure ? RelativeDistance(*row.Failure) : std::nullopt;

@@ -94,6 +94,14 @@ ScreenedFigures ScreenedFiguresOf(const StockQuote& stock)
             range};
 }
 
+std::optional<int> ScreenedFigureOf(std::string_view criterion)
+{
+    for (std::size_t row = 0; row < StockScreenRows.size(); ++row)
+        if (StockScreenRows[row].MinName == criterion || StockScreenRows[row].MaxName == criterion)
+            return static_cast<int>(row);
+    return std::nullopt;
+}
+
 std::optional<ScreenFailure> FirstStockFailure(const StockQuote& stock, const UserSettings& settings)
 {
     const ScreenedFigures figures = ScreenedFiguresOf(stock);

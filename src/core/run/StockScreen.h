@@ -23,6 +23,9 @@ inline SymbolOutcome OutcomeOf(SymbolVerdict verdict)
 inline constexpr int ScreenedFigureCount = 8;
 using ScreenedFigures = std::array<std::optional<double>, ScreenedFigureCount>;
 ScreenedFigures ScreenedFiguresOf(const StockQuote& stock);
+// The position in ScreenedFigures of the figure that the stock criterion `criterion` bounds (1 for
+// "MinPE" and "MaxPE"); nothing for a criterion of the option screen or a reason.
+std::optional<int> ScreenedFigureOf(std::string_view criterion);
 
 // What kept a symbol from being saved: the first criterion that failed in the screen's own order
 // (the stock rows, Min before Max, then the alternatives of the verdict), the symbol's figure for it
