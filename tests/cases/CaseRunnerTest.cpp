@@ -1,5 +1,6 @@
 // Runs every golden case folder under cases/cli/ through quillon-cli, as lit does:
-//   cmd        shell lines run in a fresh program directory, with $CLI and $DATA (tests/data) set
+//   cmd        shell lines run in a fresh program directory, with $CLI and $DATA (tests/data) set;
+//              serve.sh beside this file gives a case a stand-in quote server
 //   expected/  files the directory must then hold byte for byte, plus `stdout`, `stderr` (the
 //              directory's path written as $DIR) and `exit` (the status of cmd): silence and 0
 //              unless the case holds them

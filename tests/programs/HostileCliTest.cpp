@@ -1,5 +1,5 @@
-// quillon-cli against what a careless hand gives it: a report with a fifty-megabyte line and a page
-// for every other line, a program directory that another run holds.
+// quillon-cli print against what a careless hand gives it: a report with a fifty-megabyte line and
+// a page for every other line.
 
 #include <gtest/gtest.h>
 
@@ -9,9 +9,9 @@
 #include <fstream>
 
 #include "BuiltProgram.h"
-#include "LiveRunSupport.h"
+#include "core/settings/FilePaths.h"
 #include "core/report/ResultsPrinting.h"
-#include "core/run/RunLock.h"
+#include "core/text/TextFile.h"
 #include "support/SanitizerBuild.h"
 #include "support/TemporaryDirectory.h"
 
@@ -45,22 +45,6 @@ TEST(HostileCliTest, AFiftyMegabyteLineAndAThousandPagesPrintCutAndWithAWarning)
     text.start(QStringLiteral("pdftotext"), {"-l", "1", pdf, "-"});
     ASSERT_TRUE(text.waitForFinished(20000));
     EXPECT_TRUE(text.readAllStandardOutput().contains("[line cut: 52428800 characters]"));
-}
-
-TEST(HostileCliTest, ARunOnADirectoryAnotherRunHoldsIsRefusedNamingBoth) {
-    ProgramDirectory dir("held");
-    dir.WriteSettings(1);
-    dir.WriteSymbols({"ABC"});
-    RunLock held;
-    std::string refusal;
-    ASSERT_TRUE(held.Take(dir.Dir(), refusal));
-    const RunResult run = dir.Run("local");
-    EXPECT_EQ(run.ExitCode, 1);
-    EXPECT_NE(run.Output.find("The program directory " + dir.Dir() + " is in use by another run (" +
-                              program_invocation_short_name + ", process " + std::to_string(getpid()) + ")"),
-              std::string::npos)
-        << run.Output;
-    EXPECT_FALSE(FileExists(dir.Paths().FnResults)) << "nothing of the refused run is written";
 }
 
 } // namespace

@@ -75,11 +75,8 @@ public:
         cli.setProcessChannelMode(QProcess::MergedChannels);
         cli.start();
     }
-    // `childSetup` runs in the child before the program starts (resource limits, signal dispositions).
-    RunResult Run(const QString& source, int tickMs = 5, const QStringList& more = {},
-                  const std::function<void()>& childSetup = nullptr) const {
+    RunResult Run(const QString& source, int tickMs = 5, const QStringList& more = {}) const {
         QProcess cli;
-        if (childSetup) cli.setChildProcessModifier(childSetup);
         Start(cli, source, tickMs, more);
         const ProgramEnd end = WaitForEnd(cli);
         return {end.Crashed ? -1 : end.ExitCode, end.Output.toStdString()};

@@ -1,15 +1,12 @@
-// Live passes of quillon-cli against the stand-in quote server on loopback, with a short tick: one
-// over HTTPS trusted through an added certificate authority, a refused login, an interrupt.
+// Live passes of quillon-cli against the stand-in quote server on loopback, with a short tick,
+// over HTTPS trusted through an added certificate authority.
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QThread>
 
-#include <csignal>
 #include <filesystem>
 #include <map>
 
@@ -70,16 +67,13 @@ std::string WithoutTimeStamps(const std::string& results) {
     return out;
 }
 
-class LiveRunTest : public ::testing::Test {
-protected:
-    std::string WriteMarket(const ProgramDirectory& dir) {
-        const std::string path = dir.Dir() + "/market.csv";
-        EXPECT_TRUE(ReplaceFile(path, Market()));
-        return path;
-    }
-};
+std::string WriteMarket(const ProgramDirectory& dir) {
+    const std::string path = dir.Dir() + "/market.csv";
+    EXPECT_TRUE(ReplaceFile(path, Market()));
+    return path;
+}
 
-TEST_F(LiveRunTest, AnEncryptedPassFindsThePricedVolatilitiesKeepsTheirHistoryAndReplaysAlike) {
+TEST(LiveRunTest, AnEncryptedPassFindsThePricedVolatilitiesKeepsTheirHistoryAndReplaysAlike) {
     QTemporaryDir certificates;
     const TestCertificate certificate =
         MakeTestCertificate(certificates.path(), "server", "127.0.0.1", "IP:127.0.0.1,DNS:localhost");
@@ -131,46 +125,6 @@ TEST_F(LiveRunTest, AnEncryptedPassFindsThePricedVolatilitiesKeepsTheirHistoryAn
     live.WriteSymbols({"NOPE"});
     const RunResult none = live.Run("server", 5, {"--ca-file", certificate.Certificate});
     EXPECT_NE(none.Output.find("Files written in " + live.Dir() + ": BadSym.txt\n"), std::string::npos) << none.Output;
-}
-
-TEST_F(LiveRunTest, ARefusedLoginPausesTheRunWithItsMessageAndMarksNothing) {
-    ProgramDirectory dir("login");
-    QuoteServerProcess server(dir.ServerArguments(WriteMarket(dir)));
-    ASSERT_GT(server.Port(), 0);
-    dir.WriteSettings(server.Port(), [](UserSettings& settings) { settings.Password = "not-the-password"; });
-    dir.WriteSymbols({"ABC", "BIGCO"});
-    const RunResult run = dir.Run("server");
-    EXPECT_EQ(run.ExitCode, 1) << "a paused console run cannot go on";
-    EXPECT_NE(run.Output.find("refused the login"), std::string::npos) << run.Output;
-    EXPECT_NE(run.Output.find("Setup - Quote Server"), std::string::npos);
-    EXPECT_EQ(dir.Read(dir.Paths().FnBadSym), "");
-    EXPECT_EQ(dir.Read(dir.Paths().FnGoodSym), "");
-    EXPECT_EQ(dir.ServerLog().count("getquote.dll?TICKER=ABC 401"), 1);
-}
-
-TEST_F(LiveRunTest, AnInterruptDuringATransferEndsTheRunAtOnceWithAValidProgressRecord) {
-    ProgramDirectory dir("interrupt");
-    QuoteServerProcess server(dir.ServerArguments(WriteMarket(dir), {"--slow", "BIGCO", "--slow-ms", "6000"}));
-    ASSERT_GT(server.Port(), 0);
-    dir.WriteSettings(server.Port());
-    dir.WriteSymbols({"ABC", "BIGCO"});
-    QProcess cli;
-    dir.Start(cli, "server", 5);
-    ASSERT_TRUE(cli.waitForStarted(10000));
-    QElapsedTimer waited;
-    waited.start();
-    while (!dir.ServerLog().contains("TICKER=BIGCO") && waited.elapsed() < 20000) QThread::msleep(20);
-    ASSERT_TRUE(dir.ServerLog().contains("TICKER=BIGCO")) << "the slow transfer never began";
-    QElapsedTimer stopping;
-    stopping.start();
-    ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
-    ASSERT_TRUE(cli.waitForFinished(5000));
-    EXPECT_LT(stopping.elapsed(), 2000) << "the run waited for the transfer";
-    EXPECT_EQ(cli.exitCode(), 128 + SIGINT);
-    // ABC was evaluated and saved; the record points at it, so a resumed run starts there again.
-    EXPECT_EQ(dir.Read(dir.Paths().FnProgress), "1,1\r\n");
-    for (const auto& entry : fs::directory_iterator(dir.Dir()))
-        EXPECT_EQ(entry.path().string().find(std::string(TemporarySuffix)), std::string::npos) << entry.path();
 }
 
 } // namespace
