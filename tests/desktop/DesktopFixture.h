@@ -9,6 +9,7 @@
 #include "core/settings/SettingsFile.h"
 #include "core/SharedState.h"
 #include "core/settings/Startup.h"
+#include "core/text/TextFile.h"
 
 struct DesktopFixture {
     explicit DesktopFixture(LocalDateTime now = {}) : clock(now) {}
@@ -25,6 +26,16 @@ struct DesktopFixture {
         NewProgramDirectory();
         PrepareSharedState(*state, dir->path().toStdString());
         SetDefaults(state->Settings);
+    }
+
+    // Line n (1-based) of the settings file as written.
+    QString SettingsLine(int n) const
+    {
+        const auto content = ReadWholeFile(state->Paths.FnSettings);
+        if (!content) return QStringLiteral("<no file>");
+        const auto lines = SplitLines(*content);
+        if (n < 1 || n > int(lines.size())) return QStringLiteral("<no line>");
+        return QString::fromStdString(std::string(lines[n - 1]));
     }
 
     std::unique_ptr<QTemporaryDir> dir;

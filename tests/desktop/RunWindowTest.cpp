@@ -254,7 +254,7 @@ private slots:
         });
         mainWindow->findChild<QAction*>(QStringLiteral("mnuInterest"))->trigger();
         QCOMPARE(state->Settings.InterestRate, 0.065f);
-        QVERIFY(ReadWholeFile(state->Paths.FnSettings).value_or("").find("\r\n0.065\r\n") != std::string::npos);
+        QCOMPARE(SettingsLine(7), QStringLiteral("0.065"));
         QTRY_VERIFY(!mainWindow);
     }
 

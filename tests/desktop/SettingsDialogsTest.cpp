@@ -20,16 +20,6 @@
 
 namespace {
 
-// Line n (1-based) of the settings file as written.
-QString SettingsLine(const SharedState& state, int n)
-{
-    const auto content = ReadWholeFile(state.Paths.FnSettings);
-    if (!content) return QStringLiteral("<no file>");
-    const auto lines = SplitLines(*content);
-    if (n < 1 || n > int(lines.size())) return QStringLiteral("<no line>");
-    return QString::fromStdString(std::string(lines[n - 1]));
-}
-
 template <typename Dialog>
 void OpenAndClose(Dialog& dialog)
 {
@@ -75,7 +65,7 @@ private slots:
         QCOMPARE(state->Settings.MinTimeVal, Criterion::Number(0.375));
         QCOMPARE(state->Settings.MinPE, Criterion::Text("NA"));
         for (const auto& [line, text] : {std::pair{25, "100"}, {27, "0.375"}, {31, "25"}, {32, "25"}, {8, "\"NA\""}})
-            QCOMPARE(SettingsLine(*state, line), QLatin1String(text));
+            QCOMPARE(SettingsLine(line), QLatin1String(text));
         QVERIFY(MessageBoxes::TakeShown().isEmpty());
     }
 
@@ -91,7 +81,7 @@ private slots:
         QCOMPARE(state->Settings.MaxPE, Criterion::Number(12.5));
         QCOMPARE(state->Settings.MinYield, Criterion::Text("NA"));
         QCOMPARE(state->Settings.AvgQVAusing, std::int16_t(0));
-        QCOMPARE(SettingsLine(*state, 9), QStringLiteral("12.5"));
+        QCOMPARE(SettingsLine(9), QStringLiteral("12.5"));
     }
 
     void filterUseDefaultRestoresBoxesAndButtons()
@@ -109,7 +99,7 @@ private slots:
         QVERIFY(!FileExists(state->Paths.FnSettings)); // Use Default saves nothing by itself
         OpenAndClose(dialog);
         QCOMPARE(state->Settings.MinPE, Criterion::Text("NA"));
-        QCOMPARE(SettingsLine(*state, 34), QStringLiteral("3"));
+        QCOMPARE(SettingsLine(34), QStringLiteral("3"));
     }
 
     void filterWrapsAnOutOfRangeOptionIndex()
@@ -121,7 +111,7 @@ private slots:
         QCOMPARE(dialog.OP_AvgQVAusing->checkedId(), 1);
         OpenAndClose(dialog);
         QCOMPARE(state->Settings.DrvQVAfrom, std::int16_t(3));
-        QCOMPARE(SettingsLine(*state, 34), QStringLiteral("3"));
+        QCOMPARE(SettingsLine(34), QStringLiteral("3"));
     }
 
     void interestShowsPercentAndStoresAFraction_data()
@@ -150,7 +140,7 @@ private slots:
         dialog.TX_Interest->setText(typed);
         OpenAndClose(dialog);
         QCOMPARE(state->Settings.InterestRate, expected);
-        QCOMPARE(SettingsLine(*state, 7), QString::fromStdString(FormatSingle(expected)));
+        QCOMPARE(SettingsLine(7), QString::fromStdString(FormatSingle(expected)));
     }
 
     void quoteServerUseDefaultKeepsTheTypedLogin()
@@ -205,8 +195,8 @@ private slots:
         dialog.TX_PN->setText(typed);
         OpenAndClose(dialog);
         QCOMPARE(state->Settings.PortNumber, expected);
-        QCOMPARE(SettingsLine(*state, 3), QString::number(expected));
-        QCOMPARE(SettingsLine(*state, 6), QStringLiteral("\"keep me\""));
+        QCOMPARE(SettingsLine(3), QString::number(expected));
+        QCOMPARE(SettingsLine(6), QStringLiteral("\"keep me\""));
         const QStringList shown = MessageBoxes::TakeShown();
         QCOMPARE(shown.size(), complaint ? 1 : 0);
         QVERIFY(!complaint || (shown[0].startsWith(QStringLiteral("Quillon|")) && shown[0].contains(QStringLiteral("stays 8080"))));

@@ -20,14 +20,6 @@
 
 namespace {
 
-QString LastSettingsLine(const SharedState& state, int n)
-{
-    const auto content = ReadWholeFile(state.Paths.FnSettings);
-    if (!content) return QStringLiteral("<no file>");
-    const auto lines = SplitLines(*content);
-    return n <= int(lines.size()) ? QString::fromStdString(std::string(lines[n - 1])) : QString();
-}
-
 QString Read(const std::string& path) { return QString::fromStdString(ReadWholeFile(path).value_or("<missing>")); }
 
 } // namespace
@@ -81,14 +73,14 @@ private slots:
         QVERIFY(splash->mnuGetQuoteFromQuoteServer->isChecked());
         QVERIFY(!splash->mnuGetQuoteFromLocalFile->isChecked());
         QVERIFY(!state->Settings.GetQuoteFromLocalFile);
-        QCOMPARE(LastSettingsLine(*state, 36), QStringLiteral("#FALSE#"));
+        QCOMPARE(SettingsLine(36), QStringLiteral("#FALSE#"));
 
         // Choosing the checked item again keeps it checked and writes once more.
         Trigger("mnuGetQuoteFromLocalFile");
         Trigger("mnuGetQuoteFromLocalFile");
         QVERIFY(splash->mnuGetQuoteFromLocalFile->isChecked());
         QVERIFY(!splash->mnuGetQuoteFromQuoteServer->isChecked());
-        QCOMPARE(LastSettingsLine(*state, 36), QStringLiteral("#TRUE#"));
+        QCOMPARE(SettingsLine(36), QStringLiteral("#TRUE#"));
     }
 
     void tickerWrapsOnTheFiftySeventhTick()
@@ -124,7 +116,7 @@ private slots:
         services.nextChoice = dir->filePath(QStringLiteral("Mylist.txt"));
         Trigger("mnuChoose");
         QCOMPARE(splash->windowTitle(), QStringLiteral("Welcome to Quillon [") + *services.nextChoice + QStringLiteral("]"));
-        QCOMPARE(LastSettingsLine(*state, 35), QStringLiteral("\"") + *services.nextChoice + QStringLiteral("\""));
+        QCOMPARE(SettingsLine(35), QStringLiteral("\"") + *services.nextChoice + QStringLiteral("\""));
 
         Trigger("mnuEditSymbols");
         QCOMPARE(services.opened, QStringList{*services.nextChoice});
