@@ -1,11 +1,8 @@
 #pragma once
-// Runs one of the programs of this build to its end as a user would from a shell, with the
-// offscreen platform unless the caller names another.
+// A program of this build, and what it left when it ended.
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QString>
-#include <QStringList>
 
 struct ProgramEnd {
     bool Crashed = true; // killed by a signal, or did not end in time
@@ -17,23 +14,6 @@ struct ProgramEnd {
 inline QString BuiltProgram(const char* name)
 {
     return QStringLiteral(QUILLON_BINARY_DIR "/") + QLatin1String(name);
-}
-
-// The environment the programs are started with: ours, on the offscreen platform.
-inline QProcessEnvironment OffscreenEnvironment()
-{
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return environment;
-}
-
-// Starts `process` on the program `name`; false when it did not start.
-inline bool StartBuiltProgram(QProcess& process, const char* name, const QStringList& arguments,
-                              const QProcessEnvironment& environment = OffscreenEnvironment())
-{
-    process.setProcessEnvironment(environment);
-    process.start(BuiltProgram(name), arguments);
-    return process.waitForStarted(10000);
 }
 
 // Waits for `process` to end by itself within `timeoutMs` and collects what it wrote.
@@ -50,12 +30,4 @@ inline ProgramEnd WaitForEnd(QProcess& process, int timeoutMs = 60000)
     end.Output = QString::fromLocal8Bit(process.readAllStandardOutput());
     end.Errors = QString::fromLocal8Bit(process.readAllStandardError());
     return end;
-}
-
-inline ProgramEnd RunBuiltProgram(const char* name, const QStringList& arguments,
-                                  const QProcessEnvironment& environment = OffscreenEnvironment())
-{
-    QProcess process;
-    if (!StartBuiltProgram(process, name, arguments, environment)) return {};
-    return WaitForEnd(process);
 }

@@ -4,15 +4,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QFile>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 
 #include <filesystem>
 #include <unistd.h>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -43,8 +40,8 @@ public:
     std::string Dir() const { return path_.string(); }
 
     // Settings for the server at 127.0.0.1:`port` that save every symbol with an included option
-    // (the option criteria off); `adjust` changes them before they are written.
-    void WriteSettings(int port, const std::function<void(UserSettings&)>& adjust = nullptr) {
+    // (the option criteria off).
+    void WriteSettings(int port) {
         UserSettings settings;
         SetDefaults(settings);
         settings.DnsName = "127.0.0.1";
@@ -53,7 +50,6 @@ public:
         for (Criterion* criterion : {&settings.MinOptInt, &settings.MinTimeVal, &settings.MinQVAC_QVAP,
                                      &settings.MinQVAP_QVAC})
             *criterion = ValueCheck("NA");
-        if (adjust) adjust(settings);
         settings.Credentials = CredentialsOf(settings.UserName, settings.Password);
         ASSERT_TRUE(::WriteSettings(settings, paths_.FnSettings));
     }
@@ -64,55 +60,31 @@ public:
     }
     std::string Read(const std::string& file) const { return ReadWholeFile(file).value_or(""); }
 
-    // Starts `quillon-cli run` on this directory with a fixed date, --quiet unless `more` holds
-    // "--verbose"; the caller waits for it.
-    void Start(QProcess& cli, const QString& source, int tickMs, QStringList more = {}) const {
-        QStringList arguments{"run", "--dir", QString::fromStdString(Dir()), "--source", source, "--tick-ms",
-                              QString::number(tickMs), "--now", NowText};
-        if (!more.contains("--verbose")) arguments << "--quiet";
+    // Starts `quillon-cli run --quiet` on this directory with a fixed date; the caller waits for it.
+    void Start(QProcess& cli, const QString& source, int tickMs) const {
         cli.setProgram(BuiltProgram("quillon-cli"));
-        cli.setArguments(arguments + more);
+        cli.setArguments({"run", "--dir", QString::fromStdString(Dir()), "--source", source, "--tick-ms",
+                          QString::number(tickMs), "--now", NowText, "--quiet"});
         cli.setProcessChannelMode(QProcess::MergedChannels);
         cli.start();
     }
-    RunResult Run(const QString& source, int tickMs = 5, const QStringList& more = {}) const {
+    RunResult Run(const QString& source, int tickMs = 5) const {
         QProcess cli;
-        Start(cli, source, tickMs, more);
+        Start(cli, source, tickMs);
         const ProgramEnd end = WaitForEnd(cli);
         return {end.Crashed ? -1 : end.ExitCode, end.Output.toStdString()};
     }
-
-    // The server of this directory; its request log ("GET <path> <status>[ (fault)]" lines) goes
-    // to server.log here.
-    QStringList ServerArguments(const std::string& market, const QStringList& more = {}) const {
-        QStringList arguments{"--now", NowText, "--log", QString::fromStdString(Dir() + "/server.log")};
-        if (!market.empty()) arguments << "--market" << QString::fromStdString(market);
-        return arguments + more;
-    }
-    QString ServerLog() const { return QString::fromStdString(Read(Dir() + "/server.log")); }
 
 private:
     std::filesystem::path path_;
     FilePaths paths_;
 };
 
-inline std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    for (const std::string_view line : SplitLines(text)) lines.emplace_back(line);
-    return lines;
-}
-
-inline bool HasLineStarting(const std::string& text, const std::string& start) {
-    for (const std::string& line : Lines(text))
-        if (line.rfind(start, 0) == 0) return true;
-    return false;
-}
-
 // The symbol of each line (its first field), header lines (blank or dashed at the start) left out.
 inline std::vector<std::string> SymbolsOf(const std::string& text) {
     std::vector<std::string> symbols;
-    for (const std::string& line : Lines(text)) {
-        std::string symbol = line.substr(0, line.find(' '));
+    for (const std::string_view line : SplitLines(text)) {
+        std::string symbol(line.substr(0, line.find(' ')));
         if (!symbol.empty() && symbol.find('-') == std::string::npos) symbols.push_back(std::move(symbol));
     }
     return symbols;
@@ -133,21 +105,6 @@ inline std::pair<std::vector<std::string>, std::vector<int>> WithoutRedone(const
         kept.push_back(symbol);
     }
     return {kept, redone};
-}
-
-// Waits for `cli` to end and returns the peak of its resident size in kilobytes, sampled every 50
-// ms from /proc.
-inline long PeakKilobytesUntilFinished(QProcess& cli) {
-    const QString status = QString("/proc/%1/status").arg(cli.processId());
-    const QRegularExpression hwm("VmHWM:\\s+(\\d+) kB");
-    long peak = 0;
-    while (!cli.waitForFinished(50)) {
-        QFile file(status);
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        if (const auto match = hwm.match(QString::fromUtf8(file.readAll())); match.hasMatch())
-            peak = match.captured(1).toLong();
-    }
-    return peak;
 }
 
 // G00001, G00002, ...: the symbols of the server's --generate option.

@@ -141,7 +141,7 @@ TestCertificate EncryptedTransferTest::certificate;
 std::unique_ptr<QuoteServerProcess> EncryptedTransferTest::server;
 
 // Neither a missing file nor a key adds trust, so the transfer still refuses the certificate. (The
-// trusted certificate's pass is LiveRunTest's.)
+// trusted certificate's pass is the live-encrypted-pass golden case.)
 TEST_F(EncryptedTransferTest, AnUntrustedCertificateOrAnotherNameFailsTheTransfer) {
     QtHttpTransfer untrusting;
     EXPECT_FALSE(untrusting.TrustCertificatesIn(directory->filePath("missing.pem").toStdString()));
