@@ -60,6 +60,9 @@ private slots:
         QVERIFY(dialog.findChild<QRadioButton*>(QStringLiteral("OP_DrvQVAfrom_3"))->isChecked());
         QVERIFY(dialog.findChild<QRadioButton*>(QStringLiteral("OP_AvgQVAusing_1"))->isChecked());
         OpenAndClose(dialog);
+        const int tenDigits = dialog.fontMetrics().horizontalAdvance(QStringLiteral("0000000000"));
+        for (const QLineEdit* box : dialog.findChildren<QLineEdit*>())
+            QVERIFY2(box->width() > tenDigits, qPrintable(box->objectName() + " cannot show ten digits"));
 
         QCOMPARE(state->Settings.MinOptInt, Criterion::Number(100));
         QCOMPARE(state->Settings.MinTimeVal, Criterion::Number(0.375));
