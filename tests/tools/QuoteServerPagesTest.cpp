@@ -135,18 +135,6 @@ TEST(StrikeLadder, HoldsTheScreenedStrikesWithDistinctLettersAndNoneBelowFive) {
     }
 }
 
-TEST(ParseMarket, RejectsARowWithAMissingOrUnreadableFigure) {
-    const std::string header = "symbol,company,...\r\n";
-    const std::string good = "ABC,Acme Corp,NYSE,10,0,9.9,10.1,10,10.2,9.8,10,12,8,1000,0,1,10,0,500,1,0.3,0.31,0\r\n";
-    std::string error;
-    EXPECT_EQ(ParseMarket(header + good + good, error).value_or(std::vector<Company>{}).size(), 2u);
-    EXPECT_FALSE(ParseMarket(header + good + "ABC,Acme Corp,NYSE,10\r\n", error));
-    EXPECT_NE(error.find("line 3"), std::string::npos);
-    std::string unreadable = good;
-    unreadable.replace(unreadable.find(",10,0,"), 6, ",ten,0,");
-    EXPECT_FALSE(ParseMarket(header + unreadable, error));
-}
-
 class QuoteServiceTest : public ::testing::Test {
 protected:
     QuoteService Service(FaultSettings faults = {}) {

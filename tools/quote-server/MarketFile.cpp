@@ -55,7 +55,7 @@ std::optional<std::vector<Company>> ParseMarket(std::string_view csv, std::strin
         std::optional<Company> company;
         if (fields.size() == ColumnCount) company = ParseRow(fields);
         if (!company) {
-            error = "market file line " + std::to_string(i + 1) + " does not read";
+            error = "line " + std::to_string(i + 1) + " does not read";
             return std::nullopt;
         }
         market.push_back(std::move(*company));

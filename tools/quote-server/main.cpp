@@ -51,6 +51,7 @@ std::optional<std::vector<Company>> LoadMarket(const ServerOptions& options, std
         return std::nullopt;
     }
     std::optional<std::vector<Company>> market = ParseMarket(*text, error);
+    if (!market) error = "market file " + path + ": " + error;
     if (market)
         for (int i = 1; i <= options.Generate; ++i) market->push_back(GeneratedCompany(i));
     return market;
