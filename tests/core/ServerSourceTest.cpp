@@ -1,88 +1,113 @@
 // The quote retrieval against a scripted transfer and a hand-driven tick: what is asked, when it
-// is asked again, and what reaches the parsers and the quote cache.
+// is asked again, and what reaches the parsers and the quote cache. The scenes are the scripts of
+// cases/scripts/server-source.txt.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <memory>
+#include <sstream>
 #include <vector>
 
-#include "core/text/TextFile.h"
 #include "core/quotes/OptionCalendar.h"
 #include "core/run/ServerSource.h"
-#include "core/run/TransferSecurity.h"
-#include "support/FakeRunHost.h"
+#include "core/numbers/NumberText.h"
+#include "core/text/TextFile.h"
+#include "support/LoggingRunHost.h"
 #include "support/TemporaryDirectory.h"
+#include "support/Transcript.h"
 
 namespace {
 
 const LocalDateTime Now{2026, 3, 4, 11, 30, 0};
 
+// A page that holds its text, read in the pieces the reader asks for; the pieces are logged.
 class StringBody final : public HttpResponseBody {
 public:
     explicit StringBody(std::string text) : text_(std::move(text)) {}
-    std::string GetChunk(std::size_t maxLength) override {
+    std::string GetChunk(std::size_t maxLength) override
+    {
         const std::string piece = text_.substr(std::min(position_, text_.size()), maxLength);
         position_ += piece.size();
-        if (!piece.empty()) pieces.push_back(piece.size());
+        if (!piece.empty()) ++pieces, largest = std::max(largest, piece.size()), total += piece.size();
         return piece;
     }
-    std::vector<std::size_t> pieces;
+    std::size_t pieces = 0, largest = 0, total = 0;
 
 private:
     std::string text_;
     std::size_t position_ = 0;
 };
 
-class FakeTransfer final : public HttpTransfer {
+class LoggingTransfer final : public HttpTransfer {
 public:
-    void Start(const HttpRequest& request, HttpTransferListener& listener) override {
-        requests.push_back(request);
+    explicit LoggingTransfer(std::vector<std::string>& log) : log_(log) {}
+    void Start(const HttpRequest& r, HttpTransferListener& listener) override
+    {
+        log_.push_back("request " + std::string(r.UseTls ? "https://" : "http://") + r.UserName + ":" + r.Password +
+                       "@" + r.Host + ":" + std::to_string(r.Port) + r.Path + " (at most " +
+                       std::to_string(r.MaxBodyBytes) + " bytes)");
         listener_ = &listener;
-        running = true;
+        running_ = true;
     }
-    void Cancel() override {
-        if (running) ++cancels;
-        running = false;
+    void Cancel() override
+    {
+        if (running_) log_.push_back("cancelled");
+        running_ = false;
     }
     // Delivers an answer to the transfer in progress, as the event loop would.
-    std::vector<std::size_t> Complete(int status, const std::string& body) {
-        StringBody reader(body);
-        running = false;
-        listener_->Completed(status, reader);
-        return reader.pieces;
+    void Complete(int status, const std::string& text)
+    {
+        StringBody body(text);
+        running_ = false;
+        listener_->Completed(status, body);
+        log_.push_back("read " + std::to_string(body.total) + " bytes in " + std::to_string(body.pieces) +
+                       " pieces of at most " + std::to_string(body.largest));
     }
-    void Fail(int code, const std::string& text) {
-        running = false;
+    void Fail(int code, const std::string& text)
+    {
+        running_ = false;
         listener_->Failed(code, text);
     }
     HttpTransferListener& Listener() { return *listener_; }
 
-    std::vector<HttpRequest> requests;
-    bool running = false;
-    int cancels = 0;
-
 private:
+    std::vector<std::string>& log_;
     HttpTransferListener* listener_ = nullptr;
+    bool running_ = false;
 };
 
-std::string StockPage(const std::string& lastSale) {
-    return "<html><p>quote</p><p>sec filings</p><p>last trade</p><p>Acme Widgets</p>"
-           "<p>Last Sale</p><p>" + lastSale + "</p><p>Yield</p><p>1.5</p></html>";
+// A page as a script writes it: {stock LAST} is a stock page with that last sale, {option ROOT} an
+// option page with one call of ROOT at strike position 2 and the nearest expiration of Now's
+// calendar (last sale 47.5), {N*C} the character C N times; the rest stands for itself.
+std::string Page(const std::string& recipe)
+{
+    std::string page;
+    for (std::size_t i = 0; i < recipe.size(); ++i) {
+        const std::size_t close = recipe.find('}', i);
+        if (recipe[i] != '{' || close == std::string::npos) {
+            page += recipe[i];
+            continue;
+        }
+        const std::string inner = recipe.substr(i + 1, close - i - 1);
+        i = close;
+        if (inner.starts_with("stock "))
+            page += "<html><p>quote</p><p>sec filings</p><p>last trade</p><p>Acme Widgets</p><p>Last Sale</p><p>" +
+                    inner.substr(6) + "</p><p>Yield</p><p>1.5</p></html>";
+        else if (inner.starts_with("option "))
+            page += "<table><tr><td>Call (.<b>" + inner.substr(7) + BuildExpirationCalendar(Now).ExpiryMonthCode[0][0] +
+                    SelectStrikes(47.5f).StrikeCode[2] +
+                    "</b>)</td><td>2.5</td><td>0.1</td><td>2.4</td><td>2.6</td><td>10</td><td>100</td></tr></table>";
+        else
+            page += std::string(std::stoul(inner), inner.back());
+    }
+    return page;
 }
 
-// One call row at strike position 2 and the nearest expiration of the calendar of Now.
-std::string OptionPage(const std::string& root, float lastSale) {
-    const ExpirationCalendar calendar = BuildExpirationCalendar(Now);
-    const StrikeTable strikes = SelectStrikes(lastSale);
-    const std::string symbol = root + calendar.ExpiryMonthCode[0][0] + strikes.StrikeCode[2];
-    return "<table><tr><td>Call (.<b>" + symbol + "</b>)</td><td>2.5</td><td>0.1</td><td>2.4</td>"
-           "<td>2.6</td><td>10</td><td>100</td></tr></table>";
-}
-
-class ServerSourceTest : public ::testing::Test {
-protected:
-    ServerSourceTest() : clock(Now), state(clock) {
+class ServerScene {
+public:
+    ServerScene() : clock(Now), state(clock)
+    {
         state.Paths = FilePaths::Build(directory.Path());
         state.Settings.DnsName = "127.0.0.1";
         state.Settings.PortNumber = 8123;
@@ -92,282 +117,124 @@ protected:
         state.Settings.GetOptionsQuoteString = "/cgi-bin/options.dll?TICKER=";
         state.Run.RunState = Running;
         state.Run.CurrentSymbol = "ABC";
-        MakeSource();
+        NewSource();
     }
 
-    // A source on the settings as they are now, as the run window makes one when it opens.
-    void MakeSource() {
+    void Do(const std::string& verb, const std::string& arguments)
+    {
+        std::istringstream words(arguments);
+        int number = 1;
+        std::string rest;
+        if (verb == "server") { // HOST [SWITCH]: the settings the next source takes
+            words >> state.Settings.DnsName;
+            std::getline(words >> std::ws, state.Settings.SwitchText);
+        } else if (verb == "new-source") {
+            NewSource();
+        } else if (verb == "symbol") {
+            words >> state.Run.CurrentSymbol;
+        } else if (verb == "begin") {
+            source->BeginSymbol();
+        } else if (verb == "tick") { // the run controller's timer, N ticks (1 when not given)
+            words >> number;
+            Tick(number);
+        } else if (verb == "progress") {
+            words >> number;
+            transfer.Listener().StateChanged(number);
+        } else if (verb == "answer") {
+            words >> number;
+            std::getline(words >> std::ws, rest);
+            transfer.Complete(number, Page(rest));
+        } else if (verb == "fail") {
+            words >> number;
+            std::getline(words >> std::ws, rest);
+            transfer.Fail(number, rest);
+        } else if (verb == "go") {
+            state.Run.RunState = Running;
+        } else if (verb == "close") {
+            state.Run.RunState = CloseRequested;
+        } else if (verb == "cancel") {
+            source->Cancel();
+        } else if (verb == "fetch") { // both pages of a symbol with good answers
+            Do("symbol", arguments);
+            Do("begin", "");
+            Do("tick", "10");
+            Do("progress", "5");
+            Do("answer", "200 {stock 47 1/2}");
+            Do("tick", "10");
+            Do("progress", "5");
+            Do("answer", "200 {option " + arguments + "}");
+            Do("tick", "");
+        } else if (verb == "show") {
+            Show(arguments);
+        } else if (verb == "write") { // FILE TEXT
+            words >> rest;
+            std::string text;
+            std::getline(words >> std::ws, text);
+            EXPECT_TRUE(ReplaceFile(directory.File(rest), Unescaped(text)));
+        } else if (verb == "start-pass") { // at symbol INDEX [resumed]
+            words >> state.Run.SymbolIndex >> rest;
+            state.Run.PassResumed = rest == "resumed";
+            log.push_back(source->StartPass() ? "started" : "not started");
+        } else {
+            ADD_FAILURE() << "no action " << verb;
+        }
+    }
+
+    std::vector<std::string> log;
+
+private:
+    void NewSource()
+    {
         source = std::make_unique<ServerSource>(state, host, transfer, [this] {
-            ++pauses;
+            log.push_back("paused");
             state.Run.RunState = Waiting;
         });
     }
 
-    // Fetches both pages of `symbol` with good answers; the symbol's result.
-    std::optional<std::int16_t> FetchSymbol(const std::string& symbol) {
-        state.Run.CurrentSymbol = symbol;
-        source->BeginSymbol();
-        Tick(SettleTickCount);
-        transfer.Listener().StateChanged(5);
-        transfer.Complete(200, StockPage("47 1/2"));
-        Tick(SettleTickCount);
-        transfer.Listener().StateChanged(5);
-        transfer.Complete(200, OptionPage(symbol, 47.5f));
-        return Tick();
-    }
-
-    long Count(const std::vector<std::string>& lines, const std::string& text) {
-        return std::count(lines.begin(), lines.end(), text);
-    }
-
-    // The run controller's timer: counts the retrieval's countdowns down by n ticks, stepping the
-    // source after each, and returns the source's result once it has one.
-    std::optional<std::int16_t> Tick(int n = 1) {
+    // Counts the retrieval's countdowns down by n ticks, stepping the source after each, until the
+    // source has its result.
+    void Tick(int n)
+    {
         std::optional<std::int16_t> ok = source->Step();
         for (int i = 0; i < n && !ok; ++i) {
             if (state.Run.SettleTicks != 0) --state.Run.SettleTicks;
             if (state.Run.TimeoutTicks != 0) --state.Run.TimeoutTicks;
             ok = source->Step();
         }
-        return ok;
+        if (ok) log.push_back("result " + std::to_string(*ok));
     }
 
-    std::string Cache() { return ReadWholeFile(state.Paths.FnQuote).value_or(""); }
+    void Show(const std::string& what)
+    {
+        if (what == "countdowns") {
+            log.push_back("settle " + std::to_string(state.Run.SettleTicks) + ", time-out " +
+                          std::to_string(state.Run.TimeoutTicks) + ", outcome " +
+                          std::to_string(source->TransferOutcome()));
+        } else if (what == "quote") {
+            const StockQuote& stock = state.Quote.Stock;
+            log.push_back("last " + FormatSingle(stock.LastSale) + ", name \"" + stock.CompanyName + "\", bid of call " +
+                          state.Quote.Series.OptSymbol[Calls][2][0] + " " +
+                          FormatSingle(state.Quote.Series.OptBid[Calls][2][0]) + ", page held " +
+                          std::to_string(state.Page.PageText.size()) + " bytes");
+        } else { // a file: its first line, its option markers and its line count
+            const std::optional<std::string> text = ReadWholeFile(directory.File(what));
+            std::string shown = text ? "" : " missing";
+            std::size_t lines = 0;
+            const std::string content = text.value_or("");
+            for (const std::string_view line : SplitLines(content))
+                if (lines++ == 0 || line.starts_with("<OPTIONS>")) shown += " " + std::string(line);
+            log.push_back(what + ":" + shown + (text ? " (" + std::to_string(lines) + " lines)" : ""));
+        }
+    }
 
     TemporaryDirectory directory;
     FixedClock clock;
     SharedState state;
-    FakeRunHost host;
-    FakeTransfer transfer;
-    int pauses = 0;
-    std::unique_ptr<ServerSource> source; // takes the settings above when it is made
+    LoggingRunHost host{log};
+    LoggingTransfer transfer{log};
+    std::unique_ptr<ServerSource> source; // takes the settings when it is made
 };
 
-TEST_F(ServerSourceTest, FetchesStockThenOptionsAfterTheSettleTimeInPiecesOf1024AndCachesBoth) {
-    source->BeginSymbol();
-    EXPECT_FALSE(source->Step());
-    EXPECT_EQ(state.Run.TimeoutTicks, TimeoutTickCount);
-    ASSERT_EQ(transfer.requests.size(), 1u);
-    const HttpRequest& stock = transfer.requests[0];
-    EXPECT_EQ(stock.Host, "127.0.0.1");
-    EXPECT_EQ(stock.Port, 8123);
-    EXPECT_EQ(stock.Path, "/cgi-bin/getquote.dll?TICKER=ABC");
-    EXPECT_EQ(stock.UserName, "NORVALE");
-    EXPECT_EQ(stock.Password, "lantern4");
-    EXPECT_EQ(host.status1.back(), "Waiting for stock data of ABC");
-
-    transfer.Listener().StateChanged(1);
-    EXPECT_EQ(host.status2.back(), "Resolvig Host Name");
-    std::string body = StockPage("47 1/2");
-    body += std::string(2500 - body.size(), ' ');
-    EXPECT_EQ(transfer.Complete(200, body), (std::vector<std::size_t>{1024, 1024, 452}));
-    EXPECT_EQ(host.status2.back(), "Received 2500 Bytes Total");
-    EXPECT_EQ(source->TransferOutcome(), 1);
-    EXPECT_FALSE(Tick(SettleTickCount - 1));
-    EXPECT_EQ(host.status1.back(), "Extracting stock data");
-    EXPECT_EQ(transfer.requests.size(), 1u) << "the option page waits out the settle time";
-    EXPECT_FALSE(Tick());
-    ASSERT_EQ(transfer.requests.size(), 2u);
-    EXPECT_EQ(transfer.requests[1].Path, "/cgi-bin/options.dll?TICKER=ABC");
-    EXPECT_EQ(host.status1.back(), "Waiting for options data of ABC");
-
-    transfer.Complete(200, OptionPage("ABC", 47.5f));
-    EXPECT_EQ(Tick(), std::optional<std::int16_t>(1));
-    EXPECT_EQ(host.status1.back(), "Extracting options data");
-    EXPECT_FLOAT_EQ(state.Quote.Stock.LastSale, 47.5f);
-    EXPECT_EQ(state.Quote.Stock.CompanyName, "ACME WIDGETS") << "the page is upper-cased";
-    EXPECT_FLOAT_EQ(state.Quote.Series.OptBid[0][2][0], 2.4f);
-    const std::string cache = Cache();
-    EXPECT_EQ(cache.find("\"<STOCK>ABC\"\r\n"), 0u);
-    EXPECT_NE(cache.find("<OPTIONS>YES"), std::string::npos);
-}
-
-TEST_F(ServerSourceTest, RetriesAfterAnErrorOnceTheSettleTimeIsOverAndAfterATimeOut) {
-    source->BeginSymbol();
-    Tick();
-    host.lamp = Lamp::Running;
-    transfer.Fail(12029, "Connection refused");
-    EXPECT_EQ(host.status2.back(), "Error 12029 : Connection refused, retry 1: check Setup - Quote Server (127.0.0.1:8123)");
-    EXPECT_EQ(host.lamp, Lamp::Retrying);
-    EXPECT_EQ(source->TransferOutcome(), -1);
-    EXPECT_FALSE(Tick(SettleTickCount - 1));
-    EXPECT_EQ(transfer.requests.size(), 1u);
-    EXPECT_FALSE(Tick());
-    ASSERT_EQ(transfer.requests.size(), 2u);
-    EXPECT_EQ(transfer.requests[1].Path, transfer.requests[0].Path);
-
-    // No answer at all: 600 ticks later the request is abandoned and made again.
-    EXPECT_FALSE(Tick(TimeoutTickCount - 1));
-    EXPECT_EQ(transfer.requests.size(), 2u);
-    const int cancelsBefore = transfer.cancels;
-    EXPECT_FALSE(Tick());
-    EXPECT_EQ(host.status2.back(), "No answer in 60 seconds, retry 2: check Setup - Quote Server (127.0.0.1:8123)");
-    EXPECT_EQ(transfer.cancels, cancelsBefore + 1);
-    ASSERT_EQ(transfer.requests.size(), 3u);
-    EXPECT_EQ(transfer.requests[2].Path, "/cgi-bin/getquote.dll?TICKER=ABC");
-
-    // A redirect is not followed: it counts as an error.
-    transfer.Complete(302, "moved");
-    EXPECT_EQ(host.status2.back(), "Error 302 : Redirect not followed, retry 3: check Setup - Quote Server (127.0.0.1:8123)");
-    EXPECT_FALSE(Tick(SettleTickCount));
-    EXPECT_EQ(transfer.requests.size(), 4u);
-
-    // An answer ends the retries: the lamp is back to running and the count starts again.
-    transfer.Complete(200, StockPage("12"));
-    EXPECT_EQ(host.lamp, Lamp::Running);
-    Tick(SettleTickCount);
-    transfer.Fail(12029, "Connection refused");
-    EXPECT_EQ(host.status2.back(), "Error 12029 : Connection refused, retry 1: check Setup - Quote Server (127.0.0.1:8123)");
-}
-
-TEST_F(ServerSourceTest, UnusableStockPagesEndTheSymbolWithoutAnOptionRequest) {
-    for (const std::string& page : {StockPage("N/A"), std::string("<p>Please try again later</p>"),
-                                    std::string("<html>Internal error</html>")}) {
-        SCOPED_TRACE(page);
-        transfer.requests.clear();
-        source->BeginSymbol();
-        Tick(SettleTickCount);
-        transfer.Complete(200, page);
-        EXPECT_EQ(Tick(), std::optional<std::int16_t>(0));
-        EXPECT_FALSE(Tick(3 * SettleTickCount));
-        EXPECT_EQ(transfer.requests.size(), 1u);
-    }
-    EXPECT_EQ(Cache(), "");
-}
-
-TEST_F(ServerSourceTest, ARefusedLoginPausesTheRunAndGoAsksTheSamePageAgain) {
-    source->BeginSymbol();
-    Tick();
-    transfer.Complete(401, "<html>Login refused</html>");
-    EXPECT_FALSE(Tick());
-    EXPECT_EQ(pauses, 1);
-    EXPECT_EQ(state.Run.RunState, Waiting);
-    ASSERT_EQ(host.messages.size(), 1u);
-    EXPECT_NE(host.messages[0].find("Setup - Quote Server"), std::string::npos);
-    EXPECT_FALSE(Tick(5 * SettleTickCount)) << "the symbol is held, not given up";
-    EXPECT_EQ(transfer.requests.size(), 1u);
-    EXPECT_EQ(Cache(), "");
-
-    state.Run.RunState = Running; // Go
-    EXPECT_FALSE(Tick());
-    ASSERT_EQ(transfer.requests.size(), 2u);
-    EXPECT_EQ(transfer.requests[1].Path, "/cgi-bin/getquote.dll?TICKER=ABC");
-    transfer.Complete(200, StockPage("12"));
-    Tick(SettleTickCount);
-    transfer.Complete(403, "forbidden");
-    Tick();
-    EXPECT_EQ(pauses, 2) << "a refusal of the option page pauses as well";
-}
-
-TEST_F(ServerSourceTest, PagesOverFourMegabytesAreAbandonedAsUnusable) {
-    ASSERT_EQ(FetchSymbol("ABD"), std::optional<std::int16_t>(1));
-    const std::string cached = Cache();
-    state.Run.CurrentSymbol = "ABC";
-    source->BeginSymbol();
-    Tick(SettleTickCount);
-    EXPECT_EQ(transfer.requests.back().MaxBodyBytes, MaxPageBytes + 1);
-    transfer.Complete(200, StockPage("12") + std::string(MaxPageBytes, 'x'));
-    EXPECT_EQ(Tick(), std::optional<std::int16_t>(0));
-    EXPECT_EQ(Cache(), cached) << "nothing of an abandoned stock page is cached";
-    // The bad symbol's report shows no figures of the symbol before it.
-    EXPECT_EQ(state.Quote.Stock.LastSale, 0.0f);
-    EXPECT_EQ(state.Quote.Stock.CompanyName, "");
-    EXPECT_EQ(state.Quote.Series.OptBid[0][2][0], -1.0f);
-
-    source->BeginSymbol();
-    Tick(SettleTickCount);
-    transfer.Complete(200, StockPage("12"));
-    Tick(SettleTickCount);
-    std::vector<std::size_t> pieces = transfer.Complete(200, std::string(MaxPageBytes + 5000, 'y'));
-    EXPECT_EQ(pieces.size(), MaxPageBytes / ChunkLength + 1) << "reading stops past the limit";
-    EXPECT_EQ(Tick(), std::optional<std::int16_t>(0));
-    EXPECT_NE(Cache().find("<OPTIONS>NO\r\n"), std::string::npos) << "the cached stock record is closed";
-}
-
-TEST_F(ServerSourceTest, ClosingDuringATransferCancelsItAndIgnoresItsLateAnswer) {
-    source->BeginSymbol();
-    Tick();
-    ASSERT_TRUE(transfer.running);
-    state.Run.RunState = CloseRequested;
-    EXPECT_FALSE(Tick(TimeoutTickCount));
-    EXPECT_EQ(transfer.requests.size(), 1u) << "no time-out reissue while closing";
-    source->Cancel();
-    EXPECT_FALSE(transfer.running);
-    transfer.Complete(200, StockPage("12"));
-    EXPECT_EQ(state.Page.PageText, "");
-    EXPECT_FALSE(Tick());
-    EXPECT_EQ(Cache(), "");
-}
-
-TEST_F(ServerSourceTest, APassFromTheFirstSymbolMovesTheCacheToTheBackup) {
-    ASSERT_TRUE(ReplaceFile(state.Paths.FnQuote, "old pass\r\n"));
-    ASSERT_TRUE(ReplaceFile(state.Paths.FnQuoteBak, "older pass\r\n"));
-    state.Run.SymbolIndex = 7;
-    EXPECT_TRUE(source->StartPass());
-    EXPECT_EQ(Cache(), "old pass\r\n") << "a resumed pass appends";
-    state.Run.SymbolIndex = 1;
-    state.Run.PassResumed = true;
-    EXPECT_TRUE(source->StartPass());
-    EXPECT_EQ(Cache(), "old pass\r\n") << "a pass resumed at its first symbol appends too";
-    EXPECT_EQ(ReadWholeFile(state.Paths.FnQuoteBak), std::optional<std::string>("older pass\r\n"));
-    state.Run.PassResumed = false;
-    EXPECT_TRUE(source->StartPass());
-    EXPECT_FALSE(FileExists(state.Paths.FnQuote));
-    EXPECT_EQ(ReadWholeFile(state.Paths.FnQuoteBak), std::optional<std::string>("old pass\r\n"));
-    EXPECT_TRUE(source->StartPass()) << "an absent cache is no error";
-    EXPECT_EQ(ReadWholeFile(state.Paths.FnQuoteBak), std::optional<std::string>("old pass\r\n"));
-}
-
-TEST_F(ServerSourceTest, APlainRunToAnotherMachineWarnsOnceAndTheWarningOutlastsTheFirstSymbolsProgress) {
-    state.Settings.DnsName = "quotes.example.com";
-    MakeSource();
-    EXPECT_EQ(FetchSymbol("ABC"), std::optional<std::int16_t>(1));
-    ASSERT_FALSE(transfer.requests.empty());
-    EXPECT_FALSE(transfer.requests[0].UseTls);
-    EXPECT_EQ(transfer.requests[0].Host, "quotes.example.com");
-    EXPECT_EQ(host.status2, std::vector<std::string>{UnencryptedPasswordText})
-        << "progress of the first symbol does not cover the warning";
-
-    // An error is shown at once; later symbols, retries and passes do not warn again.
-    state.Run.CurrentSymbol = "BCD";
-    source->BeginSymbol();
-    Tick(SettleTickCount);
-    transfer.Fail(12007, "Host not found");
-    EXPECT_EQ(host.status2.back(), "Error 12007 : Host not found, retry 1: check Setup - Quote Server (quotes.example.com:8123)");
-    Tick(SettleTickCount);
-    transfer.Complete(200, "<p>please try again</p>");
-    EXPECT_EQ(Tick(), std::optional<std::int16_t>(0));
-    EXPECT_TRUE(source->StartPass());
-    EXPECT_EQ(FetchSymbol("CDE"), std::optional<std::int16_t>(1));
-    EXPECT_EQ(Count(host.status2, UnencryptedPasswordText), 1);
-    EXPECT_EQ(host.status2.back(), "Received " + std::to_string(OptionPage("CDE", 47.5f).size()) + " Bytes Total");
-
-    // The next run (the window opened again) warns again, once.
-    MakeSource();
-    EXPECT_EQ(FetchSymbol("DEF"), std::optional<std::int16_t>(1));
-    EXPECT_EQ(Count(host.status2, UnencryptedPasswordText), 2);
-}
-
-TEST_F(ServerSourceTest, NoWarningForThisMachineOrAnEncryptedRun) {
-    struct Case {
-        const char* Host;
-        const char* Switch;
-        bool Tls;
-    };
-    for (const Case c : {Case{"localhost", "anything", false}, Case{"quotes.example.com", " https ", true},
-                         Case{"127.0.0.1", "HTTPS", true}}) {
-        SCOPED_TRACE(std::string(c.Host) + " / " + c.Switch);
-        state.Settings.DnsName = c.Host;
-        state.Settings.SwitchText = c.Switch;
-        transfer.requests.clear();
-        host.status2.clear();
-        MakeSource();
-        EXPECT_EQ(FetchSymbol("ABC"), std::optional<std::int16_t>(1));
-        ASSERT_EQ(transfer.requests.size(), 2u);
-        for (const HttpRequest& request : transfer.requests) EXPECT_EQ(request.UseTls, c.Tls);
-        EXPECT_EQ(Count(host.status2, UnencryptedPasswordText), 0);
-        EXPECT_EQ(Count(host.status2, "Requesting"), 2) << "progress is shown as usual";
-    }
-}
+TEST(ServerSource, PlaysItsScripts) { PlayScripts<ServerScene>("server-source.txt"); }
 
 } // namespace
