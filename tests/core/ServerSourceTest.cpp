@@ -216,14 +216,8 @@ private:
                           state.Quote.Series.OptSymbol[Calls][2][0] + " " +
                           FormatSingle(state.Quote.Series.OptBid[Calls][2][0]) + ", page held " +
                           std::to_string(state.Page.PageText.size()) + " bytes");
-        } else { // a file: its first line, its option markers and its line count
-            const std::optional<std::string> text = ReadWholeFile(directory.File(what));
-            std::string shown = text ? "" : " missing";
-            std::size_t lines = 0;
-            const std::string content = text.value_or("");
-            for (const std::string_view line : SplitLines(content))
-                if (lines++ == 0 || line.starts_with("<OPTIONS>")) shown += " " + std::string(line);
-            log.push_back(what + ":" + shown + (text ? " (" + std::to_string(lines) + " lines)" : ""));
+        } else {
+            log.push_back(what + ": " + FileSummary(directory.File(what)));
         }
     }
 

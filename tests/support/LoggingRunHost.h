@@ -7,25 +7,7 @@
 #include <vector>
 
 #include "core/run/RunHost.h"
-
-// Line ends written out, so that a logged text stays on its line.
-inline std::string Escaped(const std::string& text)
-{
-    std::string shown;
-    for (const char c : text) shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : std::string(1, c);
-    return shown;
-}
-
-inline std::string Unescaped(const std::string& text)
-{
-    std::string plain;
-    for (std::size_t i = 0; i < text.size(); ++i)
-        if (text[i] == '\\' && i + 1 < text.size() && (text[i + 1] == 'r' || text[i + 1] == 'n'))
-            plain += text[++i] == 'r' ? '\r' : '\n';
-        else
-            plain += text[i];
-    return plain;
-}
+#include "support/Transcript.h"
 
 class LoggingRunHost : public RunHost {
 public:

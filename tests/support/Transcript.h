@@ -14,6 +14,40 @@
 #include <string>
 #include <vector>
 
+#include "core/text/TextFile.h"
+
+// Line ends written out, so that a logged text stays on its line.
+inline std::string Escaped(const std::string& text)
+{
+    std::string shown;
+    for (const char c : text)
+        shown += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c == '\f' ? "\\f" : std::string(1, c);
+    return shown;
+}
+
+inline std::string Unescaped(const std::string& text)
+{
+    std::string plain;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (text[i] == '\\' && i + 1 < text.size() && std::string("rnf").find(text[i + 1]) != std::string::npos)
+            plain += text[++i] == 'r' ? '\r' : text[i] == 'n' ? '\n' : '\f';
+        else
+            plain += text[i];
+    return plain;
+}
+
+// A file as a transcript shows it: a short one whole, a long one by its line count and its first
+// and last lines.
+inline std::string FileSummary(const std::string& path)
+{
+    const std::optional<std::string> text = ReadWholeFile(path);
+    if (!text) return "missing";
+    if (text->size() <= 60) return '"' + Escaped(*text) + '"';
+    const std::vector<std::string_view> lines = SplitLines(*text);
+    return std::to_string(lines.size()) + " lines, \"" + Escaped(std::string(lines.front())) + "\" .. \"" +
+           Escaped(std::string(lines.back())) + '"';
+}
+
 template <class Scene>
 void PlayScripts(const std::string& fileName)
 {
@@ -38,7 +72,10 @@ void PlayScripts(const std::string& fileName)
             actual += line + "\n";
             const std::size_t blank = line.find(' ', 2);
             scene.Do(line.substr(2, blank - 2), blank == std::string::npos ? "" : line.substr(blank + 1));
-            for (const std::string& logged : scene.log) actual += logged + "\n";
+            for (std::size_t i = 0, repeats = 1; i < scene.log.size(); i += repeats) { // repeats as "(N times)"
+                for (repeats = 1; i + repeats < scene.log.size() && scene.log[i + repeats] == scene.log[i];) ++repeats;
+                actual += scene.log[i] + (repeats > 1 ? " (" + std::to_string(repeats) + " times)" : "") + "\n";
+            }
             scene.log.clear();
         }
         EXPECT_EQ(actual, expected) << name;
