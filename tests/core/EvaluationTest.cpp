@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "support/ExampleQuote.h"
-#include "support/FakeRunHost.h"
+#include "support/LoggingRunHost.h"
 #include "support/TemporaryDirectory.h"
 #include "core/numbers/ArithmeticFault.h"
 #include "core/text/TextFile.h"
@@ -91,7 +91,8 @@ protected:
     TemporaryDirectory dir;
     FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
     SharedState state{clock};
-    FakeRunHost host;
+    std::vector<std::string> log;
+    LoggingRunHost host{log};
 };
 
 } // namespace

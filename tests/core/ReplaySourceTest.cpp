@@ -19,7 +19,7 @@
 #include "core/run/QuoteFileReader.h"
 #include "core/run/ReadQuoteRecord.h"
 #include "core/run/ReplaySource.h"
-#include "support/FakeRunHost.h"
+#include "support/LoggingRunHost.h"
 #include "support/FileLines.h"
 #include "support/QuoteRecordSamples.h"
 #include "support/SanitizerBuild.h"
@@ -74,7 +74,8 @@ protected:
     TemporaryDirectory directory;
     FixedClock clock;
     SharedState state;
-    FakeRunHost host;
+    std::vector<std::string> log;
+    LoggingRunHost host{log};
     ReplaySource source;
 };
 
@@ -86,7 +87,7 @@ TEST_F(ReplayTest, ReadsBackWhatTheCacheWriterWroteAndClearsTheSlotsNotCached)
     ASSERT_EQ(Replay({"IBM"}), Results{true});
     EXPECT_EQ(StockRecordText("IBM", state.Quote.Stock) + OptionBlockText(&state.Quote.Series), record);
     EXPECT_EQ(state.Quote.Stock.OptionRoot, "IBM");
-    EXPECT_EQ(host.LastStatus1(), "Reading quotes of IBM");
+    EXPECT_EQ(log.back(), "status1 Reading quotes of IBM");
     // The strikes follow the replayed last sale, and the calendar follows the clock.
     EXPECT_EQ(state.Quote.Strikes.StrikePrice, SelectStrikes(112.375f).StrikePrice);
     EXPECT_EQ(state.Quote.Calendar.ExpiryDay, BuildExpirationCalendar(Now).ExpiryDay);

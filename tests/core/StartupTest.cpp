@@ -1,188 +1,136 @@
+// Start-up as the program meets its directory: the agreement gate, the fresh start it leads to and
+// what it must leave alone. The scenes are the scripts of cases/scripts/startup.txt.
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
-#include <string>
-#include <vector>
+#include <sstream>
 
 #include "core/settings/SettingsFile.h"
 #include "core/settings/Startup.h"
 #include "core/text/TextFile.h"
-#include "support/SettingsPrinting.h"
 #include "support/TemporaryDirectory.h"
+#include "support/Transcript.h"
 
 namespace {
 
-// Answers the agreement dialog as scripted and keeps every message.
-class ScriptedHost : public StartupHost {
+class StartupScene : public StartupHost {
 public:
-    explicit ScriptedHost(bool agree) : agree_(agree) {}
-
-    void ShowAgreement(SharedState& state) override
+    void Do(const std::string& verb, const std::string& arguments)
     {
-        ++AgreementsShown;
-        AcceptedWhenShown = state.AgreementAccepted;
-        if (agree_) state.AgreementAccepted = true;
+        std::istringstream words(arguments);
+        std::string word;
+        if (verb == "earlier-start") { // a directory from an earlier start accepted at VERSION
+            Write("Accepted.--- " + arguments + "\\r\\n");
+            UserSettings settings;
+            SetDefaults(settings);
+            settings.FnSym = "/data/other.sym";
+            settings.DnsName = "quotes.example.net";
+            EXPECT_TRUE(WriteSettings(settings, directory.File("Quillon.---")));
+            for (const char* file : {"Results.txt a saved block\\r\\n", "GoodSym.txt IBM\\r\\n", "BadSym.txt XYZ\\r\\n",
+                                     "Symbols.sym IBM\\r\\nXYZ\\r\\n"})
+                Write(file);
+        } else if (verb == "write") { // FILE [TEXT]
+            Write(arguments);
+        } else if (verb == "remove") {
+            std::filesystem::remove(directory.File(arguments));
+        } else if (verb == "mkdir") {
+            std::filesystem::create_directory(directory.File(arguments));
+        } else if (verb == "start") { // agree|disagree [DIRECTORY]: the program starts on its directory
+            words >> word;
+            agree_ = word == "agree";
+            words >> word;
+            const StartupOutcome outcome = Main(state, *this, directory.Path() + (word == "/" ? "/" : ""));
+            log.push_back(outcome == StartupOutcome::ShowMainWindow ? "main window"
+                          : outcome == StartupOutcome::Disagreed    ? "ended: disagreed"
+                                                                    : "ended: no record");
+        } else if (verb == "load") { // the headless start
+            PrepareSharedState(state, directory.Path());
+            state.Settings.MinPE = Criterion::Number(3); // loading starts from the defaults, not from this
+            log.push_back(LoadSettingsOrDefaults(state) ? "loaded" : "not loaded");
+        } else if (verb == "snapshot") {
+            snapshot_ = Files();
+        } else if (verb == "show") {
+            Show(arguments);
+        } else {
+            ADD_FAILURE() << "no action " << verb;
+        }
     }
-    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
 
-    int AgreementsShown = 0;
-    bool AcceptedWhenShown = true;
-    std::vector<std::string> Messages;
+    void ShowAgreement(SharedState& shown) override
+    {
+        log.push_back(std::string("agreement shown, ") + (shown.AgreementAccepted ? "accepted" : "not accepted") +
+                      " before, " + (agree_ ? "agreed" : "not agreed"));
+        if (agree_) shown.AgreementAccepted = true;
+    }
+    void ShowMessage(const std::string& text) override
+    {
+        std::string shown = Escaped(text);
+        if (const std::size_t at = shown.find(directory.Path()); at != std::string::npos)
+            shown.replace(at, directory.Path().size(), "$DIR");
+        log.push_back("message " + shown);
+    }
+
+    std::vector<std::string> log;
 
 private:
-    bool agree_;
-};
+    void Write(const std::string& fileAndText)
+    {
+        const std::size_t blank = fileAndText.find(' ');
+        const std::string text = blank == std::string::npos ? "" : fileAndText.substr(blank + 1);
+        EXPECT_TRUE(ReplaceFile(directory.File(fileAndText.substr(0, blank)), Unescaped(text)));
+    }
 
-using DirectoryContent = std::map<std::string, std::string>;
+    std::map<std::string, std::string> Files() const
+    {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::directory_iterator(directory.Path()))
+            files[entry.path().filename().string()] = FileSummary(entry.path().string());
+        return files;
+    }
 
-DirectoryContent Snapshot(const std::string& directory)
-{
-    DirectoryContent files;
-    for (const auto& entry : std::filesystem::directory_iterator(directory))
-        if (entry.is_regular_file())
-            files[entry.path().filename().string()] = ReadWholeFile(entry.path().string()).value_or("?");
-    return files;
-}
+    // Settings as the lines of their file that differ from the defaults of this directory.
+    std::string SettingsShown(const UserSettings& settings) const
+    {
+        UserSettings defaults;
+        defaults.FnSym = directory.File("Symbols.sym");
+        SetDefaults(defaults);
+        const std::string text = SettingsFileText(settings), defaultText = SettingsFileText(defaults);
+        const std::vector<std::string_view> lines = SplitLines(text), defaultLines = SplitLines(defaultText);
+        std::string shown = "defaults";
+        for (std::size_t i = 0; i < lines.size(); ++i)
+            if (lines[i] != defaultLines.at(i)) shown += " but " + std::to_string(i + 1) + ": " + std::string(lines[i]);
+        return shown;
+    }
 
-class StartupTest : public ::testing::Test {
-protected:
-    TemporaryDirectory dir;
+    void Show(const std::string& what)
+    {
+        if (what == "settings") {
+            UserSettings onDisk;
+            const bool read = ReadSettings(onDisk, directory.File("Quillon.---"));
+            log.push_back("in memory " + SettingsShown(state.Settings) + "; on disk " +
+                          (read ? SettingsShown(onDisk) : "none") + "; in " + state.Paths.FnSettings.substr(
+                              directory.Path().size()));
+        } else if (what == "changes") { // since the snapshot
+            std::string changes;
+            for (const auto& [name, summary] : Files())
+                if (!snapshot_.contains(name) || snapshot_.at(name) != summary) changes += " " + name;
+            for (const auto& [name, summary] : snapshot_)
+                if (!Files().contains(name)) changes += " -" + name;
+            log.push_back("changed:" + (changes.empty() ? " nothing" : changes));
+        } else {
+            log.push_back(what + ": " + FileSummary(directory.File(what)));
+        }
+    }
+
+    TemporaryDirectory directory;
     FixedClock clock{LocalDateTime{}};
     SharedState state{clock};
-
-    void Put(const std::string& name, const std::string& content)
-    {
-        ASSERT_TRUE(ReplaceFile(dir.File(name), content));
-    }
-
-    // A program directory from an earlier start: settings that name another symbol file, results.
-    void PrepareEarlierStart(const std::string& acceptedVersion)
-    {
-        Put("Accepted.---", acceptedVersion + "\r\n");
-        UserSettings settings;
-        SetDefaults(settings);
-        settings.FnSym = "/data/other.sym";
-        settings.DnsName = "quotes.example.net";
-        ASSERT_TRUE(WriteSettings(settings, dir.File("Quillon.---")));
-        Put("Results.txt", "a saved block\r\n");
-        Put("GoodSym.txt", "IBM\r\n");
-        Put("BadSym.txt", "XYZ\r\n");
-        Put("Symbols.sym", "IBM\r\nXYZ\r\n");
-    }
-
-    UserSettings DefaultsHere() const
-    {
-        UserSettings settings;
-        settings.FnSym = dir.File("Symbols.sym");
-        SetDefaults(settings);
-        return settings;
-    }
-
-    void ExpectFreshStart()
-    {
-        EXPECT_EQ(state.Settings, DefaultsHere());
-        EXPECT_EQ(*ReadWholeFile(dir.File("Accepted.---")), "1.77\r\n");
-        for (const char* name : {"Results.txt", "GoodSym.txt", "BadSym.txt"}) {
-            EXPECT_TRUE(FileExists(dir.File(name))) << name;
-            EXPECT_FALSE(FileIsNonEmpty(dir.File(name))) << name;
-        }
-        UserSettings onDisk;
-        ASSERT_TRUE(ReadSettings(onDisk, dir.File("Quillon.---")));
-        EXPECT_EQ(onDisk, DefaultsHere());
-    }
+    bool agree_ = false;
+    std::map<std::string, std::string> snapshot_;
 };
 
+TEST(Startup, PlaysItsScripts) { PlayScripts<StartupScene>("startup.txt"); }
+
 } // namespace
-
-// No record, an older one or one that does not read: the agreement is asked for, and accepting it
-// starts afresh with the defaults and empty output files (the symbol list stays).
-TEST_F(StartupTest, WithoutARecordOfThisVersionAcceptingStartsAfresh)
-{
-    for (const char* version : {"none", "1.76", "", "junk", "\"1.77\"x"}) {
-        SCOPED_TRACE(version);
-        if (version != std::string("none")) PrepareEarlierStart(version);
-        ScriptedHost host(/*agree=*/true);
-        EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::ShowMainWindow);
-        EXPECT_EQ(host.AgreementsShown, 1);
-        EXPECT_FALSE(host.AcceptedWhenShown);
-        EXPECT_TRUE(host.Messages.empty());
-        ExpectFreshStart();
-        EXPECT_EQ(ReadWholeFile(dir.File("Symbols.sym")).value_or(""), version == std::string("none") ? "" : "IBM\r\nXYZ\r\n");
-    }
-}
-
-// Leftover temporary files of interrupted rewrites are removed on the way.
-TEST_F(StartupTest, AnAcceptedVersionPassesAndTouchesNothingButLeftoverTemporaryFiles)
-{
-    for (const char* version : {"1.77", "2.01"}) {
-        SCOPED_TRACE(version);
-        PrepareEarlierStart(version);
-        const DirectoryContent before = Snapshot(dir.Path());
-        Put("Progress.---.quillon-tmp", "half a record");
-        ScriptedHost host(/*agree=*/false);
-        EXPECT_EQ(Main(state, host, dir.Path() + "/"), StartupOutcome::ShowMainWindow);
-        EXPECT_EQ(host.AgreementsShown, 0);
-        EXPECT_EQ(Snapshot(dir.Path()), before);
-        EXPECT_EQ(state.Settings.FnSym, "/data/other.sym");
-        EXPECT_EQ(state.Paths.FnSettings, dir.File("Quillon.---"));
-    }
-}
-
-TEST_F(StartupTest, DisagreeingEndsWithTheMessageAndLeavesEveryFile)
-{
-    for (const bool earlierStart : {false, true}) {
-        if (earlierStart) PrepareEarlierStart("1.5");
-        const DirectoryContent before = Snapshot(dir.Path());
-        ScriptedHost host(/*agree=*/false);
-        EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::Disagreed);
-        EXPECT_EQ(Snapshot(dir.Path()), before);
-        ASSERT_EQ(host.Messages.size(), 1u);
-        EXPECT_EQ(host.Messages[0],
-                  "We regret you could not agree with the End-User Agreement.\r\n"
-                  "If you change mind before this program is uninstalled, simply\r\n"
-                  "run it again and click on the Agree button.\r\n"
-                  "\r\n"
-                  "To uninstall Quillon, please use Add/Remove Programs\r\n"
-                  "utility on Windows' Control Panel.");
-    }
-}
-
-TEST_F(StartupTest, ARecordThatCannotBeWrittenStopsBeforeAnythingIsDiscarded)
-{
-    PrepareEarlierStart("1.5");
-    // A non-empty directory where the record's temporary file would go makes the write fail.
-    std::filesystem::create_directory(dir.File("Accepted.---.quillon-tmp"));
-    Put("Accepted.---.quillon-tmp/keep", "x");
-    const DirectoryContent before = Snapshot(dir.Path());
-
-    ScriptedHost host(/*agree=*/true);
-    EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::RecordNotCreated);
-    ASSERT_EQ(host.Messages.size(), 1u);
-    EXPECT_EQ(host.Messages[0], "Cannot create " + dir.File("Accepted.---") + ", program stopped.");
-    EXPECT_EQ(Snapshot(dir.Path()), before);
-}
-
-TEST_F(StartupTest, ASettingsPathThatIsADirectoryStartsWithDefaultsAndSaysSo)
-{
-    PrepareEarlierStart("1.77");
-    std::filesystem::remove(dir.File("Quillon.---"));
-    std::filesystem::create_directory(dir.File("Quillon.---"));
-    Put("Quillon.---/keep", "mine");
-    ScriptedHost host(/*agree=*/false);
-    EXPECT_EQ(Main(state, host, dir.Path()), StartupOutcome::ShowMainWindow);
-    EXPECT_EQ(host.Messages, std::vector<std::string>{"Cannot create " + dir.File("Quillon.---")});
-    EXPECT_EQ(state.Settings, DefaultsHere());
-    EXPECT_EQ(ReadWholeFile(dir.File("Quillon.---/keep")), "mine");
-}
-
-TEST_F(StartupTest, HeadlessLoadCreatesTheDefaultsWithoutTheGate)
-{
-    PrepareSharedState(state, dir.Path());
-    state.Settings.MinPE = Criterion::Number(3); // loading starts from the defaults, not from this
-    EXPECT_TRUE(LoadSettingsOrDefaults(state));
-    EXPECT_EQ(state.Settings, DefaultsHere());
-    EXPECT_TRUE(FileExists(dir.File("Quillon.---")));
-    EXPECT_FALSE(FileExists(dir.File("Accepted.---")));
-    EXPECT_FALSE(FileExists(dir.File("Results.txt")));
-}
