@@ -1,156 +1,98 @@
+// Choosing, editing and swapping the symbol file as the main window's menu does it. The scenes are
+// the scripts of cases/scripts/symbol-file.txt.
+
 #include <gtest/gtest.h>
 
 #include <optional>
-#include <string>
-#include <vector>
+#include <sstream>
 
-#include "support/TemporaryDirectory.h"
 #include "core/settings/SymbolFileActions.h"
 #include "core/text/TextFile.h"
+#include "support/TemporaryDirectory.h"
+#include "support/Transcript.h"
 
 namespace {
 
-class ScriptedHost final : public SymbolFileHost {
+class SymbolFileScene final : public SymbolFileHost {
 public:
-    std::optional<std::string> chosen;
-    bool answer = false;
-    std::vector<std::string> messages, questions, opened;
-    int saves = 0;
-    std::string askedDirectory, askedFile;
+    SymbolFileScene()
+    {
+        state.Paths = FilePaths::Build(directory.Path());
+        state.Settings.FnSym = state.Paths.DefaultFnSym;
+    }
+
+    void Do(const std::string& verb, const std::string& arguments)
+    {
+        std::istringstream words(arguments);
+        std::string word;
+        if (verb == "run-position") { // a pass under way: its progress record, the list in memory
+            EXPECT_TRUE(ReplaceFile(state.Paths.FnProgress, "3,17\r\n"));
+            state.SymbolsLoaded = true;
+        } else if (verb == "write") { // FILE [TEXT]
+            std::string text;
+            std::getline(words >> word >> std::ws, text);
+            EXPECT_TRUE(ReplaceFile(directory.File(word), Unescaped(text)));
+        } else if (verb == "remove") {
+            (void)RemoveFile(directory.File(arguments));
+        } else if (verb == "choose") { // FILE, or nothing for a cancelled dialog
+            chosen_ = arguments.empty() ? std::nullopt : std::optional(directory.File(arguments));
+            log.push_back(ChooseSymbolFile(state, *this) ? "chosen" : "not chosen");
+        } else if (verb == "edit") {
+            EditSymbolFile(state, *this);
+        } else if (verb == "swap") { // yes|no FILE
+            std::string other;
+            words >> word >> other;
+            answer_ = word == "yes";
+            log.push_back(SwapSymbolFile(state, *this, directory.File(other)) ? "went ahead" : "declined");
+        } else if (verb == "show") {
+            Show(arguments);
+        } else {
+            ADD_FAILURE() << "no action " << verb;
+        }
+    }
 
     std::optional<std::string> ChooseFileName(const std::string& dir, const std::string& file) override
     {
-        askedDirectory = dir;
-        askedFile = file;
-        return chosen;
+        log.push_back("file dialog in " + Relative(dir) + " at " + Relative(file));
+        return chosen_;
     }
-    void OpenInEditor(const std::string& path) override { opened.push_back(path); }
-    void ShowMessage(const std::string& text) override { messages.push_back(text); }
+    void OpenInEditor(const std::string& path) override { log.push_back("editor opens " + Relative(path)); }
+    void ShowMessage(const std::string& text) override { log.push_back("message " + Relative(text)); }
     bool AskYesNo(const std::string& text) override
     {
-        questions.push_back(text);
-        return answer;
+        log.push_back("asked " + Escaped(Relative(text)) + (answer_ ? ": yes" : ": no"));
+        return answer_;
     }
-    void SaveSettings() override { ++saves; }
-};
+    void SaveSettings() override { log.push_back("settings saved"); }
 
-class SymbolFileActionsTest : public ::testing::Test {
-protected:
-    SymbolFileActionsTest()
+    std::vector<std::string> log;
+
+private:
+    // `text` with the program directory written as $DIR.
+    std::string Relative(std::string text) const
     {
-        state.Paths = FilePaths::Build(dir);
-        state.Settings.FnSym = state.Paths.DefaultFnSym;
-        state.SymbolsLoaded = true;
-        Write(state.Paths.FnProgress, "3,17\r\n");
+        for (std::size_t at; (at = text.find(directory.Path())) != std::string::npos;)
+            text.replace(at, directory.Path().size(), "$DIR");
+        return text;
     }
 
-    static void Write(const std::string& path, const std::string& content)
+    void Show(const std::string& what)
     {
-        ASSERT_TRUE(ReplaceFile(path, content));
-    }
-    static std::string Read(const std::string& path) { return ReadWholeFile(path).value_or("<missing>"); }
-    bool RunPositionForgotten() const
-    {
-        return !FileExists(state.Paths.FnProgress) && !state.SymbolsLoaded;
+        if (what == "run-position")
+            log.push_back(std::string("progress record ") + (FileExists(state.Paths.FnProgress) ? "kept" : "gone") +
+                          ", list " + (state.SymbolsLoaded ? "in memory" : "forgotten") + ", symbol file " +
+                          Relative(state.Settings.FnSym));
+        else
+            log.push_back(what + ": " + FileSummary(directory.File(what)));
     }
 
     TemporaryDirectory directory;
-    const std::string dir = directory.Path();
     FixedClock clock{LocalDateTime{}};
     SharedState state{clock};
-    ScriptedHost host;
+    std::optional<std::string> chosen_;
+    bool answer_ = false;
 };
 
-TEST_F(SymbolFileActionsTest, CancelledChoiceOrADeclinedSwapChangesNothing)
-{
-    Write(state.Paths.DefaultFnSym, "IBM\r\n");
-    Write(state.Paths.FnGoodSym, "good\r\n");
-    EXPECT_FALSE(ChooseSymbolFile(state, host));
-    EXPECT_EQ(host.askedDirectory, dir);
-    EXPECT_EQ(host.askedFile, state.Paths.DefaultFnSym);
-    EXPECT_FALSE(SwapSymbolFile(state, host, state.Paths.FnGoodSym));
-    EXPECT_EQ(host.questions, std::vector<std::string>{"Swap the contents of " + dir + "/Symbols.sym\r\nwith the contents of " +
-                                                       dir + "/GoodSym.txt\r\nAre you sure ?"});
-    EXPECT_EQ(state.Settings.FnSym, state.Paths.DefaultFnSym);
-    EXPECT_EQ(host.saves, 0);
-    EXPECT_EQ(Read(state.Paths.DefaultFnSym), "IBM\r\n");
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "good\r\n");
-    EXPECT_TRUE(FileExists(state.Paths.FnProgress));
-    EXPECT_TRUE(state.SymbolsLoaded);
-}
-
-// A new name is created empty, an existing file keeps its content, and a name that cannot be
-// created keeps the old file; the settings are saved and the run position forgotten each time.
-TEST_F(SymbolFileActionsTest, AChosenFileIsCreatedOrKeptAndThePositionForgotten)
-{
-    Write(dir + "/Existing.sym", "IBM\r\nMSFT\r\n");
-    const std::string impossible = dir + "/no-such-folder/List.sym";
-    const struct {
-        std::string chosen, fnSym, content, message;
-    } rows[] = {
-        {dir + "/Mylist.txt", dir + "/Mylist.txt", "", ""},
-        {dir + "/Existing.sym", dir + "/Existing.sym", "IBM\r\nMSFT\r\n", ""},
-        {impossible, dir + "/Existing.sym", "IBM\r\nMSFT\r\n",
-         "Cannot create " + impossible + ", please try another file name."},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.chosen);
-        host.chosen = row.chosen;
-        host.messages.clear();
-        Write(state.Paths.FnProgress, "3,17\r\n");
-        state.SymbolsLoaded = true;
-        EXPECT_TRUE(ChooseSymbolFile(state, host));
-        EXPECT_EQ(state.Settings.FnSym, row.fnSym);
-        EXPECT_EQ(Read(row.fnSym), row.content);
-        EXPECT_EQ(host.messages, row.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.message});
-        EXPECT_TRUE(RunPositionForgotten());
-    }
-    EXPECT_EQ(host.saves, 3);
-}
-
-TEST_F(SymbolFileActionsTest, EditCreatesAMissingFileAndOpensIt)
-{
-    EditSymbolFile(state, host);
-    EXPECT_TRUE(FileExists(state.Paths.DefaultFnSym));
-    EXPECT_EQ(host.opened, std::vector<std::string>{state.Paths.DefaultFnSym});
-    EXPECT_TRUE(RunPositionForgotten());
-
-    Write(state.Paths.DefaultFnSym, "INTC\r\n");
-    EditSymbolFile(state, host);
-    EXPECT_EQ(Read(state.Paths.DefaultFnSym), "INTC\r\n");
-}
-
-// Swapping twice restores both files, also when one of them is missing.
-TEST_F(SymbolFileActionsTest, SwapExchangesContentsAndASecondSwapRestoresThem)
-{
-    host.answer = true;
-    const std::string saved("saved\x0c\r\n", 8);
-    for (const std::optional<std::string>& other : {std::optional<std::string>(saved), std::optional<std::string>()}) {
-        Write(state.Paths.DefaultFnSym, "IBM\r\nMSFT\r\n");
-        (void)RemoveFile(state.Paths.FnSavedSym);
-        if (other) Write(state.Paths.FnSavedSym, *other);
-        EXPECT_TRUE(SwapSymbolFile(state, host, state.Paths.FnSavedSym));
-        EXPECT_EQ(ReadWholeFile(state.Paths.DefaultFnSym), other);
-        EXPECT_EQ(Read(state.Paths.FnSavedSym), "IBM\r\nMSFT\r\n");
-        EXPECT_FALSE(FileExists(state.Paths.FnTemp));
-        EXPECT_TRUE(RunPositionForgotten());
-
-        SwapSymbolFile(state, host, state.Paths.FnSavedSym);
-        EXPECT_EQ(Read(state.Paths.DefaultFnSym), "IBM\r\nMSFT\r\n");
-        EXPECT_EQ(ReadWholeFile(state.Paths.FnSavedSym), other);
-    }
-}
-
-TEST_F(SymbolFileActionsTest, ALeftoverTemporaryFileStopsTheSwapWithoutLosingAnything)
-{
-    host.answer = true;
-    Write(state.Paths.DefaultFnSym, "IBM\r\n");
-    Write(state.Paths.FnGoodSym, "good\r\n");
-    Write(state.Paths.FnTemp, "debris\r\n");
-    SwapSymbolFile(state, host, state.Paths.FnGoodSym);
-    EXPECT_EQ(Read(state.Paths.DefaultFnSym), "IBM\r\n");
-    EXPECT_EQ(Read(state.Paths.FnGoodSym), "good\r\n");
-    EXPECT_EQ(Read(state.Paths.FnTemp), "debris\r\n");
-}
+TEST(SymbolFileActions, PlaysTheirScripts) { PlayScripts<SymbolFileScene>("symbol-file.txt"); }
 
 } // namespace
