@@ -10,56 +10,9 @@
 #include "core/text/TextFile.h"
 #include "core/run/Evaluation.h"
 #include "core/run/ProgressFile.h"
-#include "core/run/StockScreen.h"
-#include "core/run/SymbolOutputFiles.h"
-
-namespace {
-
-// The example stock: volume 1234.5 thousand, P/E 21.607, market cap 6817.59 million, last 45.375,
-// beta 1.15, change 2.54 %, yield 1.76 %, and 50.2 % of the way up its 52-week range.
-StockQuote ExampleStock()
-{
-    FixedClock clock{LocalDateTime{}};
-    SharedState state{clock};
-    FillExample(state);
-    return state.Quote.Stock;
-}
-
-} // namespace
-
-// The bounds of every stock row, a flat range, the first failure and the verdict on the options
-// are rows of cases/tables/screen.tsv.
-TEST(PassesStockScreen, TextCriteriaCountOnlyWhenTheyReadAsNumbers)
-{
-    const StockQuote stock = ExampleStock();
-    UserSettings settings;
-    settings.MinLast = Criterion::Text("50");
-    EXPECT_FALSE(PassesStockScreen(stock, settings));
-    settings.MinLast = Criterion::Text(" 45.375 ");
-    EXPECT_TRUE(PassesStockScreen(stock, settings));
-    settings.MinLast = Criterion::Text("NA");
-    settings.MaxLast = Criterion::Text("4O"); // a letter O: no number
-    EXPECT_TRUE(PassesStockScreen(stock, settings));
-}
 
 // The files of a whole pass (good, bad and saved lists, the numbered blocks, the progress record,
-// the alarm) are the replay cases' (cases/cli/replay-*); here the edges.
-namespace {
-
-class SymbolOutputFilesTest : public ::testing::Test {
-protected:
-    StockQuote stock = ExampleStock();
-};
-
-} // namespace
-
-TEST_F(SymbolOutputFilesTest, LongRootWrapsTheSavedLine)
-{
-    stock.OptionRoot = "QRXWWW";
-    EXPECT_EQ(SavedSymbolLines(3, "QRX", stock, 123.45f), "QRX     QRXWWW\r\n             +123.5% $45.38  +2.5%   "
-                                                           "QUARRIX INDUSTRIES INC\r\n");
-}
-
+// the alarm) are the replay cases' (cases/cli/replay-*); here the edges of one symbol's evaluation.
 namespace {
 
 // A whole program directory and a symbol whose options are priced by the model, so that the QVA

@@ -1,4 +1,4 @@
-// The history store and the IV standing computed from it.
+// The history store; the IV standing computed from it is rows of cases/tables/calendar.tsv.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "core/history/HistoryStore.h"
-#include "core/history/IvStanding.h"
 #include "core/text/TextFile.h"
 #include "support/TemporaryDirectory.h"
 
@@ -80,40 +79,6 @@ TEST(HistoryStore, RefusesWhatItCannotUseAndLeavesItAsItIs)
     ASSERT_TRUE(refusal);
     EXPECT_NE(refusal->find("newer"), std::string::npos) << *refusal;
     EXPECT_FALSE(FileExists(newer + "-wal"));
-}
-
-struct StandingRow {
-    std::size_t days;
-    double today;
-    std::optional<double> rank, percentile;
-};
-
-// Days 1..n hold 0.10, 0.11, ...: lowest 0.10, highest 0.10 + (n-1)/100.
-TEST(IvStanding, RankAndPercentileOverTheStoredDays)
-{
-    const StandingRow rows[] = {
-        {30, 0.25, 15.0 / 29 * 100, 15.0 / 30 * 100}, // 15 of 30 days lie below 0.25
-        {30, 0.10, 0.0, 0.0},
-        {30, 0.39, 100.0, 29.0 / 30 * 100},
-        {20, 0.29, 100.0, 95.0},
-        {19, 0.28, std::nullopt, std::nullopt}, // too few days for a figure
-    };
-    for (const StandingRow& row : rows) {
-        std::vector<double> year;
-        for (std::size_t i = 0; i < row.days; ++i) year.push_back(0.10 + 0.01 * static_cast<double>(i));
-        const IvStanding standing = StandingOf(row.today, year);
-        ASSERT_EQ(standing.Rank.has_value(), row.rank.has_value()) << row.days << " " << row.today;
-        ASSERT_EQ(standing.Percentile.has_value(), row.percentile.has_value());
-        if (row.rank) {
-            EXPECT_NEAR(*standing.Rank, *row.rank, 1e-9) << row.today;
-        }
-        if (row.percentile) {
-            EXPECT_NEAR(*standing.Percentile, *row.percentile, 1e-9) << row.today;
-        }
-    }
-    EXPECT_EQ(FirstDayOfYearEndingOn("2026-12-06"), "2025-12-07");
-    EXPECT_EQ(FirstDayOfYearEndingOn("2024-03-01"), "2023-03-03");
-    EXPECT_FALSE(FirstDayOfYearEndingOn("2026-02-30"));
 }
 
 } // namespace

@@ -32,52 +32,7 @@ float SolvedVolatility(ModelInputs model, Side side, float price)
 
 } // namespace
 
-TEST(NormalCdf, MatchesTheNormalDistribution)
-{
-    // Reference: 0.5 * (1 + erf(x / sqrt 2)) in double precision. The approximation's own error
-    // is below 1e-5; the rounded constant 0.3327 and single precision add a little.
-    struct Row {
-        float X;
-        double Expected;
-    };
-    const Row rows[] = {{0, 0.5},          {0.5f, 0.6914625},  {1, 0.8413447},
-                        {-1, 0.1586553},   {1.96f, 0.9750021}, {-2.5f, 0.0062097},
-                        {3, 0.9986501},    {5, 0.9999997},     {-5, 0.0000003}};
-    for (const Row& row : rows) EXPECT_NEAR(NormalCdf(row.X), row.Expected, 3e-5) << row.X;
-}
-
-TEST(NormalCdf, IsSymmetricAndBoundedFarOut)
-{
-    for (float x : {0.1f, 0.7f, 1.3f, 2.2f, 4.0f}) EXPECT_NEAR(NormalCdf(x) + NormalCdf(-x), 1.0f, 1e-6f) << x;
-    for (float x : {40.0f, INFINITY}) {
-        EXPECT_EQ(NormalCdf(x), 1.0f);
-        EXPECT_EQ(NormalCdf(-x), 0.0f);
-    }
-}
-
-TEST(OptionModel, MatchesClosedFormValues)
-{
-    // Reference: the closed form with the exact normal CDF and exp/sqrt in double precision.
-    struct Row {
-        ModelInputs Inputs;
-        double Call;
-        double Put;
-    };
-    const Row rows[] = {
-        {AtTheMoney(), 1.81603, 1.61098},
-        {Model(50, 45, 0.05f, 0.02f, 0.25f, 58), 5.51656, 0.31910},
-        {Model(100, 110, 0.03f, 0.01f, 0.4f, 90), 4.38460, 13.82018},
-        {Model(20, 22.5f, 0.06f, 0, 0.6f, 10), 0.12559, 2.58864},
-        {Model(8, 7.5f, 0.04f, 0.03f, 1.2f, 200), 2.88210, 2.34994},
-        {Model(250, 200, 0.05f, 0, 0.2f, 365), 61.47209, 1.71797},
-    };
-    for (const Row& row : rows) {
-        const float tolerance = 4e-5f * row.Inputs.ModelStockPrice + 2e-4f;
-        EXPECT_NEAR(CallValue(row.Inputs), row.Call, tolerance) << row.Inputs.ModelStrike;
-        EXPECT_NEAR(PutValue(row.Inputs), row.Put, tolerance) << row.Inputs.ModelStrike;
-    }
-}
-
+// The normal distribution and the closed-form values are rows of cases/tables/pricing.tsv.
 TEST(OptionModel, OptionValueChoosesTheSideAndNeverFallsBelowIntrinsic)
 {
     // A high dividend yield pulls the European call of a deep in-the-money stock below S - K,

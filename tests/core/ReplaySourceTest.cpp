@@ -104,35 +104,6 @@ TEST_F(ReplayTest, ReadsBackWhatTheCacheWriterWroteAndClearsTheSlotsNotCached)
             EXPECT_EQ(read.OptSymbol[side][strike][0], "") << strike;
 }
 
-TEST_F(ReplayTest, SymbolsWithoutAWholeRecordAreBadAndTheRecordsAfterThemAreStillFound)
-{
-    const std::string ccc = RecordOf("CCC", 12);
-    const struct {
-        const char* name;
-        std::string cache;
-        std::vector<std::string> symbols;
-        std::vector<bool> results;
-        int missing; // symbols with no record at all, counted for the end-of-pass line
-    } rows[] = {
-        // BBB sorts between two records; CCC's block says NO; DDD follows the NO block; ZZZZ lies
-        // after the end of the file.
-        {"missing and NO", RecordOf("AAA", 10) + RecordOf("CCC", 20, nullptr) + RecordOf("DDD", 30) +
-                               RecordOf("ZZZ", 40),
-         {"AAA", "BBB", "CCC", "DDD", "EEE", "ZZZ", "ZZZZ"}, {true, false, false, true, false, true, false}, 3},
-        {"behind a later symbol's record", RecordOf("AAA", 10) + RecordOf("CCC", 12) + RecordOf("BBB", 11),
-         {"AAA", "BBB", "CCC"}, {true, false, true}, 1},
-        {"truncated last record", RecordOf("AAA", 10) + ccc.substr(0, ccc.size() - 40), {"AAA", "CCC", "DDD"},
-         {true, false, false}, 1},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        WriteCache(row.cache);
-        state.Run.Tally = PassTally{};
-        EXPECT_EQ(Replay(row.symbols), row.results);
-        EXPECT_EQ(state.Run.Tally.MissingFromQuoteFile, row.missing);
-    }
-}
-
 TEST_F(ReplayTest, FirstSymbolOfAListReadsTheCacheFromItsStartAgain)
 {
     WriteCache(RecordOf("AAA", 10) + RecordOf("BBB", 11));
@@ -201,41 +172,6 @@ TEST_F(ReplayTest, DamagedRecordsAreBadAndTheRecordsAfterThemAreStillFound)
         EXPECT_EQ(Replay(RecordOf("AAA") + row.ibmRecord + RecordOf("MSFT", 145), {"AAA", "IBM", "MSFT"}),
                   (Results{true, row.ibm, true}));
         EXPECT_EQ(state.Quote.Stock.LastSale, 145.0f) << "MSFT read whole";
-    }
-}
-
-TEST_F(ReplayTest, OutOfOrderEmptyAndShapelessFilesMakeSymbolsBad)
-{
-    const std::string huge(10'000'000, 'x');
-    const struct {
-        const char* name;
-        std::string content;
-        Results results; // for AAA, IBM, MSFT
-    } rows[] = {
-        {"empty", "", {false, false, false}},
-        {"line ends only", "\r\n\n\r\r\n", {false, false, false}},
-        {"records in descending order", RecordOf("MSFT") + RecordOf("IBM") + RecordOf("AAA"), {false, false, true}},
-        {"one 10 MB line without a line end", huge, {false, false, false}},
-        {"one 10 MB line, then the records", huge + "\r\n" + RecordOf("AAA") + RecordOf("MSFT"), {true, false, true}},
-        {"one 10 MB quoted line that never closes", "\"" + huge + "\r\n" + RecordOf("IBM"), {false, true, false}},
-        {"a stock marker alone at the end", RecordOf("AAA") + "\"<STOCK>IBM\"", {true, false, false}},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(Replay(row.content, {"AAA", "IBM", "MSFT"}), row.results);
-    }
-}
-
-// A record that lost its last lines, followed by the intact record of the next symbol, as a pass
-// killed while appending and then resumed leaves it. The next record's marker, wherever it falls in
-// the short record (a text, a number, the option marker, an option line), ends that record and is
-// still there for its own symbol.
-TEST_F(ReplayTest, AShortRecordDoesNotSwallowTheNextOne)
-{
-    const Lines aaa = LinesOf(RecordOf("AAA"));
-    for (std::size_t kept : {std::size_t{5}, StockLines - 1, StockLines + 1, RecordLines - 1}) {
-        SCOPED_TRACE(testing::Message() << kept << " lines of AAA");
-        EXPECT_EQ(Replay(Joined(aaa, kept) + RecordOf("IBM"), {"AAA", "IBM"}), (Results{false, true}));
     }
 }
 

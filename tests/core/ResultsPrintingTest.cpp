@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <filesystem>
 
 #include "support/RecordingPrinter.h"
@@ -10,8 +9,6 @@
 
 namespace {
 
-using namespace std::string_literals;
-
 const std::string Margin(10, ' ');
 
 std::vector<std::string> Heading(int page, int total)
@@ -19,22 +16,6 @@ std::vector<std::string> Heading(int page, int total)
     return {"", Margin + "Printed 2026-05-05 16:10:00    Quillon results    Page " + std::to_string(page) +
                     " of " + std::to_string(total),
             ""};
-}
-
-std::string Repeated(const std::string& text, int count)
-{
-    std::string repeated;
-    for (int i = 0; i < count; ++i) repeated += text;
-    return repeated;
-}
-
-// Page A, ten thousand empty pages... and page B.
-std::vector<std::vector<std::string>> TenThousandPages()
-{
-    std::vector<std::vector<std::string>> pages(10001);
-    pages.front() = {"A"};
-    pages.back() = {"B"};
-    return pages;
 }
 
 class ResultsPrintingTest : public ::testing::Test {
@@ -70,7 +51,8 @@ protected:
 
 } // namespace
 
-// Numbered pages and missing files are the print cases' (cases/cli/print-*); here the edges.
+// Numbered pages and missing files are the print cases' (cases/cli/print-*), damaged reports the
+// rows of cases/tables/printed-reports.tsv; here the page total.
 TEST_F(ResultsPrintingTest, PageTotalComesFromTheProgressRecordAloneAndAnUnreadableOneKeepsTheCount)
 {
     Files("7,1\r\n", "A\r\n\f\r\nB\r\n\f\r\n");
@@ -91,53 +73,6 @@ TEST_F(ResultsPrintingTest, PageTotalComesFromTheProgressRecordAloneAndAnUnreada
     ASSERT_TRUE(std::filesystem::create_directory(paths.FnResults));
     EXPECT_FALSE(Print());
     EXPECT_TRUE(printer.output.empty());
-}
-
-// Whatever a damaged report holds, every line is printed as it stands after the margin (one past
-// any report line's length cut, and said so), a page begins at each form-feed line and nowhere
-// else, the document is ended and the report is kept.
-TEST_F(ResultsPrintingTest, DamagedReportsPrintEveryLineAsItStands)
-{
-    const std::string huge(10'000'000, 'w');
-    const std::string cut = huge.substr(0, MaxPrintedLineLength);
-    const std::string cutNote = "[line cut: 10000000 characters]";
-    const struct {
-        const char* name;
-        std::string results;
-        std::vector<std::vector<std::string>> pages;
-    } rows[] = {
-        {"no form feed at all", "A\r\nB\r\nC", {{"A", "B", "C"}}},
-        {"a form feed inside a line", "A\fB\r\nC\f\r\n", {{"A\fB", "C\f"}}},
-        {"a form-feed line with text behind it", "A\r\n\fjunk\r\nB\r\n", {{"A"}, {"B"}}},
-        {"NUL and bytes above 127", "A\0B\r\n\xff\xfe\r\n\f\r\n\0\r\n"s, {{"A\0B"s, "\xff\xfe"}, {"\0"s}}},
-        {"lone CR and lone LF", "A\rB\nC\n\rD", {{"A", "B", "C", "", "D"}}},
-        {"only line ends", "\r\n\n\r", {{"", "", ""}}},
-        {"a 10 MB line", "A\r\n" + huge + "\r\n\f\r\n", {{"A", cut, cutNote}}},
-        {"a 10 MB line without a line end", huge, {{cut, cutNote}}},
-        {"ten thousand form feeds between two blocks", "A\r\n" + Repeated("\f\r\n", 10000) + "B\r\n", TenThousandPages()},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        printer.output.clear();
-        Files("2,1\r\n", row.results);
-        ASSERT_TRUE(Print());
-        EXPECT_TRUE(printer.output == Pages(2, row.pages)); // not printed: the lines may be huge
-        EXPECT_TRUE(ReadWholeFile(paths.FnResults) == row.results) << "the report was changed";
-    }
-}
-
-// The count asked about before printing is the count printed, form feeds anywhere.
-TEST_F(ResultsPrintingTest, PagesAreCountedAsTheyArePrinted)
-{
-    for (const std::string& report : {""s, "a\r\n"s, "\f\r\n"s, "a\r\n\f\r\n"s, "\f\r\na\r\n"s, "a\r\n\f\r\nb"s,
-                                      "a\r\n\f\r\n\f\r\nb\r\n\f"s, Repeated("\f\r\n", ManyPages + 1)}) {
-        printer.output.clear();
-        Files("2,2\r\n", report);
-        ASSERT_TRUE(Print());
-        const long newPages = std::count(printer.output.begin(), printer.output.end(), "<new page>");
-        EXPECT_EQ(CountResultsPages(paths), printer.output.size() > 1 ? newPages + 1 : 0)
-            << testing::PrintToString(report.substr(0, 20));
-    }
 }
 
 namespace {

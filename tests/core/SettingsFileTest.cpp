@@ -1,7 +1,9 @@
 // The settings file: its exact bytes, every field's round trip, and damaged files as start-up meets
 // them: whatever the file holds, start-up goes on, every field that reads intact takes effect, every
 // other one keeps its default, and the file on disk is left exactly as it was found. How the login
-// line divides into user name and password is a table (cases/tables/base64.tsv).
+// line divides into user name and password is a table (cases/tables/base64.tsv), and so are damaged
+// lines (cases/tables/settings-lines.tsv). data/settings holds the defaults' file and one with every
+// field away from its default, with the awkward values a user may enter.
 
 #include <gtest/gtest.h>
 
@@ -20,18 +22,9 @@
 
 namespace {
 
-using namespace std::string_literals;
 constexpr std::size_t FieldCount = 36;
 
-// The file as written by a freshly defaulted program in /p (field 35 is the only path in it).
-const Lines DefaultLines = {
-    "\"STk9SVkFMRTpsYW50ZXJuNA==\"", "\"localhost\"", "80",
-    "\"/cgi-bin/getquote.dll?TICKER=\"", "\"/cgi-bin/options.dll?TICKER=\"", "\"\"", "0.05",
-    "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"",
-    "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"100\"",
-    "\"NA\"", "\"0.375\"", "\"NA\"", "\"NA\"", "\"NA\"", "\"25\"", "\"25\"", "1", "3",
-    "\"/p/Symbols.sym\"", "#FALSE#",
-};
+const std::string Data = QUILLON_TEST_DATA "/settings/";
 
 UserSettings Defaults(const std::string& fnSym = "/p/Symbols.sym")
 {
@@ -41,35 +34,14 @@ UserSettings Defaults(const std::string& fnSym = "/p/Symbols.sym")
     return settings;
 }
 
-// Every field away from its default, with the awkward values a user may enter.
 UserSettings Unusual()
 {
-    UserSettings s;
-    s.UserName = "trader";
-    s.Password = "pa:ss:word";
-    s.Credentials = CredentialsOf(s.UserName, s.Password);
-    s.DnsName = "quotes.example.net";
-    s.PortNumber = 65535;
-    s.GetQuoteString = "/q?s=";
-    s.GetOptionsQuoteString = "/o?s=";
-    s.SwitchText = "x, y";
-    s.InterestRate = 0.0575f;
-    for (Criterion* criterion :
-         {&s.MaxVolume, &s.MinLast, &s.MaxLast, &s.MinBeta, &s.MaxBeta, &s.MinPctChange, &s.MaxPctChange,
-          &s.MinYield, &s.MaxYield, &s.MinRange, &s.MaxRange, &s.MinOptVol, &s.MinOptInt, &s.MinOptPctVol,
-          &s.MinTimeVal, &s.MaxIntVal, &s.MinQVAC, &s.MinQVAP, &s.MinQVAC_QVAP, &s.MinQVAP_QVAC})
-        *criterion = Criterion::Number(1.5);
-    s.MinPE = Criterion::Number(0.375);
-    s.MaxPE = Criterion::Text("0.375");
-    s.MinMktCap = Criterion::Number(-12.5);
-    s.MaxMktCap = Criterion::Number(1e-05);
-    s.MinVolume = Criterion::Number(123456789012.0);
-    s.AvgQVAusing = 0;
-    s.DrvQVAfrom = -32768;
-    s.FnSym = "/home/u/My Symbols/tech.sym";
-    s.GetQuoteFromLocalFile = true;
-    return s;
+    UserSettings settings;
+    EXPECT_TRUE(ReadSettings(settings, Data + "Unusual.---"));
+    return settings;
 }
+
+Lines FileLines(const std::string& path) { return LinesOf(ReadWholeFile(path).value_or("")); }
 
 class SettingsFileTest : public ::testing::Test {
 protected:
@@ -77,7 +49,7 @@ protected:
     {
         PrepareSharedState(state, dir.Path());
         defaultLines = LinesOf(SettingsFileText(Defaults(state.Paths.DefaultFnSym)));
-        unusualLines = LinesOf(SettingsFileText(Unusual()));
+        unusualLines = FileLines(Data + "Unusual.---");
     }
 
     UserSettings ReadOver(UserSettings before)
@@ -108,7 +80,7 @@ protected:
 TEST_F(SettingsFileTest, DefaultsMakeThirtySixLinesReadableByTheOwnerOnly)
 {
     ASSERT_TRUE(WriteSettings(Defaults(), fn));
-    EXPECT_EQ(ReadWholeFile(fn), Joined(DefaultLines, FieldCount));
+    EXPECT_EQ(ReadWholeFile(fn), ReadWholeFile(Data + "Defaults.---"));
     struct stat info {};
     ASSERT_EQ(::stat(fn.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0600u);
@@ -121,17 +93,12 @@ TEST_F(SettingsFileTest, DefaultsMakeThirtySixLinesReadableByTheOwnerOnly)
 
 TEST_F(SettingsFileTest, EveryFieldSurvivesAWriteAndReadWithAnyLineEnd)
 {
-    ASSERT_TRUE(WriteSettings(Unusual(), fn));
-    const Lines lines = LinesOf(*ReadWholeFile(fn));
-    EXPECT_EQ(lines[7], "0.375");     // a number criterion is bare ...
-    EXPECT_EQ(lines[8], "\"0.375\""); // ... a text criterion quoted, and each reads back as it was
-    EXPECT_EQ(lines[10], "1E-05");
-    EXPECT_EQ(lines[11], "123456789012");
     for (const char* end : {"\r\n", "\n", "\r"}) {
         std::string text;
-        for (const auto& line : lines) text += line + end;
+        for (const auto& line : unusualLines) text += line + end;
         ASSERT_TRUE(ReplaceFile(fn, text));
-        EXPECT_EQ(ReadOver(Defaults("/elsewhere")), Unusual()) << "line end " << int(end[0]);
+        ASSERT_TRUE(WriteSettings(ReadOver(Defaults("/elsewhere")), fn));
+        EXPECT_EQ(ReadWholeFile(fn), ReadWholeFile(Data + "Unusual.---")) << "line end " << int(end[0]);
     }
 }
 
@@ -147,13 +114,13 @@ TEST_F(SettingsFileTest, AMissingFileReadsAsFalseAndAFailedWriteLeavesTheOldFile
     // A directory where the temporary file would go stops the write, even for root.
     std::filesystem::create_directory(fn + std::string(TemporarySuffix));
     EXPECT_FALSE(WriteSettings(Unusual(), fn));
-    EXPECT_EQ(LinesOf(*ReadWholeFile(fn)), DefaultLines);
+    EXPECT_EQ(FileLines(fn), FileLines(Data + "Defaults.---"));
     EXPECT_EQ(CannotCreateText("/d/Quillon.---"), "Cannot create /d/Quillon.---");
 }
 
 TEST(SetDefaults, EachGroupResetsOnlyItsOwnFields)
 {
-    const Lines unusual = LinesOf(SettingsFileText(Unusual()));
+    const Lines unusual = FileLines(Data + "Unusual.---"), defaults = FileLines(Data + "Defaults.---");
     const struct {
         void (*reset)(UserSettings&);
         std::size_t first, last;
@@ -165,7 +132,7 @@ TEST(SetDefaults, EachGroupResetsOnlyItsOwnFields)
         ASSERT_EQ(lines.size(), FieldCount);
         for (std::size_t number = 1; number <= FieldCount; ++number) {
             const bool reset = number >= group.first && number <= group.last && number != 35;
-            EXPECT_EQ(lines[number - 1], reset ? DefaultLines[number - 1] : unusual[number - 1])
+            EXPECT_EQ(lines[number - 1], reset ? defaults[number - 1] : unusual[number - 1])
                 << "field " << number << " after resetting " << group.first << ".." << group.last;
         }
     }
@@ -185,55 +152,6 @@ TEST_F(SettingsFileTest, AFileCutAfterAnyLineTakesTheLinesBeforeTheCutAndDefault
     std::string unended = Joined(unusualLines, FieldCount);
     unended.resize(unended.size() - 2);
     EXPECT_EQ(LoadedFrom(unended), unusualLines);
-}
-
-TEST_F(SettingsFileTest, ADamagedLineChangesOnlyItsOwnField)
-{
-    const std::string huge(10'000'000, 'h');
-    const std::string hugeDigits(10'000'000, '9');
-    const struct {
-        const char* name;
-        std::size_t field;
-        std::string line;
-        std::string takesEffect; // the field's line when next written; empty: keeps its default
-    } rows[] = {
-        {"NUL inside a quoted text", 2, "\"quo\0tes\""s, "\"quo\0tes\""s},
-        {"NUL inside a number", 3, "80\0" "81"s, ""},
-        {"0xFF bytes for the rate", 7, "\xff\xfe", ""},
-        {"0xFF inside a quoted text", 4, "\"/q\xff?s=\"", "\"/q\xff?s=\""},
-        {"a lone quote is an empty text", 2, "\"", "\"\""},
-        {"an unclosed quote ends at its line end", 4, "\"/q?s=", "\"/q?s="s + "\""},
-        {"a quote inside a bare number", 3, "80\"80", ""},
-        {"a bare word switches a criterion off", 8, "12\"5", "\"12'5\""},
-        {"an empty criterion line is no value", 9, "", ""},
-        {"a boolean in another spelling", 36, "TRUE", ""},
-        {"values after the first on a line are passed over", 2, "\"h\",x,\"y\"", "\"h\""},
-        {"a port beyond 65535", 3, "70000", ""},
-        {"port 0, which nothing can connect to", 3, "0", ""},
-        {"a rate beyond single precision", 7, "1E+39", ""},
-        {"an option index beyond 16 bits", 33, "40000", ""},
-        {"an option index that is no whole number", 34, "2.5", ""},
-        {"a boolean that is no boolean at all", 36, "yes", ""},
-        {"binary bytes in place of the login", 1, "\"x\xff\x01\x80\"", "\"=\xff\x01\x80\""},
-        {"a 10 MB text", 2, "\"" + huge + "\"", "\"" + huge + "\""},
-        {"a 10 MB number", 3, hugeDigits, ""},
-        {"a 10 MB bare criterion is a text", 10, huge, "\"" + huge + "\""},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        Lines lines = unusualLines;
-        lines[row.field - 1] = row.line;
-        const Lines loaded = LoadedFrom(Joined(lines, FieldCount));
-        ASSERT_EQ(loaded.size(), FieldCount);
-        for (std::size_t i = 0; i < FieldCount; ++i) {
-            const bool damaged = i == row.field - 1;
-            const std::string& expected =
-                !damaged ? unusualLines[i] : row.takesEffect.empty() ? defaultLines[i] : row.takesEffect;
-            ASSERT_TRUE(loaded[i] == expected) << "field " << i + 1 << " reads " << loaded[i].substr(0, 40);
-        }
-    }
-    // A criterion that became a text filters nothing (field 10 of the last row).
-    EXPECT_FALSE(state.Settings.MinMktCap.InForce().has_value());
 }
 
 // A bare criterion with a stray quote reads as a text, so it filters nothing. Were that text saved

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/history/IvStanding.h"
 #include "core/http/HttpAnswerReader.h"
 #include "core/http/HttpGetRequest.h"
 #include "core/numbers/ArithmeticFault.h"
@@ -25,25 +26,33 @@
 #include "core/quotes/OptionCalendar.h"
 #include "core/quotes/OptionWindow.h"
 #include "core/quotes/PageScanner.h"
+#include "core/quotes/Pricing.h"
 #include "core/quotes/QuoteCache.h"
 #include "core/quotes/QuoteRecord.h"
 #include "core/quotes/QVA.h"
 #include "core/report/DisplayPattern.h"
+#include "core/report/ResultsPrinting.h"
 #include "core/settings/Criterion.h"
 #include "core/settings/FilterCriteria.h"
 #include "core/settings/SettingsFile.h"
+#include "core/settings/Startup.h"
 #include "core/text/Base64.h"
 #include "core/text/RecordFormat.h"
 #include "core/run/PassTally.h"
 #include "core/run/ProgressFile.h"
 #include "core/run/ReadQuoteRecord.h"
+#include "core/run/ReplaySource.h"
 #include "core/run/StockScreen.h"
 #include "core/run/SymbolList.h"
+#include "core/run/SymbolOutputFiles.h"
 #include "core/run/TransferSecurity.h"
 #include "core/text/TextFile.h"
 #include "support/ExampleQuote.h"
+#include "support/FileLines.h"
+#include "support/LoggingRunHost.h"
 #include "support/PageTestSupport.h"
 #include "support/QuoteRecordSamples.h"
+#include "support/RecordingPrinter.h"
 #include "support/TemporaryDirectory.h"
 
 namespace {
@@ -52,7 +61,9 @@ std::string Unescaped(const std::string& field);
 
 // What a row cannot hold itself: "N*TEXT" is TEXT (escapes allowed) N times, "N?SEED" N random
 // bytes of the seed but no "<" (which would open a tag swallowing the rest of a page), "N!SEED"
-// with them.
+// with them; quote cache records of support/QuoteRecordSamples.h: "NRSYMBOL" the record of SYMBOL
+// at a last sale of N, "NOSYMBOL" the same with an option block that says NO, "NLSYMBOL" the first
+// N lines of the record.
 std::string Generated(const std::string& recipe)
 {
     std::size_t digits = 0;
@@ -60,6 +71,13 @@ std::string Generated(const std::string& recipe)
     const char kind = recipe[digits];
     const std::string rest = recipe.substr(digits + 1);
     std::string text;
+    if (kind == 'R' || kind == 'O') return kind == 'R' ? RecordOf(rest, count) : RecordOf(rest, count, nullptr);
+    if (kind == 'L') {
+        text = RecordOf(rest);
+        std::size_t end = 0;
+        for (std::size_t i = 0; i < count; ++i) end = text.find("\r\n", end) + 2;
+        return text.substr(0, end);
+    }
     if (kind == '*') {
         const std::string unit = Unescaped(rest);
         for (std::size_t i = 0; i < count; ++i) text += unit;
@@ -336,6 +354,62 @@ const std::map<std::string, Function> Functions{
              return back.UserName + "|" + back.Password + "|" + back.Credentials;
          });
      }},
+    {"PrintedReport",
+     [](const auto& results, const auto&) {
+         // The pages counted before printing, then each page's lines after its heading and margin
+         // ("|" between lines, "/" between pages); a heading or margin out of place is named.
+         const TemporaryDirectory directory;
+         const FilePaths paths = FilePaths::Build(directory.Path());
+         EXPECT_TRUE(ReplaceFile(paths.FnProgress, "2,1\r\n") && ReplaceFile(paths.FnResults, results));
+         RecordingPrinter printer;
+         std::int16_t savedCount = 0;
+         FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
+         if (!PrintResults(paths, savedCount, printer, clock)) return std::string("not printed");
+         if (ReadWholeFile(paths.FnResults) != results) return std::string("report changed");
+         if (printer.output.empty() || printer.output.back() != "<end doc>") return std::string("no document end");
+         std::vector<std::vector<std::string>> pages(1);
+         for (const std::string& line : printer.output)
+             if (line == "<new page>") pages.emplace_back();
+             else if (line != "<end doc>") pages.back().push_back(line);
+         if (printer.output.size() == 1) pages.clear(); // no page at all
+         const std::string margin(10, ' ');
+         std::string shown = std::to_string(CountResultsPages(paths).value_or(-1)) + " pages: ";
+         for (std::size_t page = 0; page < pages.size(); ++page) {
+             const std::vector<std::string> heading{"", margin + "Printed 2026-05-05 16:10:00    Quillon results    Page " +
+                                                            std::to_string(page + 1) + " of 2", ""};
+             if (pages[page].size() < 3 || !std::equal(heading.begin(), heading.end(), pages[page].begin()))
+                 return "no heading on page " + std::to_string(page + 1);
+             shown += page ? "/" : "";
+             for (std::size_t i = 3; i < pages[page].size(); ++i) {
+                 if (!pages[page][i].starts_with(margin)) return "no margin: " + pages[page][i];
+                 shown += (i > 3 ? "|" : "") + pages[page][i].substr(margin.size());
+             }
+         }
+         return shown;
+     }},
+    {"SettingsLine",
+     [](const auto& line, const auto& field) {
+         // Start-up over data/settings/Unusual.--- with line `field` replaced by `line`: the field
+         // as next written, "default" when it kept its default; any other field changed, or the file
+         // rewritten, is named instead.
+         const std::size_t damaged = std::stoul(field) - 1;
+         const TemporaryDirectory directory;
+         FixedClock clock{LocalDateTime{}};
+         SharedState state{clock};
+         PrepareSharedState(state, directory.Path());
+         Lines lines = LinesOf(ReadWholeFile(QUILLON_TEST_DATA "/settings/Unusual.---").value_or(""));
+         const Lines unusual = lines;
+         lines.at(damaged) = line;
+         const std::string text = Joined(lines, lines.size());
+         EXPECT_TRUE(ReplaceFile(state.Paths.FnSettings, text));
+         if (!LoadSettingsOrDefaults(state) || ReadWholeFile(state.Paths.FnSettings) != text) return std::string("rewritten");
+         const Lines loaded = LinesOf(SettingsFileText(state.Settings));
+         SetDefaults(state.Settings);
+         const Lines defaults = LinesOf(SettingsFileText(state.Settings));
+         for (std::size_t i = 0; i < loaded.size(); ++i)
+             if (i != damaged && loaded[i] != unusual[i]) return "field " + std::to_string(i + 1) + " changed";
+         return loaded[damaged] == defaults[damaged] ? "default" : loaded[damaged];
+     }},
     {"Base64Encode", [](const auto& in, const auto&) { return Base64Encode(in); }},
     {"Base64Decode", [](const auto& in, const auto&) { return Base64Decode(in); }},
     {"SplitRecord", [](const auto& in, const auto&) { return ShownValues(SplitRecord(in)); }},
@@ -422,6 +496,27 @@ const std::map<std::string, Function> Functions{
          }
          return FormatSingle(PriceUsed(series, static_cast<std::int16_t>(std::stoi(drvQVAfrom)), Puts, 2, 1));
      }},
+    {"IvStanding",
+     [](const auto& days, const auto& today) {
+         // Over `days` stored days holding 0.10, 0.11, 0.12, ...: IV rank and IV percentile of `today`.
+         std::vector<double> year;
+         for (int i = 0; i < std::stoi(days); ++i) year.push_back(0.10 + 0.01 * i);
+         const IvStanding standing = StandingOf(std::stod(today), year);
+         const auto shown = [](std::optional<double> value) { return value ? FormatDouble(std::round(*value * 1e4) / 1e4) : "n/a"; };
+         return shown(standing.Rank) + " " + shown(standing.Percentile);
+     }},
+    {"FirstDayOfYearEndingOn", [](const auto& in, const auto&) { return FirstDayOfYearEndingOn(in).value_or("none"); }},
+    {"NormalCdf", [](const auto& x, const auto&) { return FormatDouble(std::round(NormalCdf(std::stof(x)) * 1e5) / 1e5); }},
+    {"CallAndPut",
+     [](const auto& in, const auto&) {
+         // Stock, strike, interest rate, dividend rate, volatility, days to expiry.
+         std::istringstream words(in);
+         ModelInputs model;
+         words >> model.ModelStockPrice >> model.ModelStrike >> model.InterestRate >> model.ModelDividendRate >>
+             model.ModelVolatility >> model.ModelDaysToExpiry;
+         const auto shown = [](float value) { return FormatDouble(std::round(value * 1e4) / 1e4); };
+         return shown(CallValue(model)) + " " + shown(PutValue(model));
+     }},
     {"ExerciseGain",
      [](const auto& sideStockStrike, const auto&) {
          std::istringstream words(sideStockStrike);
@@ -450,6 +545,27 @@ const std::map<std::string, Function> Functions{
              return read;
          });
      }},
+    {"Replay",
+     [](const auto& cache, const auto& symbols) {
+         // The symbols a replay pass over `cache` reads whole, in list order, and how many of them
+         // it found no record for.
+         FixedClock clock(TestNow);
+         SharedState state(clock);
+         std::vector<std::string> log;
+         LoggingRunHost host(log);
+         ReplaySource source(state, host);
+         return ReadFromFile(cache, [&](const std::string& path) {
+             state.Paths.FnQuote = path;
+             EXPECT_TRUE(source.StartPass());
+             std::istringstream words(symbols);
+             std::string read;
+             for (state.Run.SymbolIndex = 1; words >> state.Run.CurrentSymbol; ++state.Run.SymbolIndex) {
+                 source.BeginSymbol();
+                 if (source.Step().value_or(0)) read += state.Run.CurrentSymbol + " ";
+             }
+             return read + std::to_string(state.Run.Tally.MissingFromQuoteFile) + " missing";
+         });
+     }},
     {"ReplayedOptionRoot",
      [](const auto& symbol, const auto& cachedRoot) {
          // The root a replay gives `symbol` when its cached option symbols start with `cachedRoot`.
@@ -467,6 +583,12 @@ const std::map<std::string, Function> Functions{
          return PassesStockScreen(ExampleQuoteOf(kind).Stock, CriteriaOf(criteria)) ? "passes" : "fails";
      }},
     {"ScreenFailure", ScreenFailureOf},
+    {"SavedSymbolLines",
+     [](const auto& optionRoot, const auto&) {
+         QuoteData quote = ExampleQuoteOf("");
+         quote.Stock.OptionRoot = optionRoot;
+         return SavedSymbolLines(3, "QRX", quote.Stock, 123.45f);
+     }},
     {"QVA", QVAOf},
     {"OptionVerdict", OptionVerdictOf},
     {"OptionPage", [](const auto& in, const auto&) { return OptionPageValues(in); }},
