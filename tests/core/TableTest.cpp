@@ -38,6 +38,7 @@
 #include "core/settings/Startup.h"
 #include "core/text/Base64.h"
 #include "core/text/RecordFormat.h"
+#include "core/run/Evaluation.h"
 #include "core/run/PassTally.h"
 #include "core/run/ProgressFile.h"
 #include "core/run/ReadQuoteRecord.h"
@@ -208,6 +209,15 @@ UserSettings CriteriaOf(const std::string& text)
     return settings;
 }
 
+std::string VerdictName(SymbolVerdict verdict)
+{
+    const std::map<SymbolVerdict, std::string> names{
+        {SymbolVerdict::NotSaved, "not saved"},   {SymbolVerdict::PutsAhead, "puts ahead"},
+        {SymbolVerdict::OptionIncluded, "included"}, {SymbolVerdict::CallsAhead, "calls ahead"},
+        {SymbolVerdict::MinQVAReached, "Min QVA reached"}};
+    return names.at(verdict);
+}
+
 // The verdict on option notes "C20=2" (side, strike position, expiration = note; every other
 // option not included) with the averages "QVAC/QVAP" in percent in front.
 std::string OptionVerdictOf(const std::string& averagesAndNotes, const std::string& criteria)
@@ -220,13 +230,47 @@ std::string OptionVerdictOf(const std::string& averagesAndNotes, const std::stri
     for (std::string note; words >> note;)
         series.OptNote[note[0] == 'C' ? Calls : Puts][note[1] - '0'][note[2] - '0'] = static_cast<OptionNote>(note[4] - '0');
     const auto slash = averages.find('/');
-    const SymbolVerdict verdict = OptionVerdict(series, std::stof(averages.substr(0, slash)),
-                                                std::stof(averages.substr(slash + 1)), CriteriaOf(criteria));
-    const std::map<SymbolVerdict, std::string> names{
-        {SymbolVerdict::NotSaved, "not saved"},   {SymbolVerdict::PutsAhead, "puts ahead"},
-        {SymbolVerdict::OptionIncluded, "included"}, {SymbolVerdict::CallsAhead, "calls ahead"},
-        {SymbolVerdict::MinQVAReached, "Min QVA reached"}};
-    return names.at(verdict);
+    return VerdictName(OptionVerdict(series, std::stof(averages.substr(0, slash)),
+                                     std::stof(averages.substr(slash + 1)), CriteriaOf(criteria)));
+}
+
+// One symbol evaluated in a program directory of its own: the example quote with only its call at
+// strike position 2, first expiration, priced by the model at 30 %, changed by the `situation` words,
+// under `criteria`. Shown: the verdict, the progress record, the saved count and the files written.
+std::string EvaluationOf(const std::string& situation, const std::string& criteria)
+{
+    const TemporaryDirectory directory;
+    FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
+    SharedState state{clock};
+    FillExample(state);
+    state.Paths = FilePaths::Build(directory.Path());
+    state.Run.SavedCount = 0;
+    state.Settings = CriteriaOf("DrvQVAfrom=3 " + criteria);
+    ClearOptions(state.Quote);
+    const float price = ModelPrice(state.Quote, state.Settings.InterestRate, Calls, 2, 0, 0.3f);
+    SetOption(state.Quote, Calls, 2, 0, price, price, price, 100, 500, -1.0f, 0);
+    const float huge = std::numeric_limits<float>::max();
+    std::istringstream words(situation);
+    for (std::string word; words >> word;) {
+        if (word == "no-volume") state.Quote.Stock.Volume = -1;
+        if (word == "flat-year") state.Quote.Stock.High52Week = state.Quote.Stock.Low52Week = 45.375f;
+        if (word == "overflowing-mid-price") SetOption(state.Quote, Calls, 1, 0, huge, huge, huge, 10, 10, -1.0f, 0);
+        if (word == "results-is-a-folder") std::filesystem::create_directory(state.Paths.FnResults);
+        if (word == "progress-0,16") EXPECT_TRUE(WriteProgress(state.Paths.FnProgress, 0, 16));
+        if (word == "name-with-trailing-blanks") state.Quote.Stock.CompanyName = "WIDE  ";
+    }
+    std::vector<std::string> log;
+    LoggingRunHost host(log);
+    std::string shown;
+    try {
+        EvaluateSymbol(state, host, 1);
+        shown = VerdictName(state.Run.Verdict);
+    } catch (const ArithmeticFault&) {
+        shown = "arithmetic fault";
+    }
+    return shown + ", progress " + FileSummary(state.Paths.FnProgress) + ", saved " +
+           std::to_string(state.Run.SavedCount) + ", results " + FileSummary(state.Paths.FnResults) + ", good " +
+           FileSummary(state.Paths.FnGoodSym) + ", saved list " + (FileExists(state.Paths.FnSavedSym) ? "written" : "none");
 }
 
 // The options of `options` (';' between them: side C or P, strike position, expiration, the
@@ -583,6 +627,7 @@ const std::map<std::string, Function> Functions{
          return PassesStockScreen(ExampleQuoteOf(kind).Stock, CriteriaOf(criteria)) ? "passes" : "fails";
      }},
     {"ScreenFailure", ScreenFailureOf},
+    {"Evaluate", EvaluationOf},
     {"SavedSymbolLines",
      [](const auto& optionRoot, const auto&) {
          QuoteData quote = ExampleQuoteOf("");
