@@ -14,7 +14,7 @@ namespace {
 // for zeros in between). Held in place: a block formats some 150 of them.
 struct ShownDecimal {
     bool negative = false;
-    char digits[24] = {};
+    char digits[24]; // the first `count` hold the digits
     int count = 0;
     int pointPosition = 0;
 };
@@ -46,6 +46,7 @@ ShownDecimal ToShownDecimal(Floating value, int significantDigits)
 }
 
 constexpr double PowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+constexpr double DecadeStarts[] = {1e-4, 1e-3, 1e-2, 1e-1, 1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6};
 
 // The seven significant digits of most singles a report shows (1e-5 up to 1e7), without the general
 // conversion, which costs as much as the rest of the formatting. A single's 24-bit mantissa times
@@ -55,8 +56,11 @@ bool ToSevenDigits(float value, ShownDecimal& number)
 {
     const double magnitude = std::fabs(static_cast<double>(value));
     if (!(magnitude >= 1e-5 && magnitude < 1e7)) return false;
-    // log10 may miss by one next to a power of ten: the scaled value says which way.
-    int k = std::max(0, 6 - static_cast<int>(std::floor(std::log10(magnitude))));
+    // The decade from a table, not log10, which costs as much as the rest; either may miss by one
+    // next to a power of ten, and the scaled value says which way.
+    int exponent = -5;
+    for (const double start : DecadeStarts) exponent += magnitude >= start;
+    int k = 6 - exponent;
     double scaled = magnitude * PowersOfTen[k];
     if (scaled >= 1e7) scaled = magnitude * PowersOfTen[--k];
     else if (scaled < 1e6) scaled = magnitude * PowersOfTen[++k];
@@ -66,19 +70,13 @@ bool ToSevenDigits(float value, ShownDecimal& number)
         --k;
     }
     number.negative = value < 0;
-    number.count = static_cast<int>(
-        std::to_chars(number.digits, number.digits + sizeof number.digits, static_cast<long long>(digits)).ptr -
-        number.digits);
+    // Exactly seven digits, from the last.
+    auto whole = static_cast<std::uint32_t>(digits);
+    for (int i = 6; i >= 0; --i, whole /= 10) number.digits[i] = static_cast<char>('0' + whole % 10);
+    number.count = 7;
     number.pointPosition = 7 - k;
     DropTrailingZeros(number);
     return true;
-}
-
-ShownDecimal ToShownDecimal(float value)
-{
-    ShownDecimal number;
-    if (ToSevenDigits(value, number)) return number;
-    return ToShownDecimal(value, 7);
 }
 
 ShownDecimal ToShownDecimal(long long value)
@@ -93,6 +91,21 @@ ShownDecimal ToShownDecimal(long long value)
     number.pointPosition = number.count;
     DropTrailingZeros(number);
     return number;
+}
+
+ShownDecimal ToShownDecimal(float value)
+{
+    ShownDecimal number;
+    if (value == 0) return number; // many a block field is zero, outside the quick range
+    if (ToSevenDigits(value, number)) return number;
+    return ToShownDecimal(value, 7);
+}
+
+// A whole number below 10^15 (a share count) has all its digits within the 15 shown.
+ShownDecimal ToShownDecimal(double value)
+{
+    if (std::fabs(value) < 1e15 && value == std::trunc(value)) return ToShownDecimal(static_cast<long long>(value));
+    return ToShownDecimal(value, 15);
 }
 
 // Rounds half away from zero to `decimals` places after the point.
@@ -127,71 +140,38 @@ char DigitAt(const ShownDecimal& number, int index)
     return index < 0 || index >= number.count ? '0' : number.digits[index];
 }
 
-struct SectionParts {
-    std::string_view prefix, body, suffix;
-};
-
-// The digit placeholders and their separators form the body; what stands around it is literal.
-SectionParts SplitSection(std::string_view section)
-{
-    auto first = section.find_first_of("0#");
-    if (first == std::string_view::npos) return {section, {}, {}};
-    if (first > 0 && section[first - 1] == '.') --first;
-    auto end = section.find_first_not_of("0#,.", first);
-    if (end == std::string_view::npos) end = section.size();
-    return {section.substr(0, first), section.substr(first, end - first), section.substr(end)};
-}
-
 // Appends the section's text for the magnitude; true when it shows zero.
-bool AppendSection(std::string& out, ShownDecimal magnitude, std::string_view section)
+bool AppendSection(std::string& out, ShownDecimal magnitude, const PatternSection& section)
 {
-    const auto [prefix, body, suffix] = SplitSection(section);
-    if (body.empty()) {
-        out += section;
-        return true;
-    }
-    if (magnitude.count > 0 &&
-        (prefix.find('%') != std::string_view::npos || suffix.find('%') != std::string_view::npos))
-        magnitude.pointPosition += 2;
+    out += section.Prefix;
+    if (!section.HasDigits) return true;
+    if (magnitude.count > 0 && section.Percent) magnitude.pointPosition += 2;
+    RoundToDecimals(magnitude, section.MaximumDecimals);
 
-    const auto point = body.find('.');
-    const std::string_view integerPart = body.substr(0, point);
-    const std::string_view fractionPart =
-        point == std::string_view::npos ? std::string_view{} : body.substr(point + 1);
-    const int minimumIntegerDigits = static_cast<int>(std::count(integerPart.begin(), integerPart.end(), '0'));
-    const int minimumDecimals = static_cast<int>(std::count(fractionPart.begin(), fractionPart.end(), '0'));
-    const int maximumDecimals =
-        minimumDecimals + static_cast<int>(std::count(fractionPart.begin(), fractionPart.end(), '#'));
-    const bool grouped = integerPart.find(',') != std::string_view::npos;
-
-    RoundToDecimals(magnitude, maximumDecimals);
-
-    out += prefix;
-    const int integerDigits = std::max(magnitude.pointPosition, minimumIntegerDigits);
+    const int integerDigits = std::max(magnitude.pointPosition, section.MinimumIntegerDigits);
     for (int i = 0; i < integerDigits; ++i) {
-        if (grouped && i > 0 && (integerDigits - i) % 3 == 0) out += ',';
+        if (section.Grouped && i > 0 && (integerDigits - i) % 3 == 0) out += ',';
         out += DigitAt(magnitude, i - (integerDigits - magnitude.pointPosition));
     }
-    if (point != std::string_view::npos) {
+    if (section.HasPoint) {
         out += '.';
-        int decimals = maximumDecimals;
-        while (decimals > minimumDecimals && DigitAt(magnitude, magnitude.pointPosition + decimals - 1) == '0')
+        int decimals = section.MaximumDecimals;
+        while (decimals > section.MinimumDecimals && DigitAt(magnitude, magnitude.pointPosition + decimals - 1) == '0')
             --decimals;
         for (int i = 0; i < decimals; ++i) out += DigitAt(magnitude, magnitude.pointPosition + i);
     }
-    out += suffix;
+    out += section.Suffix;
     return magnitude.count == 0;
 }
 
-void AppendShownDecimal(std::string& out, const ShownDecimal& number, std::string_view pattern)
+void AppendShownDecimal(std::string& out, const ShownDecimal& number, const NumberPattern& pattern)
 {
-    const auto separator = pattern.find(';');
-    if (number.negative && separator != std::string_view::npos) {
-        (void)AppendSection(out, number, pattern.substr(separator + 1));
+    if (number.negative && pattern.HasNegative) {
+        (void)AppendSection(out, number, pattern.Negative);
         return;
     }
     const std::size_t start = out.size();
-    const bool showsZero = AppendSection(out, number, pattern.substr(0, separator));
+    const bool showsZero = AppendSection(out, number, pattern.Positive);
     // A value that rounds to zero shows no sign: "-0.0%" would claim a direction it does not have.
     if (number.negative && !showsZero) out.insert(start, 1, '-');
 }
@@ -200,25 +180,25 @@ template <class Value>
 std::string Formatted(Value value, std::string_view pattern)
 {
     std::string text;
-    AppendPattern(text, value, pattern);
+    AppendPattern(text, value, ParseNumberPattern(pattern));
     return text;
 }
 
 } // namespace
 
-void AppendPattern(std::string& out, float value, std::string_view pattern)
+void AppendPattern(std::string& out, float value, const NumberPattern& pattern)
 {
     if (!std::isfinite(value)) out += FormatSingle(value);
     else AppendShownDecimal(out, ToShownDecimal(value), pattern);
 }
 
-void AppendPattern(std::string& out, double value, std::string_view pattern)
+void AppendPattern(std::string& out, double value, const NumberPattern& pattern)
 {
     if (!std::isfinite(value)) out += FormatDouble(value);
-    else AppendShownDecimal(out, ToShownDecimal(value, 15), pattern);
+    else AppendShownDecimal(out, ToShownDecimal(value), pattern);
 }
 
-void AppendPattern(std::string& out, int value, std::string_view pattern)
+void AppendPattern(std::string& out, int value, const NumberPattern& pattern)
 {
     AppendShownDecimal(out, ToShownDecimal(static_cast<long long>(value)), pattern);
 }

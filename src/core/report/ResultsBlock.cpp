@@ -44,6 +44,21 @@ constexpr std::array<std::string_view, 9> Legend{
     " OpnInt: Open Interest",
 };
 
+// The display patterns of the block, each taken apart once, at compile time.
+constexpr NumberPattern Percent = ParseNumberPattern("0.0%");
+constexpr NumberPattern PercentOrNone = ParseNumberPattern("0.0%;n/a");
+constexpr NumberPattern Thousands = ParseNumberPattern("#,###,###,##0");
+constexpr NumberPattern Ratio = ParseNumberPattern("0.0#");
+constexpr NumberPattern CountOrNone = ParseNumberPattern("#####0;n/a");
+constexpr NumberPattern ExpiryMonth = ParseNumberPattern(" 00/");
+constexpr NumberPattern ExpiryDay = ParseNumberPattern("00");
+constexpr NumberPattern DaysToGo = ParseNumberPattern(" 00");
+constexpr NumberPattern StrikeColumn = ParseNumberPattern(" #0.0##");
+constexpr NumberPattern OptionPrice = ParseNumberPattern(" #0.0##; n/a");
+constexpr NumberPattern OptionCount = ParseNumberPattern(" #####0; n/a");
+constexpr NumberPattern TimeValue = ParseNumberPattern(" #0.0##; -----");
+constexpr NumberPattern OptionQVA = ParseNumberPattern(" 0.0%; n/a");
+
 // The block is written straight into its one string, field by field: a block is built for every
 // symbol of a pass, and building each field as a string of its own cost more than the QVA.
 
@@ -51,7 +66,7 @@ constexpr std::array<std::string_view, 9> Legend{
 template <class Value>
 struct Shown {
     Value value;
-    std::string_view pattern;
+    const NumberPattern& pattern;
 };
 
 // A single as the quote record shows it (FormatSingle), as a piece of a field.
@@ -60,7 +75,7 @@ struct Single {
 };
 
 template <class Value>
-Shown<Value> Pattern(Value value, std::string_view pattern)
+Shown<Value> Pattern(Value value, const NumberPattern& pattern)
 {
     return {value, pattern};
 }
@@ -122,11 +137,11 @@ void AddStockBlock(std::string& block, const SharedState& state)
     Field(block, StockField, "Saved ", static_cast<long long>(run.SavedCount));
     Field(block, StockField, "Progress ", static_cast<long long>(run.SymbolIndex), '/',
           static_cast<long long>(state.Symbols.SymbolCount));
-    Field(block, StockField, "Interest Rate ", Pattern(state.Settings.InterestRate, "0.0%"));
+    Field(block, StockField, "Interest Rate ", Pattern(state.Settings.InterestRate, Percent));
     EndLine(block);
     Field(block, NameField, stock.CompanyName);
     Put(block, "Mkt Cap...$");
-    Put(block, Pattern(marketCap, "#,###,###,##0"));
+    Put(block, Pattern(marketCap, Thousands));
     EndLine(block);
     Field(block, StockField, "Symbol....", run.CurrentSymbol);
     Field(block, StockField, "Last Tick.", stock.LastTick);
@@ -157,8 +172,8 @@ void AddStockBlock(std::string& block, const SharedState& state)
     Field(block, StockField, "Volty.....", Single{stock.Volatility}, '%');
     EndLine(block);
     Field(block, StockField, "E/Share...$", Single{stock.EarningsPerShare}, "/Shr");
-    Field(block, StockField, "P/E Ratio.", Pattern(stock.PriceEarnings, "0.0#"));
-    Field(block, StockField, "Shrs Out..", Pattern(stock.SharesOutstanding, "#,###,###,##0"));
+    Field(block, StockField, "P/E Ratio.", Pattern(stock.PriceEarnings, Ratio));
+    Field(block, StockField, "Shrs Out..", Pattern(stock.SharesOutstanding, Thousands));
     EndLine(block);
     EndLine(block);
 }
@@ -166,25 +181,25 @@ void AddStockBlock(std::string& block, const SharedState& state)
 void AddAverages(std::string& block, const SharedState& state)
 {
     const QVAResults& qva = state.Quote.QVA;
-    Field(block, StockField, "Call QVA..", Pattern(qva.QVAAverage[Calls], "0.0%;n/a"));
-    Field(block, StockField, "Put QVA...", Pattern(qva.QVAAverage[Puts], "0.0%;n/a"));
+    Field(block, StockField, "Call QVA..", Pattern(qva.QVAAverage[Calls], PercentOrNone));
+    Field(block, StockField, "Put QVA...", Pattern(qva.QVAAverage[Puts], PercentOrNone));
     std::string_view trend = "?";
     if (qva.QVAAverage[Calls] >= 0 && qva.QVAAverage[Puts] >= 0) {
         const float d = qva.QVAAverage[Calls] - qva.QVAAverage[Puts];
-        Field(block, StockField, "QVAC - QVAP = ", Pattern(d, "0.0%"));
+        Field(block, StockField, "QVAC - QVAP = ", Pattern(d, Percent));
         if (d > 0) trend = "UP";
         if (d < 0) trend = "DOWN";
     } else {
         Field(block, StockField, "QVAC - QVAP = n/a");
     }
     EndLine(block);
-    Field(block, StockField, "Open Int..", Pattern(qva.WeightOpenInterest[Calls], "#####0;n/a"));
-    Field(block, StockField, "Open Int..", Pattern(qva.WeightOpenInterest[Puts], "#####0;n/a"));
+    Field(block, StockField, "Open Int..", Pattern(qva.WeightOpenInterest[Calls], CountOrNone));
+    Field(block, StockField, "Open Int..", Pattern(qva.WeightOpenInterest[Puts], CountOrNone));
     Put(block, "QVA Implied Trend = ");
     Field(block, OptionField, trend);
     EndLine(block);
-    Field(block, StockField, "Volume....", Pattern(qva.WeightVolume[Calls], "#####0;n/a"));
-    Field(block, StockField, "Volume....", Pattern(qva.WeightVolume[Puts], "#####0;n/a"));
+    Field(block, StockField, "Volume....", Pattern(qva.WeightVolume[Calls], CountOrNone));
+    Field(block, StockField, "Volume....", Pattern(qva.WeightVolume[Puts], CountOrNone));
     Put(block, FormatDateTime(state.clock.Now()));
     EndLine(block);
     EndLine(block);
@@ -199,7 +214,7 @@ std::string_view NoteText(OptionNote note)
     }
 }
 
-Shown<float> Price(float value) { return Pattern(value, " #0.0##; n/a"); }
+Shown<float> Price(float value) { return Pattern(value, OptionPrice); }
 
 std::string_view CodeView(const char& code) { return code == '\0' ? std::string_view{} : std::string_view(&code, 1); }
 
@@ -210,9 +225,9 @@ void AddExpirationRow(std::string& block, const QuoteData& quote, Side side)
     for (const int e : ShownExpirations) {
         Put(block, '|');
         Field(block, OptionField, "   ", CodeView(calendar.ExpiryMonthCode[side][e]));
-        Field(block, OptionField, Pattern(calendar.ExpiryMonth[e] + 1, " 00/"),
-              Pattern(calendar.ExpiryDay[e], "00"));
-        Field(block, OptionField, Pattern(calendar.DaysToExpiry[e], " 00"));
+        Field(block, OptionField, Pattern(calendar.ExpiryMonth[e] + 1, ExpiryMonth),
+              Pattern(calendar.ExpiryDay[e], ExpiryDay));
+        Field(block, OptionField, Pattern(calendar.DaysToExpiry[e], DaysToGo));
         Field(block, OptionField);
     }
     Put(block, '|');
@@ -223,7 +238,7 @@ void AddPricesRow(std::string& block, const QuoteData& quote, Side side, int s)
 {
     const OptionSeries& series = quote.Series;
     const float intrinsic = IntrinsicValue(side, quote.Stock.LastSale, quote.Strikes.StrikePrice[s]);
-    Field(block, OptionField, Pattern(intrinsic, " #0.0##"));
+    Field(block, OptionField, Pattern(intrinsic, StrikeColumn));
     for (const int e : ShownExpirations) {
         Put(block, '|');
         Field(block, OptionField, Price(series.OptLast[side][s][e]));
@@ -240,17 +255,17 @@ void AddNotesRow(std::string& block, const QuoteData& quote, std::int16_t drvQVA
     const OptionSeries& series = quote.Series;
     const float strike = quote.Strikes.StrikePrice[s];
     const float intrinsic = IntrinsicValue(side, quote.Stock.LastSale, strike);
-    Field(block, OptionField, Pattern(strike, " #0.0##"));
+    Field(block, OptionField, Pattern(strike, StrikeColumn));
     for (const int e : ShownExpirations) {
         const float price = PriceUsed(series, drvQVAfrom, side, s, e);
         Put(block, '|');
         Field(block, OptionField, NoteText(series.OptNote[side][s][e]));
         Field(block, OptionField, Price(price));
-        Field(block, OptionField, Pattern(series.OptOpenInterest[side][s][e], " #####0; n/a"));
+        Field(block, OptionField, Pattern(series.OptOpenInterest[side][s][e], OptionCount));
         if (price < 0)
             Field(block, OptionField, " n/a");
         else
-            Field(block, OptionField, Pattern(price - intrinsic, " #0.0##; -----"));
+            Field(block, OptionField, Pattern(price - intrinsic, TimeValue));
     }
     Put(block, '|');
     EndLine(block);
@@ -270,8 +285,8 @@ void AddSymbolsRow(std::string& block, const QuoteData& quote, Side side, int s)
         else
             Field(block, OptionField, ' ', quote.Stock.OptionRoot, CodeView(quote.Calendar.ExpiryMonthCode[side][e]),
                   strikeCode);
-        Field(block, OptionField, Pattern(series.OptQVA[side][s][e], " 0.0%; n/a"));
-        Field(block, OptionField, Pattern(series.OptVolume[side][s][e], " #####0; n/a"));
+        Field(block, OptionField, Pattern(series.OptQVA[side][s][e], OptionQVA));
+        Field(block, OptionField, Pattern(series.OptVolume[side][s][e], OptionCount));
         Put(block, EmptyOptionField);
     }
     Put(block, '|');
