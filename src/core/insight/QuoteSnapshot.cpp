@@ -47,7 +47,7 @@ void ComputeQVAOf(ReplayedSymbol& symbol, const UserSettings& settings)
 {
     symbol.Faulted = false;
     try {
-        ComputeQVA(*symbol.Quote, settings);
+        ComputeQVA(*symbol.Quote, settings, &symbol.Solved);
     } catch (const ArithmeticFault&) {
         // As in a pass: this symbol ends as an error, the count goes on.
         symbol.Faulted = true;

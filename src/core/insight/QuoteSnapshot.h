@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/quotes/Clock.h"
+#include "core/quotes/QVA.h"
 #include "core/quotes/QuoteData.h"
 #include "core/run/PassTally.h"
 #include "core/run/RunProblem.h"
@@ -18,6 +19,7 @@ struct ReplayedSymbol {
     std::string Symbol;
     std::optional<QuoteData> Quote; // nothing when the replay would find no usable record
     bool Faulted = false;           // the last QVA computation of Quote ended in an ArithmeticFault
+    SolvedVolatilities Solved;      // of Quote, for the counts after the first
 };
 
 struct QuoteSnapshot {

@@ -90,10 +90,14 @@ OptionCriteria CriteriaOf(const UserSettings& settings)
 // option in hand kept in quote.Model.
 class OptionScreen {
 public:
-    OptionScreen(QuoteData& quote, const UserSettings& settings)
-        : quote_(quote), settings_(settings), criteria_(CriteriaOf(settings))
+    OptionScreen(QuoteData& quote, const UserSettings& settings, SolvedVolatilities* solved)
+        : quote_(quote), settings_(settings), criteria_(CriteriaOf(settings)), solved_(solved),
+          reuse_(solved && solved->Filled && solved->InterestRate == settings.InterestRate &&
+                 solved->DrvQVAfrom == settings.DrvQVAfrom)
     {
     }
+
+    bool ReusesSolved() const { return reuse_; }
 
     void AverageSide(Side side)
     {
@@ -132,7 +136,7 @@ private:
         const float intrinsic = Finite(IntrinsicValue(side, model.ModelStockPrice, model.ModelStrike));
         const float timeValue = Finite(price - intrinsic);
 
-        SolveImpliedVolatility(quote_.Model, side, price);
+        Solve(side, strike, expiration, price);
         const float sigma = quote_.Model.ModelVolatility;
         if (!(sigma >= MinAcceptedVolatility && sigma <= MaxAcceptedVolatility)) return;
         optQVA = sigma;
@@ -143,6 +147,16 @@ private:
         qva.WeightVolume[side] = Finite(qva.WeightVolume[side] + row.Volume);
         qva.WeightOpenInterest[side] = Finite(qva.WeightOpenInterest[side] + row.OpenInterest);
         note = ReachesMinQVA(side, sigma) ? OptionNote::MinQVAReached : OptionNote::Included;
+    }
+
+    void Solve(Side side, int strike, int expiration, float price)
+    {
+        if (reuse_) {
+            quote_.Model.ModelVolatility = solved_->Sigma[side][strike][expiration];
+            return;
+        }
+        SolveImpliedVolatility(quote_.Model, side, price);
+        if (solved_) solved_->Sigma[side][strike][expiration] = quote_.Model.ModelVolatility;
     }
 
     bool ReachesMinQVA(Side side, float sigma) const
@@ -156,18 +170,26 @@ private:
     QuoteData& quote_;
     const UserSettings& settings_;
     const OptionCriteria criteria_;
+    SolvedVolatilities* const solved_;
+    const bool reuse_;
 };
 
 } // namespace
 
-void ComputeQVA(QuoteData& quote, const UserSettings& settings)
+void ComputeQVA(QuoteData& quote, const UserSettings& settings, SolvedVolatilities* solved)
 {
     quote.Model.ModelDividendRate = quote.Stock.YieldPercent / 100;
     quote.Model.ModelStockPrice = quote.Stock.LastSale;
     quote.Model.InterestRate = settings.InterestRate;
-    OptionScreen screen(quote, settings);
+    OptionScreen screen(quote, settings, solved);
+    if (solved && !screen.ReusesSolved()) solved->Filled = false; // until every option is solved again
     screen.AverageSide(Calls);
     screen.AverageSide(Puts);
+    if (solved && !screen.ReusesSolved()) {
+        solved->Filled = true;
+        solved->InterestRate = settings.InterestRate;
+        solved->DrvQVAfrom = settings.DrvQVAfrom;
+    }
 }
 
 std::optional<float> SolvedFromPrice(const OptionSeries& series, Side side, int strike, int expiration,

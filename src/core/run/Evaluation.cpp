@@ -10,7 +10,6 @@
 #include "core/run/PassOutputFiles.h"
 #include "core/run/StockScreen.h"
 #include "core/run/SymbolOutputFiles.h"
-#include "core/text/TextFile.h"
 
 namespace {
 
@@ -42,7 +41,7 @@ void AppendToPassTable(SharedState& state, RunHost& host, SymbolOutcome outcome,
 {
     const PassRowInput row{state.Run.CurrentSymbol, outcome,           state.Quote, failure,
                            state.Settings.DrvQVAfrom, state.clock.Now(), standing};
-    const bool startsTable = !FileIsNonEmpty(state.Paths.FnPassTable);
+    const bool startsTable = state.Outputs.IsEmpty(state.Paths, PassFile::PassTable);
     const CsvRow cells = PassRowCells(row);
     const std::string header = startsTable ? PassHeaderLine() : std::string();
     // A row that did not reach the file is not shown either: the table window mirrors Pass.csv.

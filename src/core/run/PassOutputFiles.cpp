@@ -45,6 +45,12 @@ PassOutputFiles::OpenFile* PassOutputFiles::Opened(const std::string& path, Pass
     return &entry;
 }
 
+bool PassOutputFiles::IsEmpty(const FilePaths& paths, PassFile file)
+{
+    const OpenFile* entry = Opened(paths.*PassFileRules[static_cast<std::size_t>(file)].Path, file);
+    return !entry || entry->File.Size() == 0;
+}
+
 bool PassOutputFiles::Append(const FilePaths& paths, PassFile file, std::string_view text)
 {
     if (failure_) return false;

@@ -65,6 +65,10 @@ public:
     // lost, by design) or a write failed, now or earlier in this unit's life (see Failure()).
     bool Append(const FilePaths& paths, PassFile file, std::string_view text);
 
+    // True when the file holds nothing yet (or cannot be opened): a table's header goes first. The
+    // file is opened for the pass, as by Append, so that no symbol asks the file system.
+    bool IsEmpty(const FilePaths& paths, PassFile file);
+
     // Rewrites the progress record in place. From here a failure cuts no file back before this
     // point. A record that cannot be opened is skipped like any output file.
     void RecordProgress(const FilePaths& paths, std::int16_t savedCount, std::int16_t symbolIndex);

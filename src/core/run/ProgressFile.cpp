@@ -41,6 +41,7 @@ bool ProgressRecord::Open(const std::string& path)
         return false;
     }
     fd_ = fd;
+    length_ = status.st_size;
     return true;
 }
 
@@ -51,8 +52,12 @@ int ProgressRecord::Write(std::int16_t savedCount, std::int16_t symbolIndex)
     const ssize_t written = ::pwrite(fd_, record.data(), record.size(), 0);
     if (written < 0) return errno;
     if (static_cast<std::size_t>(written) != record.size()) return ENOSPC;
-    // The cut only removes an older, longer record's tail, which lies after the new line end.
-    return ::ftruncate(fd_, static_cast<off_t>(record.size())) == 0 ? 0 : errno;
+    // The cut only removes an older, longer record's tail, which lies after the new line end. The
+    // index mostly keeps its length or grows, so most records need none.
+    const auto length = static_cast<std::int64_t>(record.size());
+    if (length < length_ && ::ftruncate(fd_, static_cast<off_t>(length)) != 0) return errno;
+    length_ = length;
+    return 0;
 }
 
 void ProgressRecord::Close()

@@ -4,7 +4,7 @@
 //
 // It is rewritten after every symbol, so it is not replaced through a temporary file and a rename
 // (which makes some file systems write the data out each time) but overwritten in place with one
-// write at offset 0 and then cut to its length. The write of a few bytes into one page is whole or
+// write at offset 0, and cut to its length when it is shorter than what the file held. The write of a few bytes into one page is whole or
 // not at all, and its CR LF ends the first line: a reader that takes only the first line sees the
 // new record or the previous one, even right after a killed process left a longer old record's
 // tail behind it.
@@ -33,6 +33,7 @@ public:
 
 private:
     int fd_ = -1;
+    std::int64_t length_ = 0; // of the file, as found at Open and left by each write
 };
 
 // Opens, writes and closes: for the one record written outside a pass's files. False when it could

@@ -112,6 +112,8 @@ std::optional<RecordValue> QuoteFileReader::ReadValue()
     return value;
 }
 
+bool QuoteFileReader::AtEnd() { return Peek() == EOF && !afterComma_; }
+
 bool QuoteFileReader::ReadIntoLookAhead()
 {
     std::optional<RecordValue> value = ReadValue();

@@ -35,6 +35,10 @@ public:
     // than LongestQuoteValue (which is passed over, so the next read starts after it).
     std::optional<RecordValue> ReadValue();
 
+    // True when ReadValue has nothing more to give: the end of the file (or a read error) with no
+    // value owed after a comma. After a failed ReadValue it tells the end from a value passed over.
+    bool AtEnd();
+
     // The value read last with ReadIntoLookAhead, or kept with KeepInLookAhead, and not consumed yet
     // (typically the stock marker of a later symbol). Empty after Open.
     const std::string& LookAhead() const { return lookAhead_; }

@@ -100,8 +100,9 @@ bool IsOptionsYes(std::string_view marker)
            marker[OptionsMarker.size()] == 'Y';
 }
 
-} // namespace
-
+// Positions the look-ahead on the stock marker of `symbol`, passing over values too long to read.
+// False when a later symbol's marker or the end of the file comes first: the cache holds no record
+// of it.
 bool FindStockRecord(QuoteFileReader& reader, std::string_view symbol)
 {
     for (;;) {
@@ -111,17 +112,26 @@ bool FindStockRecord(QuoteFileReader& reader, std::string_view symbol)
             if (found == symbol) return true;
             if (found > symbol) return false;
         }
-        if (!reader.ReadIntoLookAhead()) return false;
+        // A failed read short of the end passed over a value too long to hold: the search goes on.
+        if (!reader.ReadIntoLookAhead() && reader.AtEnd()) return false;
     }
+}
+
+} // namespace
+
+QuoteRecordRead ReadQuoteRecordOf(QuoteFileReader& reader, QuoteData& quote, const std::string& currentSymbol,
+                                  const LocalDateTime& now)
+{
+    ClearQuoteRecord(quote, now);
+    if (!FindStockRecord(reader, currentSymbol)) return QuoteRecordRead::Missing;
+    if (!ReadStockRecord(reader, quote)) return QuoteRecordRead::Incomplete;
+    if (!reader.ReadIntoLookAhead() || !IsOptionsYes(reader.LookAhead())) return QuoteRecordRead::Incomplete;
+    if (IsOwnOptionRoot(currentSymbol)) quote.Stock.OptionRoot = currentSymbol;
+    return ReadOptionBlock(reader, quote) ? QuoteRecordRead::Complete : QuoteRecordRead::Incomplete;
 }
 
 bool ReadQuoteRecord(QuoteFileReader& reader, QuoteData& quote, const std::string& currentSymbol,
                      const LocalDateTime& now)
 {
-    ClearQuoteRecord(quote, now);
-    if (!FindStockRecord(reader, currentSymbol)) return false;
-    if (!ReadStockRecord(reader, quote)) return false;
-    if (!reader.ReadIntoLookAhead() || !IsOptionsYes(reader.LookAhead())) return false;
-    if (IsOwnOptionRoot(currentSymbol)) quote.Stock.OptionRoot = currentSymbol;
-    return ReadOptionBlock(reader, quote);
+    return ReadQuoteRecordOf(reader, quote, currentSymbol, now) == QuoteRecordRead::Complete;
 }

@@ -16,9 +16,11 @@
 // marker comes before the record is whole (the marker stays in the look-ahead too), and at the end
 // of the file or at a value that does not convert to its number or cannot be read; values read
 // before that stay in `quote`. The scan only moves forward, so the cache must list its symbols in ascending order.
-// Positions the look-ahead on the stock marker of `symbol`. False when a later symbol's marker or
-// the end of the file comes first: the cache holds no record of it.
-bool FindStockRecord(QuoteFileReader& reader, std::string_view symbol);
-
 bool ReadQuoteRecord(QuoteFileReader& reader, QuoteData& quote, const std::string& currentSymbol,
                      const LocalDateTime& now);
+
+// ReadQuoteRecord telling apart a symbol the cache holds no record of (Missing) from one whose
+// record is not whole (Incomplete).
+enum class QuoteRecordRead { Complete, Incomplete, Missing };
+QuoteRecordRead ReadQuoteRecordOf(QuoteFileReader& reader, QuoteData& quote, const std::string& currentSymbol,
+                                  const LocalDateTime& now);

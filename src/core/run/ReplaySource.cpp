@@ -18,10 +18,10 @@ void ReplaySource::BeginSymbol()
 
 std::optional<std::int16_t> ReplaySource::Step()
 {
-    if (!FindStockRecord(reader_, state_.Run.CurrentSymbol)) ++state_.Run.Tally.MissingFromQuoteFile;
-    const bool complete = ReadQuoteRecord(reader_, state_.Quote, state_.Run.CurrentSymbol,
-                                          state_.clock.Now());
-    return static_cast<std::int16_t>(complete ? 1 : 0);
+    const QuoteRecordRead read =
+        ReadQuoteRecordOf(reader_, state_.Quote, state_.Run.CurrentSymbol, state_.clock.Now());
+    if (read == QuoteRecordRead::Missing) ++state_.Run.Tally.MissingFromQuoteFile;
+    return static_cast<std::int16_t>(read == QuoteRecordRead::Complete ? 1 : 0);
 }
 
 void ReplaySource::Cancel() { reader_.Close(); }
