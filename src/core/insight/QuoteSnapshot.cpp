@@ -36,7 +36,7 @@ std::optional<QuoteSnapshot> ReadQuoteSnapshot(const std::string& fnSym, const s
             kept = quote;
             ++snapshot.WithQuotes;
         }
-        snapshot.Symbols.push_back({std::move(symbol), std::move(kept)});
+        snapshot.Symbols.push_back({std::move(symbol), std::move(kept), false, {}});
     }
     return snapshot;
 }
