@@ -35,7 +35,20 @@ IvStanding HistoryRecorder::RecordAndRank(const SharedState& state, RunHost& hos
             return {};
         }
     }
-    return StandingOfDay(store_, day);
+    // Read again when a new pass starts over (the index goes back): an import may have added days.
+    if (state.Run.SymbolIndex <= rankedIndex_) pastYearDate_.clear();
+    rankedIndex_ = state.Run.SymbolIndex;
+    return StandingOfDay(PastYear(day.Date), day);
+}
+
+const VolatilitiesBySymbol& HistoryRecorder::PastYear(const std::string& date)
+{
+    // Today's rows, which a live pass writes, lie outside the span: what was read stays true.
+    if (date != pastYearDate_) {
+        pastYear_ = PastYearOfAll(store_, date);
+        pastYearDate_ = date;
+    }
+    return pastYear_;
 }
 
 SymbolEvaluator RecordingHistory(HistoryRecorder& recorder)

@@ -22,8 +22,14 @@ private:
     bool Ready(const SharedState& state, RunHost& host);
     void Fail(RunHost& host, const std::string& failure);
 
+    // The stored days every symbol of `date` is ranked against, read once for the date.
+    const VolatilitiesBySymbol& PastYear(const std::string& date);
+
     HistoryStore store_;
     bool failed_ = false;
+    VolatilitiesBySymbol pastYear_;
+    std::string pastYearDate_; // the date pastYear_ was read for
+    std::int16_t rankedIndex_ = 0; // the symbol index ranked last
 };
 
 // EvaluateSymbol with the recorder's standing for the pass table, for the run controller.

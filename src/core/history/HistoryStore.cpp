@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -226,4 +227,40 @@ std::vector<double> HistoryStore::Volatilities(const std::string& symbol, const 
         if (const std::optional<double> volatility = DayVolatility(day)) volatilities.push_back(*volatility);
     }
     return volatilities;
+}
+
+VolatilitiesBySymbol HistoryStore::VolatilitiesOfAll(const std::string& first, const std::string& last)
+{
+    VolatilitiesBySymbol volatilities;
+    sqlite3_stmt* select = nullptr;
+    // Ordered as the primary key runs, so SQLite sorts nothing.
+    if (!db_ || sqlite3_prepare_v2(db_, "SELECT symbol, qvac, qvap FROM days WHERE date BETWEEN ?1 AND ?2"
+                                        " ORDER BY symbol, date", -1, &select, nullptr) != SQLITE_OK)
+        return volatilities;
+    sqlite3_bind_text(select, 1, first.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(select, 2, last.c_str(), -1, SQLITE_TRANSIENT);
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        HistoryDay day;
+        day.QVAC = ColumnOptional(select, 1);
+        day.QVAP = ColumnOptional(select, 2);
+        if (const std::optional<double> volatility = DayVolatility(day))
+            volatilities.Add(ColumnText(select, 0), *volatility);
+    }
+    sqlite3_finalize(select);
+    return volatilities;
+}
+
+void VolatilitiesBySymbol::Add(const std::string& symbol, double volatility)
+{
+    if (runs_.empty() || runs_.back().Symbol != symbol) runs_.push_back({symbol, values_.size(), values_.size()});
+    values_.push_back(volatility);
+    runs_.back().End = values_.size();
+}
+
+std::span<const double> VolatilitiesBySymbol::Of(std::string_view symbol) const
+{
+    const auto run = std::lower_bound(runs_.begin(), runs_.end(), symbol,
+                                      [](const Run& r, std::string_view s) { return r.Symbol < s; });
+    if (run == runs_.end() || run->Symbol != symbol) return {};
+    return std::span<const double>(values_).subspan(run->Begin, run->End - run->Begin);
 }

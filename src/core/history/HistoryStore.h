@@ -7,6 +7,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/history/HistoryDay.h"
@@ -17,6 +18,24 @@ struct sqlite3_stmt;
 // The layout this program writes and reads (PRAGMA user_version). A newer one is refused, never
 // altered.
 inline constexpr int HistorySchemaVersion = 1;
+
+// The day volatilities (see DayVolatility) of many symbols' days, read with one query, so that a
+// pass ranks each of its symbols without asking the store again.
+class VolatilitiesBySymbol {
+public:
+    // Added in ascending symbol order (as std::string compares), each symbol's days in date order.
+    void Add(const std::string& symbol, double volatility);
+    // The symbol's volatilities; empty when it has none.
+    std::span<const double> Of(std::string_view symbol) const;
+
+private:
+    struct Run {
+        std::string Symbol;
+        std::size_t Begin = 0, End = 0; // in values_
+    };
+    std::vector<Run> runs_;
+    std::vector<double> values_;
+};
 
 class HistoryStore {
 public:
@@ -43,6 +62,9 @@ public:
     // inclusive, dates as "YYYY-MM-DD".
     std::vector<double> Volatilities(const std::string& symbol, const std::string& first,
                                      const std::string& last);
+    // The same for every symbol at once, with one query (empty when the store is closed or the
+    // query fails: ranking is never worth stopping a pass for).
+    VolatilitiesBySymbol VolatilitiesOfAll(const std::string& first, const std::string& last);
 
 private:
     // "PATH what (SQLite's reason)".

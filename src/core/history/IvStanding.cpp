@@ -4,6 +4,8 @@
 #include <charconv>
 #include <chrono>
 #include <cstdio>
+#include <utility>
+#include <vector>
 
 IvStanding StandingOf(double today, std::span<const double> pastYear)
 {
@@ -41,14 +43,44 @@ std::optional<std::string> DaysBefore(const std::string& date, int count)
 
 std::optional<std::string> FirstDayOfYearEndingOn(const std::string& date) { return DaysBefore(date, 364); }
 
+namespace {
+
+// The stored days a day is ranked against: the 52 weeks ending on its date, less the date itself
+// (the day counts whether stored or not: a replay of that date's quotes may solve them with other
+// settings). Nothing when the date is not valid.
+std::optional<std::pair<std::string, std::string>> StoredSpanOf(const std::string& date)
+{
+    const std::optional<std::string> first = FirstDayOfYearEndingOn(date);
+    if (!first) return std::nullopt;
+    return std::make_pair(*first, *DaysBefore(date, 1));
+}
+
+IvStanding StandingWithToday(double today, std::vector<double> pastYear)
+{
+    pastYear.push_back(today);
+    return StandingOf(today, pastYear);
+}
+
+} // namespace
+
 IvStanding StandingOfDay(HistoryStore& store, const HistoryDay& day)
 {
     const std::optional<double> today = DayVolatility(day);
-    const std::optional<std::string> first = FirstDayOfYearEndingOn(day.Date);
-    if (!today || !first) return {};
-    // The stored row of the date itself, if any, is `day`: a replay of that date's quotes may
-    // solve them with other settings.
-    std::vector<double> pastYear = store.Volatilities(day.Symbol, *first, *DaysBefore(day.Date, 1));
-    pastYear.push_back(*today);
-    return StandingOf(*today, pastYear);
+    const auto span = StoredSpanOf(day.Date);
+    if (!today || !span) return {};
+    return StandingWithToday(*today, store.Volatilities(day.Symbol, span->first, span->second));
+}
+
+VolatilitiesBySymbol PastYearOfAll(HistoryStore& store, const std::string& date)
+{
+    const auto span = StoredSpanOf(date);
+    return span ? store.VolatilitiesOfAll(span->first, span->second) : VolatilitiesBySymbol{};
+}
+
+IvStanding StandingOfDay(const VolatilitiesBySymbol& pastYear, const HistoryDay& day)
+{
+    const std::optional<double> today = DayVolatility(day);
+    if (!today || !StoredSpanOf(day.Date)) return {};
+    const std::span<const double> stored = pastYear.Of(day.Symbol);
+    return StandingWithToday(*today, std::vector<double>(stored.begin(), stored.end()));
 }

@@ -28,3 +28,9 @@ std::optional<std::string> FirstDayOfYearEndingOn(const std::string& date);
 // weeks ending on its date, the day itself counted whether stored or not; one query. Empty when
 // the day has no volatility or no valid date.
 IvStanding StandingOfDay(HistoryStore& store, const HistoryDay& day);
+
+// The stored days that every symbol of a pass on `date` is ranked against, with one query; empty
+// when `date` is not a valid date.
+VolatilitiesBySymbol PastYearOfAll(HistoryStore& store, const std::string& date);
+// StandingOfDay against those days, read once for the pass rather than queried per symbol.
+IvStanding StandingOfDay(const VolatilitiesBySymbol& pastYear, const HistoryDay& day);

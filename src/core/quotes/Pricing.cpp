@@ -21,24 +21,60 @@ float Exp(float exponent)
     return std::pow(E, exponent);
 }
 
-// The terms both sides share; each is stored in single precision as the model is defined.
-struct ModelTerms {
-    float D1;
-    float D2;
+// The terms that do not depend on the volatility, each stored in single precision as the model is
+// defined. The solver prices one option some 40 times: they are worked out once for all of them.
+struct FixedTerms {
+    float Years;
+    float RootYears;
+    float LogMoneyness;   // log(S / K)
     float StockDiscount;  // e^(-qT)
     float StrikeDiscount; // e^(-rT)
 };
 
-ModelTerms TermsOf(const ModelInputs& model)
+FixedTerms FixedTermsOf(const ModelInputs& model)
 {
     const float years = static_cast<float>(model.ModelDaysToExpiry) / DaysPerYear;
+    return {years, std::pow(years, 0.5f), std::log(model.ModelStockPrice / model.ModelStrike),
+            Exp(-model.ModelDividendRate * years), Exp(-model.InterestRate * years)};
+}
+
+// The terms both sides share.
+struct ModelTerms {
+    float D1;
+    float D2;
+    float StockDiscount;
+    float StrikeDiscount;
+};
+
+ModelTerms TermsOf(const ModelInputs& model, const FixedTerms& fixed)
+{
     const float sigma = model.ModelVolatility;
-    const float deviation = sigma * std::pow(years, 0.5f);
+    const float deviation = sigma * fixed.RootYears;
     const float drift = model.InterestRate - model.ModelDividendRate + sigma * sigma / 2;
-    const float d1 =
-        (std::log(model.ModelStockPrice / model.ModelStrike) + drift * years) / deviation;
+    const float d1 = (fixed.LogMoneyness + drift * fixed.Years) / deviation;
     const float d2 = d1 - deviation;
-    return {d1, d2, Exp(-model.ModelDividendRate * years), Exp(-model.InterestRate * years)};
+    return {d1, d2, fixed.StockDiscount, fixed.StrikeDiscount};
+}
+
+float CallValueWith(const ModelInputs& model, const FixedTerms& fixed)
+{
+    const ModelTerms terms = TermsOf(model, fixed);
+    return model.ModelStockPrice * terms.StockDiscount * NormalCdf(terms.D1) -
+           model.ModelStrike * terms.StrikeDiscount * NormalCdf(terms.D2);
+}
+
+float PutValueWith(const ModelInputs& model, const FixedTerms& fixed)
+{
+    const ModelTerms terms = TermsOf(model, fixed);
+    return model.ModelStrike * terms.StrikeDiscount * NormalCdf(-terms.D2) -
+           model.ModelStockPrice * terms.StockDiscount * NormalCdf(-terms.D1);
+}
+
+float OptionValueWith(const ModelInputs& model, Side side, const FixedTerms& fixed)
+{
+    const float gain = ExerciseGain(side, model.ModelStockPrice, model.ModelStrike);
+    const float value = side == Calls ? CallValueWith(model, fixed) : PutValueWith(model, fixed);
+    return gain > value ? gain : value;
 }
 
 // Floating-point faults do not trap here: they yield an infinity or a NaN. An option value that
@@ -66,26 +102,11 @@ float NormalCdf(float x)
     return x > 0 ? 1 - n : n;
 }
 
-float CallValue(const ModelInputs& model)
-{
-    const ModelTerms terms = TermsOf(model);
-    return model.ModelStockPrice * terms.StockDiscount * NormalCdf(terms.D1) -
-           model.ModelStrike * terms.StrikeDiscount * NormalCdf(terms.D2);
-}
+float CallValue(const ModelInputs& model) { return CallValueWith(model, FixedTermsOf(model)); }
 
-float PutValue(const ModelInputs& model)
-{
-    const ModelTerms terms = TermsOf(model);
-    return model.ModelStrike * terms.StrikeDiscount * NormalCdf(-terms.D2) -
-           model.ModelStockPrice * terms.StockDiscount * NormalCdf(-terms.D1);
-}
+float PutValue(const ModelInputs& model) { return PutValueWith(model, FixedTermsOf(model)); }
 
-float OptionValue(const ModelInputs& model, Side side)
-{
-    const float gain = ExerciseGain(side, model.ModelStockPrice, model.ModelStrike);
-    const float value = side == Calls ? CallValue(model) : PutValue(model);
-    return gain > value ? gain : value;
-}
+float OptionValue(const ModelInputs& model, Side side) { return OptionValueWith(model, side, FixedTermsOf(model)); }
 
 void SolveImpliedVolatility(ModelInputs& model, Side side, float price)
 {
@@ -93,17 +114,18 @@ void SolveImpliedVolatility(ModelInputs& model, Side side, float price)
     sigma = 0;
     if (price <= 0) return;
     RequireModelDomain(model);
+    const FixedTerms fixed = FixedTermsOf(model);
 
     // Coarse scan upward; when even the last step cannot reach the price, sigma ends one past it.
     sigma = ScanStep;
-    for (int step = 1; step <= ScanSteps && !(Checked(OptionValue(model, side)) > price); ++step)
+    for (int step = 1; step <= ScanSteps && !(Checked(OptionValueWith(model, side, fixed)) > price); ++step)
         sigma += ScanStep;
 
     float hi = sigma;
     float lo = sigma - ScanStep;
     while (hi - lo > Tolerance) {
         sigma = (lo + hi) / 2;
-        const float value = Checked(OptionValue(model, side));
+        const float value = Checked(OptionValueWith(model, side, fixed));
         if (value > price) {
             hi = sigma;
         } else if (value < price) {
