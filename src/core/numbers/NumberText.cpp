@@ -4,6 +4,8 @@
 #include <charconv>
 #include <cstdio>
 
+#include "core/numbers/ShownDecimal.h"
+
 namespace {
 
 // printf's %g gives exactly the shape we want (significant digits, no trailing zeros, exponent
@@ -31,7 +33,26 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 } // namespace
 
-std::string FormatSingle(float value) { return FormatGeneral(value, 7); }
+std::string FormatSingle(float value)
+{
+    // %g writes a decimal exponent from -4 to 6 without the exponent: those texts are spelled here
+    // from the digits, the rest by the general conversion.
+    ShownDecimal number;
+    if (value == 0) return "0";
+    if (!ToSevenDigits(value, number) || number.pointPosition < -3 || number.pointPosition > 7)
+        return FormatGeneral(value, 7);
+    const std::string_view digits(number.digits, static_cast<std::size_t>(number.count));
+    std::string text(number.negative ? "-" : "");
+    if (number.pointPosition <= 0) {
+        text.append("0.").append(static_cast<std::size_t>(-number.pointPosition), '0').append(digits);
+    } else if (number.pointPosition >= number.count) {
+        text.append(digits).append(static_cast<std::size_t>(number.pointPosition - number.count), '0');
+    } else {
+        const auto point = static_cast<std::size_t>(number.pointPosition);
+        text.append(digits.substr(0, point)).append(".").append(digits.substr(point));
+    }
+    return text;
+}
 
 std::string FormatDouble(double value) { return FormatGeneral(value, 15); }
 
