@@ -24,9 +24,6 @@
 
 namespace {
 
-constexpr int ExitDone = 0;
-constexpr int ExitCannotGoOn = 1;
-
 const CommandUsage ChartUsage{
     "quillon-cli chart", "SYMBOL --png FILE | --svg FILE [OPTIONS]",
     "Draws SYMBOL's volatility smile (implied volatility by strike, a line per side and expiration,\n"
@@ -60,7 +57,7 @@ std::vector<CommandOption> ChartOptionTable(ChartOptions& o)
     };
 }
 
-int CannotWrite(const QString& file)
+int CannotWriteChart(const QString& file)
 {
     std::fprintf(stderr, "quillon-cli chart: cannot write %s.\n", qPrintable(file));
     return ExitCannotGoOn;
@@ -72,7 +69,7 @@ int WritePicture(ChartPane& pane, const ChartOptions& options)
     const bool png = !options.PngFile.empty();
     const QString path = QString::fromStdString(png ? options.PngFile : options.SvgFile);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return CannotWrite(path);
+    if (!file.open(QIODevice::WriteOnly)) return CannotWriteChart(path);
     const QSize size(options.Width, options.Height);
     if (png) {
         QImage image(size, QImage::Format_RGB32);
@@ -80,7 +77,7 @@ int WritePicture(ChartPane& pane, const ChartOptions& options)
         QPainter painter(&image);
         pane.render(&painter);
         painter.end();
-        if (!image.save(&file, "PNG")) return CannotWrite(path);
+        if (!image.save(&file, "PNG")) return CannotWriteChart(path);
     } else {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -90,7 +87,7 @@ int WritePicture(ChartPane& pane, const ChartOptions& options)
         QPainter painter(&svg);
         pane.render(&painter);
     }
-    return file.commit() ? ExitDone : CannotWrite(path);
+    return file.commit() ? ExitDone : CannotWriteChart(path);
 }
 
 } // namespace

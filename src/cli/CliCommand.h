@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+// Exit statuses shared by every command (2, a usage error, comes from the option tables).
+inline constexpr int ExitDone = 0;
+inline constexpr int ExitCannotGoOn = 1;
+
 struct CliCommand {
     const char* Name;
     const char* Summary; // one line in `quillon-cli --help`

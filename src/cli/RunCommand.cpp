@@ -28,8 +28,6 @@
 
 namespace {
 
-constexpr int ExitDone = 0;
-constexpr int ExitCannotGoOn = 1;
 constexpr int ExitUsage = 2;
 constexpr int ExitSignalBase = 128;
 // How long one turn of the event loop may pump before the timer and signals get their turn.

@@ -20,8 +20,6 @@
 
 namespace {
 
-constexpr int ExitDone = 0;
-constexpr int ExitCannotGoOn = 1;
 // A table row names this many of the symbols that join or leave; the count says the rest.
 constexpr std::size_t NamedSymbols = 8;
 

@@ -8,15 +8,10 @@
 #include <limits>
 
 #include "core/numbers/NumberText.h"
+#include "core/run/RunController.h"
 #include "desktop/dialogs/SettingsSaving.h"
 #include "desktop/services/HelpKey.h"
 #include "desktop/services/WindowFrame.h"
-
-namespace {
-
-constexpr float DefaultInterestRate = 0.05f;
-
-} // namespace
 
 Interest::Interest(SharedState& state, DesktopServices& services, QWidget* parent)
     : QDialog(parent), state_(state)

@@ -25,6 +25,7 @@
 #include "desktop/windows/PassTableFilter.h"
 #include "desktop/windows/PassTableModel.h"
 #include "desktop/windows/SymbolBlockView.h"
+#include "qt/QtText.h"
 
 namespace {
 
@@ -42,8 +43,6 @@ constexpr int PreferredLines = 36;
 constexpr int SplitShare = 1000;
 // Rows looked at to size a column to its contents: a long pass would take too long otherwise.
 constexpr int ColumnSizingRows = 200;
-
-QString ToQ(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
 
 } // namespace
 

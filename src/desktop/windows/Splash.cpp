@@ -22,6 +22,7 @@
 #include "desktop/services/WindowFrame.h"
 #include "core/report/Printer.h"
 #include "core/report/ResultsPrinting.h"
+#include "qt/QtText.h"
 
 namespace {
 
@@ -36,8 +37,6 @@ constexpr int TickerWrapLimit = -8535;
 constexpr int TickerPeriodMs = 220;
 // The ticker goes back to 0 on the step that passes the limit: 57 steps, 8550 twips per cycle.
 constexpr int TickerCycle = (-TickerWrapLimit / TickerStep + 1) * TickerStep;
-
-QString ToQ(const std::string& text) { return QString::fromStdString(text); }
 
 // "0.0#": one or two decimals.
 QString VersionText(float version)

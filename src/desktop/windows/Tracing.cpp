@@ -26,6 +26,7 @@
 #include "core/report/ResultsPrinting.h"
 #include "core/run/PassTally.h"
 #include "core/run/ReplaySource.h"
+#include "qt/QtText.h"
 
 namespace {
 
@@ -41,8 +42,6 @@ constexpr int SmallestReportColumns = 20;
 const char* const AlarmHintText = "Click Alarm or Pause to go on.";
 const char* const SilentAlarmText =
     " No sound player (paplay or aplay) is installed: the alarm cannot be heard.";
-
-QString ToQ(const std::string& text) { return QString::fromStdString(text); }
 
 struct LampLook {
     QColor colour;
