@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -38,6 +37,7 @@
 #include "desktop/services/SymbolFileDialog.h"
 #include "core/report/Printer.h"
 #include "core/run/ServerSource.h"
+#include "desktop/RefusingTransfer.h"
 #include "desktop/windows/Tracing.h"
 
 namespace {
@@ -52,20 +52,6 @@ public:
     std::unique_ptr<DesktopPrinter> SetUpPrinter(QWidget*, const QString&) override { return nullptr; }
     void Beep() override {}
     bool AlarmAudible() const override { return false; }
-};
-
-// A quote server nobody listens at: each request fails as soon as the event loop turns.
-class RefusingTransfer final : public HttpTransfer {
-public:
-    void Start(const HttpRequest&, HttpTransferListener& listener) override
-    {
-        pending_ = std::make_unique<QObject>();
-        QTimer::singleShot(0, pending_.get(), [&listener] { listener.Failed(1, "Connection refused"); });
-    }
-    void Cancel() override { pending_.reset(); }
-
-private:
-    std::unique_ptr<QObject> pending_;
 };
 
 class Camera {

@@ -17,6 +17,7 @@
 #include "core/run/ServerSource.h"
 #include "core/text/TextFile.h"
 #include "desktop/DesktopSession.h"
+#include "desktop/RefusingTransfer.h"
 #include "desktop/services/MessageBoxes.h"
 #include "desktop/windows/Tracing.h"
 
@@ -59,22 +60,6 @@ ButtonStates Buttons(const Tracing& window)
 
 constexpr ButtonStates WhileRunning{false, true, false, false};
 constexpr ButtonStates WhilePaused{true, false, true, true};
-
-// A server nobody listens at: every request fails as soon as the event loop turns. It must
-// outlive the run window, whose source it calls back.
-class RefusingTransfer final : public HttpTransfer {
-public:
-    void Start(const HttpRequest&, HttpTransferListener& listener) override
-    {
-        pending_ = std::make_unique<QObject>();
-        QTimer::singleShot(0, pending_.get(), [&listener] { listener.Failed(1, "Connection refused"); });
-    }
-    void Cancel() override { pending_.reset(); }
-
-private:
-    std::unique_ptr<QObject> pending_;
-};
-
 
 } // namespace
 
