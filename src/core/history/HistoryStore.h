@@ -24,7 +24,7 @@ inline constexpr int HistorySchemaVersion = 1;
 class VolatilitiesBySymbol {
 public:
     // Added in ascending symbol order (as std::string compares), each symbol's days in date order.
-    void Add(const std::string& symbol, double volatility);
+    void Add(std::string_view symbol, double volatility);
     // The symbol's volatilities; empty when it has none.
     std::span<const double> Of(std::string_view symbol) const;
 
