@@ -140,8 +140,9 @@ int SweepCommand(int argc, char** argv)
         PrintRows(SweepCriteriaOff(*snapshot, settings), "criterion", true);
     } else if (!options.IvRank.empty()) {
         const std::string date = FormatDate(now);
+        const VolatilitiesBySymbol pastYear = PastYearOfAll(history, date);
         const auto rankOf = [&](const ReplayedSymbol& symbol) {
-            return StandingOfDay(history, HistoryDayOf(*symbol.Quote, symbol.Symbol, date)).Rank;
+            return StandingOfDay(pastYear, HistoryDayOf(*symbol.Quote, symbol.Symbol, date)).Rank;
         };
         PrintRows(SweepIvRank(*snapshot, settings, options.IvRank, options.Values, rankOf), options.IvRank.c_str(),
                   false);

@@ -53,7 +53,7 @@ TEST(HistoryStore, KeepsOneRowPerSymbolAndDateWhateverIsRecordedAgain)
     EXPECT_EQ(days[1].Options[11].Side, Puts);
     EXPECT_EQ(store.Days("BOLT").size(), 3u);
     // Mean of both sides where both exist, else the side that exists.
-    EXPECT_THAT(store.Volatilities("ACME", "2026-12-02", "2026-12-03"),
+    EXPECT_THAT(store.VolatilitiesOf("ACME", "2026-12-02", "2026-12-03").Of("ACME"),
                 testing::Pointwise(testing::DoubleNear(1e-6), std::vector<double>{0.5, 0.35}));
 }
 

@@ -128,7 +128,8 @@ std::optional<std::string> HistoryStore::PrepareStatements()
         {&insertDay_, "INSERT OR REPLACE INTO days VALUES (?1, ?2, ?3, ?4, ?5)"},
         {&insertOption_, "INSERT INTO options VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10)"},
         {&selectDays_, "SELECT date, last_sale, qvac, qvap FROM days WHERE symbol = ?1 ORDER BY date"},
-        {&selectVolatilities_, "SELECT qvac, qvap FROM days WHERE symbol = ?1 AND date BETWEEN ?2 AND ?3"},
+        {&selectVolatilities_, "SELECT symbol, qvac, qvap FROM days WHERE symbol = ?1 AND date BETWEEN ?2 AND ?3"
+                                " ORDER BY date"},
         {&selectOptions_, "SELECT side, strike_position, expiration, strike, days_to_go,"
                           " implied_volatility, volume, open_interest FROM options"
                           " WHERE symbol = ?1 AND date = ?2 ORDER BY side, strike_position, expiration"},
@@ -214,21 +215,34 @@ std::vector<HistoryDay> HistoryStore::Days(const std::string& symbol)
     return days;
 }
 
-std::vector<double> HistoryStore::Volatilities(const std::string& symbol, const std::string& first,
-                                               const std::string& last)
+namespace {
+
+// Steps rows of (symbol, qvac, qvap) in ascending symbol order and adds each day's volatility.
+void AddDayVolatilitiesOfRows(sqlite3_stmt* select, VolatilitiesBySymbol& volatilities)
 {
-    std::vector<double> volatilities;
+    while (sqlite3_step(select) == SQLITE_ROW) {
+        HistoryDay day;
+        day.QVAC = ColumnOptional(select, 1);
+        day.QVAP = ColumnOptional(select, 2);
+        // The symbol as SQLite holds it, not copied: a year of 30000 symbols is millions of rows.
+        const auto* symbol = reinterpret_cast<const char*>(sqlite3_column_text(select, 0));
+        const std::string_view symbolText(symbol ? symbol : "", static_cast<std::size_t>(sqlite3_column_bytes(select, 0)));
+        if (const std::optional<double> volatility = DayVolatility(day)) volatilities.Add(symbolText, *volatility);
+    }
+}
+
+} // namespace
+
+VolatilitiesBySymbol HistoryStore::VolatilitiesOf(const std::string& symbol, const std::string& first,
+                                                  const std::string& last)
+{
+    VolatilitiesBySymbol volatilities;
     if (!db_) return volatilities;
     ResetOnExit reset{selectVolatilities_};
     sqlite3_bind_text(selectVolatilities_, 1, symbol.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(selectVolatilities_, 2, first.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(selectVolatilities_, 3, last.c_str(), -1, SQLITE_TRANSIENT);
-    while (sqlite3_step(selectVolatilities_) == SQLITE_ROW) {
-        HistoryDay day;
-        day.QVAC = ColumnOptional(selectVolatilities_, 0);
-        day.QVAP = ColumnOptional(selectVolatilities_, 1);
-        if (const std::optional<double> volatility = DayVolatility(day)) volatilities.push_back(*volatility);
-    }
+    AddDayVolatilitiesOfRows(selectVolatilities_, volatilities);
     return volatilities;
 }
 
@@ -242,15 +256,7 @@ VolatilitiesBySymbol HistoryStore::VolatilitiesOfAll(const std::string& first, c
         return volatilities;
     sqlite3_bind_text(select, 1, first.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(select, 2, last.c_str(), -1, SQLITE_TRANSIENT);
-    while (sqlite3_step(select) == SQLITE_ROW) {
-        HistoryDay day;
-        day.QVAC = ColumnOptional(select, 1);
-        day.QVAP = ColumnOptional(select, 2);
-        // The symbol as SQLite holds it, not copied: a year of 30000 symbols is millions of rows.
-        const auto* symbol = reinterpret_cast<const char*>(sqlite3_column_text(select, 0));
-        const std::string_view symbolText(symbol ? symbol : "", static_cast<std::size_t>(sqlite3_column_bytes(select, 0)));
-        if (const std::optional<double> volatility = DayVolatility(day)) volatilities.Add(symbolText, *volatility);
-    }
+    AddDayVolatilitiesOfRows(select, volatilities);
     sqlite3_finalize(select);
     return volatilities;
 }

@@ -60,8 +60,8 @@ public:
     std::vector<HistoryDay> Days(const std::string& symbol);
     // The day volatilities (see DayVolatility) of the symbol's days from `first` to `last`
     // inclusive, dates as "YYYY-MM-DD".
-    std::vector<double> Volatilities(const std::string& symbol, const std::string& first,
-                                     const std::string& last);
+    VolatilitiesBySymbol VolatilitiesOf(const std::string& symbol, const std::string& first,
+                                        const std::string& last);
     // The same for every symbol at once, with one query (empty when the store is closed or the
     // query fails: ranking is never worth stopping a pass for).
     VolatilitiesBySymbol VolatilitiesOfAll(const std::string& first, const std::string& last);

@@ -68,7 +68,7 @@ IvStanding StandingOfDay(HistoryStore& store, const HistoryDay& day)
     const std::optional<double> today = DayVolatility(day);
     const auto span = StoredSpanOf(day.Date);
     if (!today || !span) return {};
-    return StandingWithToday(*today, store.Volatilities(day.Symbol, span->first, span->second));
+    return StandingOfDay(store.VolatilitiesOf(day.Symbol, span->first, span->second), day);
 }
 
 VolatilitiesBySymbol PastYearOfAll(HistoryStore& store, const std::string& date)
