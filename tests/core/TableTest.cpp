@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <array>
 #include <clocale>
+#include <csignal>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
@@ -453,6 +456,23 @@ const std::map<std::string, Function> Functions{
          for (std::size_t i = 0; i < loaded.size(); ++i)
              if (i != damaged && loaded[i] != unusual[i]) return "field " + std::to_string(i + 1) + " changed";
          return loaded[damaged] == defaults[damaged] ? "default" : loaded[damaged];
+     }},
+    {"ReplaceFileUnderSizeLimit",
+     [](const auto& text, const auto& limit) {
+         // A file holding "old" replaced by `text` while files may grow to `limit` bytes, as on a
+         // full disk: the write fails part way, or not.
+         const TemporaryDirectory directory;
+         const std::string path = directory.File("file");
+         EXPECT_TRUE(ReplaceFile(path, "old"));
+         rlimit saved{};
+         ::getrlimit(RLIMIT_FSIZE, &saved);
+         const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+         const rlimit limited{std::stoul(limit), saved.rlim_max};
+         ::setrlimit(RLIMIT_FSIZE, &limited);
+         const bool replaced = ReplaceFile(path, text);
+         ::setrlimit(RLIMIT_FSIZE, &saved);
+         std::signal(SIGXFSZ, handler);
+         return (replaced ? "replaced, " : "not replaced, ") + ReadWholeFile(path).value_or("none");
      }},
     {"Base64Encode", [](const auto& in, const auto&) { return Base64Encode(in); }},
     {"Base64Decode", [](const auto& in, const auto&) { return Base64Decode(in); }},
