@@ -36,10 +36,12 @@ HistoryDay HistoryDayOf(const QuoteData& quote, const std::string& symbol, const
     return day;
 }
 
-std::optional<double> DayVolatility(const HistoryDay& day)
+std::optional<double> DayVolatility(const HistoryDay& day) { return DayVolatility(day.QVAC, day.QVAP); }
+
+std::optional<double> DayVolatility(std::optional<float> qvac, std::optional<float> qvap)
 {
-    if (day.QVAC && day.QVAP) return (static_cast<double>(*day.QVAC) + *day.QVAP) / 2;
-    if (day.QVAC) return *day.QVAC;
-    if (day.QVAP) return *day.QVAP;
+    if (qvac && qvap) return (static_cast<double>(*qvac) + *qvap) / 2;
+    if (qvac) return *qvac;
+    if (qvap) return *qvap;
     return std::nullopt;
 }

@@ -33,3 +33,5 @@ HistoryDay HistoryDayOf(const QuoteData& quote, const std::string& symbol, const
 // The symbol's implied volatility of a day: the mean of QVAC and QVAP where both exist, else the
 // one that exists; nothing when neither does.
 std::optional<double> DayVolatility(const HistoryDay& day);
+// The same from the two averages alone, for readers of many days that build no HistoryDay.
+std::optional<double> DayVolatility(std::optional<float> qvac, std::optional<float> qvap);

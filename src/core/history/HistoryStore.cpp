@@ -221,13 +221,11 @@ namespace {
 void AddDayVolatilitiesOfRows(sqlite3_stmt* select, VolatilitiesBySymbol& volatilities)
 {
     while (sqlite3_step(select) == SQLITE_ROW) {
-        HistoryDay day;
-        day.QVAC = ColumnOptional(select, 1);
-        day.QVAP = ColumnOptional(select, 2);
         // The symbol as SQLite holds it, not copied: a year of 30000 symbols is millions of rows.
         const auto* symbol = reinterpret_cast<const char*>(sqlite3_column_text(select, 0));
         const std::string_view symbolText(symbol ? symbol : "", static_cast<std::size_t>(sqlite3_column_bytes(select, 0)));
-        if (const std::optional<double> volatility = DayVolatility(day)) volatilities.Add(symbolText, *volatility);
+        if (const std::optional<double> volatility = DayVolatility(ColumnOptional(select, 1), ColumnOptional(select, 2)))
+            volatilities.Add(symbolText, *volatility);
     }
 }
 
