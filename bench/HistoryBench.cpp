@@ -98,9 +98,10 @@ void ReplayPass(benchmark::State& benchState)
     state.Settings.GetQuoteFromLocalFile = true;
     SilentRunHost host;
     ReplaySource replay(state, host);
-    HistoryRecorder recorder;
-    const SymbolEvaluator evaluate = ranked ? RecordingHistory(recorder) : SymbolEvaluator(EvaluateSymbol);
     for (auto _ : benchState) {
+        // A recorder of its own for every pass, as every CLI replay has: the year is read each time.
+        HistoryRecorder recorder;
+        const SymbolEvaluator evaluate = ranked ? RecordingHistory(recorder) : SymbolEvaluator(EvaluateSymbol);
         RemoveFile(state.Paths.FnProgress); // every pass from the first symbol
         state.SymbolsLoaded = false;
         RunController controller(state, host, replay, replay, evaluate);

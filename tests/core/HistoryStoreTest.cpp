@@ -7,8 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "core/history/HistoryRecorder.h"
 #include "core/history/HistoryStore.h"
 #include "core/text/TextFile.h"
+#include "support/SilentRunHost.h"
 #include "support/TemporaryDirectory.h"
 
 namespace {
@@ -55,6 +57,38 @@ TEST(HistoryStore, KeepsOneRowPerSymbolAndDateWhateverIsRecordedAgain)
     // Mean of both sides where both exist, else the side that exists.
     EXPECT_THAT(store.VolatilitiesOf("ACME", "2026-12-02", "2026-12-03").Of("ACME"),
                 testing::Pointwise(testing::DoubleNear(1e-6), std::vector<double>{0.5, 0.35}));
+}
+
+// A recorder keeps the year it read from one pass to the next, but not past an import.
+TEST(HistoryStore, ARecorderRanksTheNextPassAgainstDaysImportedMeanwhile)
+{
+    TemporaryDirectory directory;
+    FixedClock clock(LocalDateTime{2026, 12, 31, 15, 30, 0});
+    SharedState state(clock);
+    state.Paths = FilePaths::Build(directory.Path());
+    state.Settings.GetQuoteFromLocalFile = true; // a replay: it records nothing itself
+    state.Run.CurrentSymbol = "ACME";
+    state.Quote.QVA.QVAAverage[Calls] = 0.5f;
+    state.Quote.QVA.QVAAverage[Puts] = 0.5f;
+    HistoryStore importer;
+    ASSERT_FALSE(importer.Open(state.Paths.FnHistory));
+    const auto importDays = [&](int first, int count, float qvac) {
+        std::vector<HistoryDay> days;
+        for (int d = first; d < first + count; ++d)
+            days.push_back(Day("ACME", "2026-11-" + std::string(d < 10 ? "0" : "") + std::to_string(d), qvac, qvac));
+        ASSERT_FALSE(importer.Record(days));
+    };
+    importDays(1, 20, 0.4f);
+    HistoryRecorder recorder;
+    SilentRunHost host;
+    const auto rankOfPass = [&] {
+        state.Run.SymbolIndex = 1; // every pass starts over
+        return recorder.RecordAndRank(state, host).Rank;
+    };
+    EXPECT_EQ(rankOfPass(), 100.0);
+    EXPECT_EQ(rankOfPass(), 100.0);
+    importDays(21, 1, 1.0f);
+    EXPECT_NEAR(*rankOfPass(), 1.0 / 6 * 100, 1e-4);
 }
 
 TEST(HistoryStore, RefusesWhatItCannotUseAndLeavesItAsItIs)

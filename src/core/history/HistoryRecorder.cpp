@@ -35,8 +35,9 @@ IvStanding HistoryRecorder::RecordAndRank(const SharedState& state, RunHost& hos
             return {};
         }
     }
-    // Read again when a new pass starts over (the index goes back): an import may have added days.
-    if (state.Run.SymbolIndex <= rankedIndex_) pastYearDate_.clear();
+    // A new pass starts over (the index goes back): the year is read again only when an import or
+    // another program has changed the store since, as reading it costs a pass over millions of rows.
+    if (state.Run.SymbolIndex <= rankedIndex_ && store_.ChangesByOthers() != pastYearChanges_) pastYearDate_.clear();
     rankedIndex_ = state.Run.SymbolIndex;
     return StandingOfDay(PastYear(day.Date), day);
 }
@@ -45,6 +46,7 @@ const VolatilitiesBySymbol& HistoryRecorder::PastYear(const std::string& date)
 {
     // Today's rows, which a live pass writes, lie outside the span: what was read stays true.
     if (date != pastYearDate_) {
+        pastYearChanges_ = store_.ChangesByOthers();
         pastYear_ = PastYearOfAll(store_, date);
         pastYearDate_ = date;
     }

@@ -29,6 +29,7 @@ private:
     bool failed_ = false;
     VolatilitiesBySymbol pastYear_;
     std::string pastYearDate_; // the date pastYear_ was read for
+    std::int64_t pastYearChanges_ = 0; // the store's ChangesByOthers when pastYear_ was read
     std::int16_t rankedIndex_ = 0; // the symbol index ranked last
 };
 

@@ -244,6 +244,15 @@ VolatilitiesBySymbol HistoryStore::VolatilitiesOf(const std::string& symbol, con
     return volatilities;
 }
 
+std::int64_t HistoryStore::ChangesByOthers()
+{
+    sqlite3_stmt* version = nullptr;
+    if (!db_ || sqlite3_prepare_v2(db_, "PRAGMA data_version", -1, &version, nullptr) != SQLITE_OK) return 0;
+    const std::int64_t found = sqlite3_step(version) == SQLITE_ROW ? sqlite3_column_int64(version, 0) : 0;
+    sqlite3_finalize(version);
+    return found;
+}
+
 VolatilitiesBySymbol HistoryStore::VolatilitiesOfAll(const std::string& first, const std::string& last)
 {
     VolatilitiesBySymbol volatilities;

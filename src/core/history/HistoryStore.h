@@ -4,6 +4,7 @@
 // database that opens and holds whole symbols only. The screening never depends on it: every
 // failure is a message for the caller to show once.
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -62,6 +63,9 @@ public:
     // inclusive, dates as "YYYY-MM-DD".
     VolatilitiesBySymbol VolatilitiesOf(const std::string& symbol, const std::string& first,
                                         const std::string& last);
+    // A number that differs from the one returned before when another connection (an import,
+    // another program) has changed the store in between; 0 when the store is closed.
+    std::int64_t ChangesByOthers();
     // The same for every symbol at once, with one query (empty when the store is closed or the
     // query fails: ranking is never worth stopping a pass for).
     VolatilitiesBySymbol VolatilitiesOfAll(const std::string& first, const std::string& last);
