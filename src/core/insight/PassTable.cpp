@@ -67,7 +67,7 @@ void AddStockColumns(std::vector<PassColumn>& columns)
         {"volume", 0}, {"pe", 1},         {"mktcap", 2}, {"last", 3},
         {"range", 7},  {"volatility", 4}, {"change", 5}, {"yield", 6}};
     for (const auto& [header, figure] : stockColumns)
-        columns.push_back({header, [figure](const PassRowInput& row) {
+        columns.push_back({header, [figure = figure](const PassRowInput& row) {
                                if (!HasQuotes(row)) return std::string();
                                const std::optional<double> value = ScreenedFiguresOf(row.Quote.Stock)[figure];
                                return FigureText(value, ScreenedFigurePatterns[figure]);
