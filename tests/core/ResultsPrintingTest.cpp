@@ -74,36 +74,3 @@ TEST_F(ResultsPrintingTest, PageTotalComesFromTheProgressRecordAloneAndAnUnreada
     EXPECT_FALSE(Print());
     EXPECT_TRUE(printer.output.empty());
 }
-
-namespace {
-
-class InterimPrintoutTest : public ::testing::Test {
-protected:
-    std::vector<std::string> Printed(std::string_view text)
-    {
-        PrintInterimBlock(text, printer, clock);
-        EXPECT_EQ(printer.font, "Courier New/10");
-        return printer.output;
-    }
-    static std::vector<std::string> Sheet(const std::vector<std::string>& lines)
-    {
-        std::vector<std::string> sheet{"", Margin + "Printed 2026-05-05 16:10:00     Quillon interim printout",
-                                       ""};
-        for (const auto& line : lines) sheet.push_back(Margin + line);
-        sheet.emplace_back("<end doc>");
-        return sheet;
-    }
-    RecordingPrinter printer;
-    FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
-};
-
-} // namespace
-
-TEST_F(InterimPrintoutTest, SplitsAtControlCharactersTakingCrLfAsOne)
-{
-    EXPECT_EQ(Printed(""), Sheet({}));
-    printer.output.clear();
-    EXPECT_EQ(Printed("Saved 1\r\n\r\nNotes:\r\n"), Sheet({"Saved 1", "", "Notes:"}));
-    printer.output.clear();
-    EXPECT_EQ(Printed("A\rB\nC\r\nunended"), Sheet({"A", "B", "C", "unended"}));
-}

@@ -34,6 +34,7 @@
 #include "core/quotes/QuoteRecord.h"
 #include "core/quotes/QVA.h"
 #include "core/report/DisplayPattern.h"
+#include "core/report/ResultsBlock.h"
 #include "core/report/ResultsPrinting.h"
 #include "core/settings/Criterion.h"
 #include "core/settings/FilterCriteria.h"
@@ -259,7 +260,7 @@ std::string EvaluationOf(const std::string& situation, const std::string& criter
         if (word == "flat-year") state.Quote.Stock.High52Week = state.Quote.Stock.Low52Week = 45.375f;
         if (word == "overflowing-mid-price") SetOption(state.Quote, Calls, 1, 0, huge, huge, huge, 10, 10, -1.0f, 0);
         if (word == "results-is-a-folder") std::filesystem::create_directory(state.Paths.FnResults);
-        if (word == "progress-0,16") EXPECT_TRUE(WriteProgress(state.Paths.FnProgress, 0, 16));
+        if (word == "progress-0,16") { EXPECT_TRUE(WriteProgress(state.Paths.FnProgress, 0, 16)); }
         if (word == "name-with-trailing-blanks") state.Quote.Stock.CompanyName = "WIDE  ";
     }
     std::vector<std::string> log;
@@ -317,6 +318,50 @@ std::string QVAOf(const std::string& options, const std::string& criteria)
         shown += std::string(side == Calls ? "| C " : " | P ") + thousandth(quote.QVA.QVAAverage[side]) + " " +
                  FormatDouble(quote.QVA.WeightVolume[side]) + " " + FormatDouble(quote.QVA.WeightOpenInterest[side]);
     return shown;
+}
+
+// Line `line` (from 0; "count": how many) of the results block of the example quote, changed in
+// turn by the `situation`'s changes (';' between them): "no-options", "averages C/P", "derive N"
+// (DrvQVAfrom), "option SIDE STRIKE EXPIRATION LAST BID ASK VOLUME OPENINT QVA NOTE", or a stock field
+// "bid|ask|last|shares|name|root|exchange VALUE".
+std::string ResultsBlockLine(const std::string& situation, const std::string& line)
+{
+    FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
+    SharedState state{clock};
+    FillExample(state);
+    StockQuote& stock = state.Quote.Stock;
+    std::istringstream changes(situation);
+    for (std::string change; std::getline(changes, change, ';');) {
+        std::istringstream words(change);
+        std::string what, value;
+        words >> what >> std::ws;
+        std::getline(words, value);
+        std::istringstream values(value);
+        if (what == "no-options") ClearOptions(state.Quote);
+        if (what == "averages") {
+            char slash = 0;
+            values >> state.Quote.QVA.QVAAverage[Calls] >> slash >> state.Quote.QVA.QVAAverage[Puts];
+        }
+        if (what == "derive") state.Settings.DrvQVAfrom = static_cast<std::int16_t>(std::stoi(value));
+        if (what == "option") {
+            std::string side;
+            int strike = 0, expiration = 0;
+            std::array<float, 6> figures{};
+            std::int16_t note = 0;
+            values >> side >> strike >> expiration;
+            for (float& figure : figures) values >> figure;
+            values >> note;
+            SetOption(state.Quote, side == "C" ? Calls : Puts, strike, expiration, figures[0], figures[1], figures[2],
+                      figures[3], figures[4], figures[5], note);
+        }
+        if (what == "bid" || what == "ask" || what == "last")
+            (what == "bid" ? stock.BidPrice : what == "ask" ? stock.AskPrice : stock.LastSale) = std::stof(value);
+        if (what == "shares") stock.SharesOutstanding = std::stod(value);
+        if (what == "name" || what == "root" || what == "exchange")
+            (what == "name" ? stock.CompanyName : what == "root" ? stock.OptionRoot : stock.Exchange) = value;
+    }
+    const Lines lines = LinesOf(BuildResultsBlock(state));
+    return line == "count" ? std::to_string(lines.size()) : lines.at(std::stoul(line));
 }
 
 // The criterion a screened-out symbol is reported with, its figure and the bound ("-" for none).
@@ -456,6 +501,16 @@ const std::map<std::string, Function> Functions{
          for (std::size_t i = 0; i < loaded.size(); ++i)
              if (i != damaged && loaded[i] != unusual[i]) return "field " + std::to_string(i + 1) + " changed";
          return loaded[damaged] == defaults[damaged] ? "default" : loaded[damaged];
+     }},
+    {"InterimPrintout",
+     [](const auto& text, const auto&) {
+         // The printer's font, then what it was given, "|" between its calls.
+         RecordingPrinter printer;
+         FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
+         PrintInterimBlock(text, printer, clock);
+         std::string shown = printer.font;
+         for (const std::string& call : printer.output) shown += "|" + call;
+         return shown;
      }},
     {"ReplaceFileUnderSizeLimit",
      [](const auto& text, const auto& limit) {
@@ -647,6 +702,7 @@ const std::map<std::string, Function> Functions{
          return PassesStockScreen(ExampleQuoteOf(kind).Stock, CriteriaOf(criteria)) ? "passes" : "fails";
      }},
     {"ScreenFailure", ScreenFailureOf},
+    {"ResultsBlockLine", ResultsBlockLine},
     {"Evaluate", EvaluationOf},
     {"SavedSymbolLines",
      [](const auto& optionRoot, const auto&) {
