@@ -105,10 +105,7 @@ int ChartCommand(int argc, char** argv)
     const std::optional<std::string> directory = CommandDirectory(ChartUsage.Program, options.Directory);
     if (!directory) return ExitCannotGoOn;
     const FilePaths paths = FilePaths::Build(*directory);
-    UserSettings settings;
-    SetDefaults(settings);
-    // A missing or damaged settings file leaves the defaults, as a run would use them.
-    (void)ReadSettings(settings, paths.FnSettings);
+    const UserSettings settings = ReadSettingsOverDefaults(paths.FnSettings);
 
     std::string problem;
     const std::optional<HistoryDay> today =

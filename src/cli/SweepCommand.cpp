@@ -116,10 +116,7 @@ int SweepCommand(int argc, char** argv)
     const std::optional<std::string> directory = CommandDirectory(SweepUsage.Program, options.Directory);
     if (!directory) return ExitCannotGoOn;
     const FilePaths paths = FilePaths::Build(*directory);
-    UserSettings settings;
-    SetDefaults(settings);
-    // A missing or damaged settings file leaves the defaults, as a run would use them.
-    (void)ReadSettings(settings, paths.FnSettings);
+    UserSettings settings = ReadSettingsOverDefaults(paths.FnSettings);
     if (settings.FnSym.empty()) settings.FnSym = paths.DefaultFnSym;
 
     HistoryStore history;

@@ -254,6 +254,14 @@ void ReadSettingsText(UserSettings& settings, std::string_view content)
     }
 }
 
+UserSettings ReadSettingsOverDefaults(const std::string& fnSettings)
+{
+    UserSettings settings;
+    SetDefaults(settings);
+    (void)ReadSettings(settings, fnSettings);
+    return settings;
+}
+
 bool ReadSettings(UserSettings& settings, const std::string& fnSettings)
 {
     const auto content = ReadWholeFile(fnSettings);

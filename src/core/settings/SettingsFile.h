@@ -32,6 +32,10 @@ std::string CredentialsOf(std::string_view userName, std::string_view password);
 // true: a short or damaged file changes only what it holds intact.
 [[nodiscard]] bool ReadSettings(UserSettings& settings, const std::string& fnSettings);
 
+// The settings a run would use, for commands that only read them: the file's intact fields over the
+// defaults, the defaults alone when it is missing. The file is left as it is.
+UserSettings ReadSettingsOverDefaults(const std::string& fnSettings);
+
 // The 36 lines of the file for `settings`, each ended by CR LF.
 std::string SettingsFileText(const UserSettings& settings);
 
