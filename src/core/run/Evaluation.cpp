@@ -90,4 +90,7 @@ void EvaluateRankedSymbol(SharedState& state, RunHost& host, std::int16_t ok, co
     if (saved) SaveSymbol(state, host);
     AppendToPassTable(state, host, ok == 0 ? SymbolOutcome::NoQuotes : OutcomeOf(run.Verdict), failure, ivStanding);
     state.Outputs.RecordProgress(state.Paths, run.SavedCount, run.SymbolIndex);
+    // A live pass goes at the pace of the network, not of its writes: its lines go out at once, and
+    // a killed pass fetches nothing again.
+    if (!state.Settings.GetQuoteFromLocalFile) (void)state.Outputs.Commit(state.Paths);
 }

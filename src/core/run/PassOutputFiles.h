@@ -1,14 +1,19 @@
 #pragma once
 // The output files of a pass as one unit that the run owns while the pass goes on: each file is
-// opened at its first write and stays open until the run pauses, closes, ends its pass or fails;
-// each symbol's lines go to each file with one write, and the progress record, written in place,
-// names the symbol only after all of its lines were handed to the system.
+// opened at its first line and stays open until the run pauses, closes, ends its pass or fails.
+//
+// Lines are held back and written out together with the progress record that names their last
+// symbol (a commit): each file takes one write per commit, then the record is rewritten in place.
+// A commit follows the symbol that fills the held-back lines past a size (a replay writes a few
+// dozen symbols at once) or any symbol of a live pass, and the run commits before it pauses, ends
+// its pass or closes. A process killed in between loses only lines that no record names yet: a
+// restart evaluates those symbols again.
 //
 // A file that cannot be opened is skipped (its lines are lost, the run goes on), as every output
 // file always was. A write that fails part-way is another matter: every file is cut back to where
-// it stood when the last progress record was written, so that no half record and no line of a
-// symbol the record does not name remains, the unit takes no further write, and Failure() tells the
-// run which file failed and why.
+// it stood at the last commit, so that no half record and no line of a symbol the record does not
+// name remains, the unit takes no further line, and Failure() tells the run which file failed and
+// why.
 
 #include <array>
 #include <cstddef>
@@ -61,28 +66,39 @@ public:
     // first symbol. True when Results.txt went to its backup.
     bool RotateForNewPass(const FilePaths& paths);
 
-    // Appends `text` to the file with one write. False when the file cannot be opened (the text is
-    // lost, by design) or a write failed, now or earlier in this unit's life (see Failure()).
+    // Adds `text` to the lines the file holds back. False when the file cannot be opened (the text
+    // is lost, by design) or a write failed since the files were last closed (see Failure()).
     bool Append(const FilePaths& paths, PassFile file, std::string_view text);
 
-    // True when the file holds nothing yet (or cannot be opened): a table's header goes first. The
-    // file is opened for the pass, as by Append, so that no symbol asks the file system.
+    // True when the file holds nothing yet, written or held back (or cannot be opened): a table's
+    // header goes first. The file is opened for the pass, as by Append, so that no symbol asks the
+    // file system.
     bool IsEmpty(const FilePaths& paths, PassFile file);
 
-    // Rewrites the progress record in place. From here a failure cuts no file back before this
-    // point. A record that cannot be opened is skipped like any output file.
+    // The position after the symbol whose lines were appended last; commits when the lines held
+    // back have grown large.
     void RecordProgress(const FilePaths& paths, std::int16_t savedCount, std::int16_t symbolIndex);
+
+    // Writes out every held-back line, then the last position recorded. From here a failure cuts
+    // no file back before this point. A record that cannot be opened is skipped like any output
+    // file. False when a write failed, now or before.
+    bool Commit(const FilePaths& paths);
 
     // The write that failed, if one did since the files were last closed.
     const std::optional<WriteFailure>& Failure() const { return failure_; }
 
-    // Closes every file and forgets a failure: the next write opens its file again.
+    // Closes every file, drops lines not committed and forgets a failure: the next line opens its
+    // file again.
     void Close();
 
 private:
     struct OpenFile {
         AppendFile File;
-        std::int64_t Committed = 0; // its size when the last progress record was written
+        std::string HeldBack; // lines not yet written
+        std::int64_t Committed = 0; // its size at the last commit
+    };
+    struct Position {
+        std::int16_t SavedCount = 0, SymbolIndex = 0;
     };
 
     OpenFile* Opened(const std::string& path, PassFile file);
@@ -90,5 +106,7 @@ private:
 
     std::array<OpenFile, PassFileRules.size()> files_;
     ProgressRecord progress_;
+    std::optional<Position> uncommitted_; // recorded since the last commit
+    std::size_t heldBackBytes_ = 0;
     std::optional<WriteFailure> failure_;
 };

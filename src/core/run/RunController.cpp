@@ -127,6 +127,11 @@ PumpResult RunController::Finish(RunEnding ending)
 {
     if (ending_ == RunEnding::Running) ending_ = ending;
     if (phase_ != Phase::Idle) ActiveSource().Cancel(); // closes the quote cache of a replay
+    // The lines held back go out before the files close; if they cannot, the run ends on that.
+    if (!state_.Outputs.Failure() && !state_.Outputs.Commit(state_.Paths)) {
+        host_.ShowMessage(WriteFailureText(*state_.Outputs.Failure()));
+        if (ending_ == RunEnding::Closed) ending_ = RunEnding::OutputNotWritten;
+    }
     state_.Outputs.Close();
     phase_ = Phase::Finished;
     lock_.Release();
@@ -214,6 +219,7 @@ RunController::StepResult RunController::PreparePass()
         // From here a restart finds a record of this pass and resumes it instead of rotating the
         // files again, which would put this pass's first results over the last pass's backup.
         state_.Outputs.RecordProgress(state_.Paths, 0, 1);
+        (void)state_.Outputs.Commit(state_.Paths);
         if (const StepResult stopped = StopOnWriteFailure()) return stopped;
     }
     StartRunning();
@@ -335,6 +341,9 @@ RunController::StepResult RunController::Fetching()
 
 RunController::StepResult RunController::PassComplete()
 {
+    // The pass is done only when its last symbols' lines are in the files.
+    (void)state_.Outputs.Commit(state_.Paths);
+    if (const StepResult stopped = StopOnWriteFailure()) return stopped;
     RunStatus& run = state_.Run;
     run.SavedCount = 0;
     run.SymbolIndex = 1;
@@ -365,7 +374,9 @@ void RunController::StartRunning()
 
 void RunController::Pause()
 {
-    // Paused, the files are the user's to read, print or move.
+    // Paused, the files are the user's to read, print or move: whole, up to the last symbol.
+    (void)state_.Outputs.Commit(state_.Paths);
+    if (StopOnWriteFailure()) return;
     state_.Outputs.Close();
     state_.Run.AlarmBeeps = 0;
     host_.SetLamp(Lamp::Paused);

@@ -162,6 +162,9 @@ void PassTableWindow::BuildMenus()
 
 void PassTableWindow::Reload()
 {
+    // The rows a pass under way holds back go to the file first, or the table would lack them. A
+    // failure there stops the run after its symbol, with its message.
+    (void)state_.Outputs.Commit(state_.Paths);
     // The scatter follows the reset, with the criteria as they are now.
     const QString problem = rows_->Load(ToQ(state_.Paths.FnPassTable));
     if (!problem.isEmpty()) MessageBoxes::ShowMessage(this, problem);
