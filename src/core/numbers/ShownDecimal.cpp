@@ -1,13 +1,35 @@
 #include "core/numbers/ShownDecimal.h"
 
+#include <array>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace {
 
 constexpr double PowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12};
+
+// The digits of 00 to 99, two by two.
+constexpr auto DigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
+// The seven digits of 10^6 <= value < 10^7, two at a time from independent quotients: a report
+// writes some 150 of them per symbol.
+void WriteSevenDigits(std::uint32_t value, char* out)
+{
+    const std::uint32_t high = value / 100000, middle = value / 1000 % 100, low = value % 1000;
+    std::memcpy(out, &DigitPairs[2 * high], 2);
+    std::memcpy(out + 2, &DigitPairs[2 * middle], 2);
+    std::memcpy(out + 4, &DigitPairs[2 * (low / 10)], 2);
+    out[6] = static_cast<char>('0' + low % 10);
+}
 
 } // namespace
 
@@ -36,8 +58,7 @@ bool ToSevenDigits(float value, ShownDecimal& number)
         --k;
     }
     number.negative = value < 0;
-    // Exactly seven digits: 10^6 <= digits < 10^7.
-    std::to_chars(number.digits, number.digits + 7, static_cast<std::uint32_t>(digits));
+    WriteSevenDigits(static_cast<std::uint32_t>(digits), number.digits);
     number.count = 7;
     number.pointPosition = 7 - k;
     DropTrailingZeros(number);
