@@ -16,17 +16,24 @@ namespace {
 // "$", thousands groups), so that a cell stays a plain number: percentages to a tenth, P/E to two
 // places at most, prices to three, market capitalisation (in millions) to whole dollars. A figure
 // the report shows as the page gave it has no pattern here.
-constexpr std::string_view AsRead = "";
-constexpr std::string_view PercentPattern = "0.0";
-constexpr std::string_view PricePattern = "0.0##";
+// Taken apart once: a pass writes some forty figures per symbol.
+constexpr const NumberPattern* AsRead = nullptr;
+constexpr NumberPattern PercentPattern = ParseNumberPattern("0.0");
+constexpr NumberPattern PricePattern = ParseNumberPattern("0.0##");
+constexpr NumberPattern RatioPattern = ParseNumberPattern("0.0#");
+constexpr NumberPattern MillionsPattern = ParseNumberPattern("0.0#####");
 // In the order of ScreenedFigures: volume, P/E, market cap, last, beta, % change, yield, range.
-constexpr std::array<std::string_view, ScreenedFigureCount> ScreenedFigurePatterns{
-    AsRead, "0.0#", "0.0#####", AsRead, AsRead, AsRead, AsRead, PercentPattern};
+constexpr std::array<const NumberPattern*, ScreenedFigureCount> ScreenedFigurePatterns{
+    AsRead, &RatioPattern, &MillionsPattern, AsRead, AsRead, AsRead, AsRead, &PercentPattern};
 
-std::string FigureText(const std::optional<double>& value, std::string_view pattern)
+std::string FigureText(const std::optional<double>& value, const NumberPattern* pattern)
 {
     if (!value) return "";
-    if (!pattern.empty()) return FormatPattern(*value, pattern);
+    if (pattern) {
+        std::string text;
+        AppendPattern(text, *value, *pattern);
+        return text;
+    }
     // A figure born single precision is shown as that single, not with the digits its double carries.
     const auto single = static_cast<float>(*value);
     return static_cast<double>(single) == *value ? FormatSingle(single) : FormatDouble(*value);
@@ -37,7 +44,7 @@ std::string FigureText(const std::optional<double>& value, std::string_view patt
 std::string FailedFigureText(const ScreenFailure& failure)
 {
     const std::optional<int> figure = ScreenedFigureOf(failure.Criterion);
-    const std::string_view pattern = figure ? ScreenedFigurePatterns[static_cast<std::size_t>(*figure)] : PercentPattern;
+    const NumberPattern* pattern = figure ? ScreenedFigurePatterns[static_cast<std::size_t>(*figure)] : &PercentPattern;
     return FigureText(failure.Value, pattern);
 }
 
@@ -77,13 +84,13 @@ void AddStockColumns(std::vector<PassColumn>& columns)
 void AddAverageColumns(std::vector<PassColumn>& columns)
 {
     columns.push_back({std::string(QVACHeader),
-                       [](const PassRowInput& row) { return FigureText(Average(row, Calls), PercentPattern); }});
+                       [](const PassRowInput& row) { return FigureText(Average(row, Calls), &PercentPattern); }});
     columns.push_back({std::string(QVAPHeader),
-                       [](const PassRowInput& row) { return FigureText(Average(row, Puts), PercentPattern); }});
+                       [](const PassRowInput& row) { return FigureText(Average(row, Puts), &PercentPattern); }});
     columns.push_back({"qvac_qvap", [](const PassRowInput& row) {
                            const auto qc = Average(row, Calls), qp = Average(row, Puts);
                            if (!qc || !qp) return std::string();
-                           return FigureText(static_cast<float>(*qc) - static_cast<float>(*qp), PercentPattern);
+                           return FigureText(static_cast<float>(*qc) - static_cast<float>(*qp), &PercentPattern);
                        }});
     columns.push_back({"trend", [](const PassRowInput& row) {
                            return Average(row, Calls) && Average(row, Puts) ? TrendWord(row.Quote.QVA) : "";
@@ -104,13 +111,13 @@ void AddOptionColumns(std::vector<PassColumn>& columns)
                 columns.push_back({name + "_iv", [=](const PassRowInput& row) {
                                        const float sigma = row.Quote.Series.OptQVA[side][strike][expiration];
                                        if (!HasAnalysis(row) || sigma < 0) return std::string();
-                                       return FigureText(sigma * 100.0f, PercentPattern);
+                                       return FigureText(sigma * 100.0f, &PercentPattern);
                                    }});
                 columns.push_back({name + "_price", [=](const PassRowInput& row) {
                                        if (!HasAnalysis(row)) return std::string();
                                        const auto price = SolvedFromPrice(row.Quote.Series, side, strike,
                                                                           expiration, row.DrvQVAfrom);
-                                       return FigureText(price, PricePattern);
+                                       return FigureText(price, &PricePattern);
                                    }});
             }
 }
