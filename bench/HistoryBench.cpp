@@ -66,7 +66,9 @@ void ImportIntoEmptyStore(benchmark::State& benchState)
 }
 
 // The imported day copied to the days before it, each a little higher, so that each symbol has
-// StoredDays days to rank against. Ranking reads the days alone, not their options.
+// StoredDays days to rank against (their options do not count for ranking). Copied as a program of
+// layout 1 would have stored them, and then opened, so that each symbol's year is summarized from
+// its days as when a store of that layout is first opened.
 void FillHistory(const FilePaths& paths)
 {
     RemoveStore(paths.FnHistory);
@@ -82,7 +84,10 @@ void FillHistory(const FilePaths& paths)
                                 " WHERE date = '2026-03-08'";
         if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) std::abort();
     }
+    if (sqlite3_exec(db, "DROP TABLE year_volatilities; PRAGMA user_version=1", nullptr, nullptr, nullptr) != SQLITE_OK)
+        std::abort();
     sqlite3_close(db);
+    if (store.Open(paths.FnHistory)) std::abort();
 }
 
 void ReplayPass(benchmark::State& benchState)

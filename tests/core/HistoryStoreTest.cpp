@@ -5,8 +5,10 @@
 
 #include <sqlite3.h>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "core/history/DayNumber.h"
 #include "core/history/HistoryRecorder.h"
 #include "core/history/HistoryStore.h"
 #include "core/text/TextFile.h"
@@ -59,6 +61,52 @@ TEST(HistoryStore, KeepsOneRowPerSymbolAndDateWhateverIsRecordedAgain)
                 testing::Pointwise(testing::DoubleNear(1e-6), std::vector<double>{0.5, 0.35}));
 }
 
+// The years a pass ranks against, read from what the store keeps beside the days, equal what the days
+// give: days recorded out of order, replaced, without a volatility, older than a year; stored through
+// Record or by a program of layout 1; passes dated after every symbol's newest day or before one.
+TEST(HistoryStore, KeepsEachSymbolsYearAsItsDaysGiveIt)
+{
+    const std::tuple<std::string, std::string, std::optional<float>, std::optional<float>> days[] = {
+        {"ACME", "2025-12-01", 0.1f, 0.1f}, {"ACME", "2025-12-05", 0.2f, {}}, {"ACME", "2025-12-06", {}, 0.3f},
+        {"ACME", "2026-06-01", {}, {}}, {"ACME", "2026-12-01", 0.4f, 0.5f}, {"ACME", "2026-12-04", 0.7f, 0.2f},
+        {"ACME", "2026-12-01", 0.6f, {}}, {"BOLT", "2026-12-05", 0.5f, 0.5f}, {"BOLT", "2026-12-02", 0.3f, 0.3f},
+        {"BOLT", "2025-12-06", 0.2f, 0.2f}};
+    // A pass's date and how many days of ACME and of BOLT it ranks against.
+    const std::tuple<std::string, std::size_t, std::size_t> passes[] = {
+        {"2026-12-06", 2, 2}, {"2026-12-05", 3, 2}, {"2026-11-30", 3, 1}};
+    for (const bool layoutOne : {false, true}) {
+        TemporaryDirectory directory;
+        const std::string path = directory.File("History.db");
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+        std::string sql = "CREATE TABLE days (symbol TEXT NOT NULL, date TEXT NOT NULL, last_sale REAL NOT NULL,"
+                          " qvac REAL, qvap REAL, PRIMARY KEY (symbol, date)); PRAGMA user_version=1;";
+        const auto value = [](std::optional<float> v) { return v ? std::to_string(*v) : "NULL"; };
+        for (const auto& [symbol, date, qvac, qvap] : days)
+            sql += "INSERT OR REPLACE INTO days VALUES ('" + symbol + "', '" + date + "', 100, " + value(qvac) + ", " +
+                   value(qvap) + ");";
+        ASSERT_EQ(sqlite3_exec(db, layoutOne ? sql.c_str() : "", nullptr, nullptr, nullptr), SQLITE_OK);
+        HistoryStore store;
+        ASSERT_FALSE(store.Open(path));
+        for (const auto& [symbol, date, qvac, qvap] : days) {
+            if (!layoutOne) ASSERT_FALSE(store.Record(std::vector{Day(symbol, date, qvac, qvap)}));
+        }
+        // Reopened while a pass holds the write lock: an open of this layout writes nothing.
+        ASSERT_EQ(sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        ASSERT_FALSE(store.Open(path));
+        for (const auto& [date, acmeDays, boltDays] : passes) {
+            const VolatilitiesBySymbol pastYear = PastYearOfAll(store, date);
+            const std::string first = *FirstDayOfYearEndingOn(date), last = DateOfDayNumber(*DayNumberOf(date) - 1);
+            for (const auto& [symbol, count] : {std::pair{"ACME", acmeDays}, std::pair{"BOLT", boltDays}}) {
+                const VolatilitiesBySymbol exact = store.VolatilitiesOf(symbol, first, last);
+                EXPECT_THAT(pastYear.Of(symbol), testing::ElementsAreArray(exact.Of(symbol))) << symbol << " " << date;
+                EXPECT_EQ(exact.Of(symbol).size(), count) << symbol << " " << date;
+            }
+        }
+        sqlite3_close(db);
+    }
+}
+
 // A recorder keeps the year it read from one pass to the next, but not past an import.
 TEST(HistoryStore, ARecorderRanksTheNextPassAgainstDaysImportedMeanwhile)
 {
@@ -107,11 +155,12 @@ TEST(HistoryStore, RefusesWhatItCannotUseAndLeavesItAsItIs)
     const std::string newer = directory.File("newer.db");
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(newer.c_str(), &db), SQLITE_OK);
-    ASSERT_EQ(sqlite3_exec(db, "PRAGMA user_version=2", nullptr, nullptr, nullptr), SQLITE_OK);
+    const std::string newerLayout = "PRAGMA user_version=" + std::to_string(HistorySchemaVersion + 1);
+    ASSERT_EQ(sqlite3_exec(db, newerLayout.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
     sqlite3_close(db);
     const std::optional<std::string> refusal = store.Open(newer);
     ASSERT_TRUE(refusal);
-    EXPECT_NE(refusal->find("newer"), std::string::npos) << *refusal;
+    EXPECT_NE(refusal->find("newer version"), std::string::npos) << *refusal;
     EXPECT_FALSE(FileExists(newer + "-wal"));
 }
 

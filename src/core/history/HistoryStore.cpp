@@ -5,6 +5,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <utility>
+
+#include "core/history/DayNumber.h"
+#include "core/history/YearVolatilities.h"
 
 namespace {
 
@@ -17,9 +21,13 @@ constexpr const char* CreateSchema =
     " strike_position INTEGER NOT NULL, expiration INTEGER NOT NULL, strike REAL NOT NULL,"
     " days_to_go INTEGER NOT NULL, implied_volatility REAL, volume REAL, open_interest REAL,"
     " PRIMARY KEY (symbol, date, side, strike_position, expiration));"
-    // A pass ranks every symbol against a year of its days, read in one scan of this index alone.
-    // Added to stores of this layout as they are opened: readers of the layout never notice it.
-    "CREATE INDEX IF NOT EXISTS days_volatility ON days (symbol, date, qvac, qvap);";
+    // A symbol's year is read from this index alone, whether to rank it or to summarize it.
+    "CREATE INDEX IF NOT EXISTS days_volatility ON days (symbol, date, qvac, qvap);"
+    // Each symbol's day volatilities from RankedDaysBefore days before its newest day to that day
+    // (YearVolatilities.h), rewritten from its days in the transaction that changes them: a pass
+    // ranks every symbol after reading one short row each, however long the history grows.
+    "CREATE TABLE IF NOT EXISTS year_volatilities ("
+    " symbol TEXT PRIMARY KEY, newest TEXT NOT NULL, volatilities BLOB NOT NULL) WITHOUT ROWID;";
 
 // Binds an absent figure as NULL.
 void BindOptional(sqlite3_stmt* statement, int index, const std::optional<float>& value)
@@ -40,6 +48,13 @@ std::string ColumnText(sqlite3_stmt* statement, int column)
     return text ? reinterpret_cast<const char*>(text) : "";
 }
 
+// The column's text or blob as SQLite holds it, not copied: valid until the statement steps on.
+std::string_view ColumnBytes(sqlite3_stmt* statement, int column)
+{
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(statement, column));
+    return {bytes, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))};
+}
+
 // Resets a statement for its next use whichever way the function that stepped it leaves.
 struct ResetOnExit {
     sqlite3_stmt* statement;
@@ -57,7 +72,8 @@ HistoryStore::~HistoryStore() { Close(); }
 void HistoryStore::Close()
 {
     for (sqlite3_stmt** statement :
-         {&deleteOptions_, &insertDay_, &insertOption_, &selectDays_, &selectVolatilities_, &selectOptions_}) {
+         {&deleteOptions_, &insertDay_, &insertOption_, &selectDays_, &selectVolatilities_, &selectOptions_,
+          &selectNewestDate_, &selectDaysSince_, &replaceYear_, &selectYears_, &countYears_}) {
         sqlite3_finalize(*statement);
         *statement = nullptr;
     }
@@ -103,12 +119,31 @@ std::optional<std::string> HistoryStore::Open(const std::string& path)
     if (found > HistorySchemaVersion)
         return Failure("was written by a newer version of the program (layout " +
                        std::to_string(found) + "); it is left as it is");
-    // The tables and the layout number in one transaction: a pass killed here leaves either no
-    // tables or all of them.
-    if (Execute("PRAGMA journal_mode=WAL") || Execute("PRAGMA synchronous=NORMAL") || Execute("BEGIN IMMEDIATE") ||
-        Execute(CreateSchema) || Execute("PRAGMA user_version=1") || Execute("COMMIT"))
+    if (Execute("PRAGMA journal_mode=WAL") || Execute("PRAGMA synchronous=NORMAL"))
         return Failure("cannot be prepared");
-    return PrepareStatements();
+    // A store of this layout is only read here: opening it never waits for a pass that writes.
+    return found == HistorySchemaVersion ? PrepareStatements() : Upgrade();
+}
+
+// The tables, the year of every symbol stored so far and the layout number in one transaction: a
+// program killed here leaves the store as it found it.
+std::optional<std::string> HistoryStore::Upgrade()
+{
+    if (Execute("BEGIN IMMEDIATE") || Execute(CreateSchema)) return Failure("cannot be prepared");
+    if (std::optional<std::string> failure = PrepareStatements()) return failure;
+    std::vector<std::string> symbols;
+    sqlite3_stmt* select = nullptr;
+    int step = sqlite3_prepare_v2(db_, "SELECT DISTINCT symbol FROM days", -1, &select, nullptr) == SQLITE_OK
+                   ? sqlite3_step(select)
+                   : SQLITE_ERROR;
+    for (; step == SQLITE_ROW; step = sqlite3_step(select)) symbols.push_back(ColumnText(select, 0));
+    sqlite3_finalize(select);
+    if (step != SQLITE_DONE) return Failure("cannot be prepared");
+    for (const std::string& symbol : symbols)
+        if (Summarize(symbol)) return Failure("cannot be prepared");
+    const std::string version = "PRAGMA user_version=" + std::to_string(HistorySchemaVersion);
+    if (Execute(version.c_str()) || Execute("COMMIT")) return Failure("cannot be prepared");
+    return std::nullopt;
 }
 
 std::optional<std::string> HistoryStore::OpenExisting(const std::string& path)
@@ -133,6 +168,11 @@ std::optional<std::string> HistoryStore::PrepareStatements()
         {&selectOptions_, "SELECT side, strike_position, expiration, strike, days_to_go,"
                           " implied_volatility, volume, open_interest FROM options"
                           " WHERE symbol = ?1 AND date = ?2 ORDER BY side, strike_position, expiration"},
+        {&selectNewestDate_, "SELECT max(date) FROM days WHERE symbol = ?1"},
+        {&selectDaysSince_, "SELECT date, qvac, qvap FROM days WHERE symbol = ?1 AND date >= ?2 ORDER BY date"},
+        {&replaceYear_, "INSERT OR REPLACE INTO year_volatilities VALUES (?1, ?2, ?3)"},
+        {&selectYears_, "SELECT symbol, newest, volatilities FROM year_volatilities ORDER BY symbol"},
+        {&countYears_, "SELECT count(*), sum(length(volatilities)) FROM year_volatilities"},
     };
     for (const auto& [statement, sql] : statements)
         if (sqlite3_prepare_v3(db_, sql, -1, SQLITE_PREPARE_PERSISTENT, statement, nullptr) != SQLITE_OK)
@@ -176,12 +216,50 @@ std::optional<std::string> HistoryStore::Record(std::span<const HistoryDay> days
     if (!db_) return Message("is not open");
     if (std::optional<std::string> failure = Execute("BEGIN IMMEDIATE")) return failure;
     for (const HistoryDay& day : days) {
-        if (std::optional<std::string> failure = Insert(day)) {
+        std::optional<std::string> failure = Insert(day);
+        // The symbol's year follows its days in the same transaction: the two always agree.
+        if (!failure) failure = Summarize(day.Symbol);
+        if (failure) {
             (void)Execute("ROLLBACK"); // the batch's own failure is the one worth telling
             return failure;
         }
     }
     return Execute("COMMIT");
+}
+
+// Rewrites the symbol's row of year_volatilities from its days. A newest date that is no date
+// leaves the year empty, and readers then read the days.
+std::optional<std::string> HistoryStore::Summarize(const std::string& symbol)
+{
+    std::string newest;
+    {
+        ResetOnExit reset{selectNewestDate_};
+        sqlite3_bind_text(selectNewestDate_, 1, symbol.c_str(), -1, SQLITE_TRANSIENT);
+        if (sqlite3_step(selectNewestDate_) != SQLITE_ROW) return Message("cannot be written");
+        newest = ColumnText(selectNewestDate_, 0);
+    }
+    std::vector<DatedVolatility> year;
+    if (const std::optional<std::int32_t> newestDay = DayNumberOf(newest)) {
+        ResetOnExit reset{selectDaysSince_};
+        sqlite3_bind_text(selectDaysSince_, 1, symbol.c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_bind_text(selectDaysSince_, 2, DateOfDayNumber(*newestDay - RankedDaysBefore).c_str(), -1,
+                          SQLITE_TRANSIENT);
+        int step = SQLITE_ROW;
+        while ((step = sqlite3_step(selectDaysSince_)) == SQLITE_ROW) {
+            const std::optional<std::int32_t> day = DayNumberOf(ColumnBytes(selectDaysSince_, 0));
+            const std::optional<double> volatility =
+                DayVolatility(ColumnOptional(selectDaysSince_, 1), ColumnOptional(selectDaysSince_, 2));
+            if (day && volatility) year.push_back({*day, *volatility});
+        }
+        if (step != SQLITE_DONE) return Message("cannot be written");
+    }
+    const std::string encoded = EncodeYearVolatilities(year);
+    ResetOnExit reset{replaceYear_};
+    sqlite3_bind_text(replaceYear_, 1, symbol.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(replaceYear_, 2, newest.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_blob(replaceYear_, 3, encoded.data(), static_cast<int>(encoded.size()), SQLITE_STATIC);
+    if (sqlite3_step(replaceYear_) != SQLITE_DONE) return Message("cannot be written");
+    return std::nullopt;
 }
 
 std::vector<HistoryDay> HistoryStore::Days(const std::string& symbol)
@@ -221,11 +299,9 @@ namespace {
 void AddDayVolatilitiesOfRows(sqlite3_stmt* select, VolatilitiesBySymbol& volatilities)
 {
     while (sqlite3_step(select) == SQLITE_ROW) {
-        // The symbol as SQLite holds it, not copied: a year of 30000 symbols is millions of rows.
-        const auto* symbol = reinterpret_cast<const char*>(sqlite3_column_text(select, 0));
-        const std::string_view symbolText(symbol ? symbol : "", static_cast<std::size_t>(sqlite3_column_bytes(select, 0)));
+        // The symbol not copied: a year of 30000 symbols is millions of rows.
         if (const std::optional<double> volatility = DayVolatility(ColumnOptional(select, 1), ColumnOptional(select, 2)))
-            volatilities.Add(symbolText, *volatility);
+            volatilities.Add(ColumnBytes(select, 0), *volatility);
     }
 }
 
@@ -253,19 +329,73 @@ std::int64_t HistoryStore::ChangesByOthers()
     return found;
 }
 
+// Room for every symbol's whole year: growing by steps would copy and touch twice the memory, which
+// costs a pass more than counting first.
+void HistoryStore::ReserveForYears(VolatilitiesBySymbol& volatilities)
+{
+    ResetOnExit reset{countYears_};
+    if (sqlite3_step(countYears_) == SQLITE_ROW)
+        volatilities.Reserve(static_cast<std::size_t>(sqlite3_column_int64(countYears_, 0)),
+                             static_cast<std::size_t>(sqlite3_column_int64(countYears_, 1)) / BytesPerDatedVolatility);
+}
+
+// VolatilitiesOfAll from year_volatilities alone. Nothing when the year of some symbol does not
+// reach back to `first` (a pass dated before its newest day: a clock set back, a later cache
+// imported) or does not read: the days then give the exact answer.
+std::optional<VolatilitiesBySymbol> HistoryStore::SummarizedVolatilitiesOfAll(const std::string& first,
+                                                                              const std::string& last)
+{
+    const std::optional<std::int32_t> firstDay = DayNumberOf(first), lastDay = DayNumberOf(last);
+    if (!firstDay || !lastDay) return std::nullopt;
+    VolatilitiesBySymbol volatilities;
+    ReserveForYears(volatilities);
+    std::vector<DatedVolatility> year;
+    std::vector<double> inSpan;
+    ResetOnExit reset{selectYears_};
+    int step = SQLITE_ROW;
+    while ((step = sqlite3_step(selectYears_)) == SQLITE_ROW) {
+        const std::optional<std::int32_t> newestDay = DayNumberOf(ColumnBytes(selectYears_, 1));
+        if (!newestDay || *newestDay - RankedDaysBefore > *firstDay ||
+            !DecodeYearVolatilities(ColumnBytes(selectYears_, 2), year))
+            return std::nullopt;
+        inSpan.clear();
+        for (const DatedVolatility& day : year)
+            if (day.Day >= *firstDay && day.Day <= *lastDay) inSpan.push_back(day.Volatility);
+        volatilities.Add(ColumnBytes(selectYears_, 0), inSpan);
+    }
+    if (step != SQLITE_DONE) return std::nullopt;
+    return volatilities;
+}
+
 VolatilitiesBySymbol HistoryStore::VolatilitiesOfAll(const std::string& first, const std::string& last)
 {
+    if (!db_) return {};
+    if (std::optional<VolatilitiesBySymbol> summarized = SummarizedVolatilitiesOfAll(first, last))
+        return std::move(*summarized);
     VolatilitiesBySymbol volatilities;
     sqlite3_stmt* select = nullptr;
     // Ordered as the primary key runs, so SQLite sorts nothing.
-    if (!db_ || sqlite3_prepare_v2(db_, "SELECT symbol, qvac, qvap FROM days WHERE date BETWEEN ?1 AND ?2"
-                                        " ORDER BY symbol, date", -1, &select, nullptr) != SQLITE_OK)
+    if (sqlite3_prepare_v2(db_, "SELECT symbol, qvac, qvap FROM days WHERE date BETWEEN ?1 AND ?2"
+                                " ORDER BY symbol, date", -1, &select, nullptr) != SQLITE_OK)
         return volatilities;
     sqlite3_bind_text(select, 1, first.c_str(), -1, SQLITE_TRANSIENT);
     sqlite3_bind_text(select, 2, last.c_str(), -1, SQLITE_TRANSIENT);
     AddDayVolatilitiesOfRows(select, volatilities);
     sqlite3_finalize(select);
     return volatilities;
+}
+
+void VolatilitiesBySymbol::Reserve(std::size_t symbols, std::size_t values)
+{
+    runs_.reserve(symbols);
+    values_.reserve(values);
+}
+
+void VolatilitiesBySymbol::Add(std::string_view symbol, std::span<const double> volatilities)
+{
+    if (volatilities.empty()) return;
+    runs_.push_back({std::string(symbol), values_.size(), values_.size() + volatilities.size()});
+    values_.insert(values_.end(), volatilities.begin(), volatilities.end());
 }
 
 void VolatilitiesBySymbol::Add(std::string_view symbol, double volatility)

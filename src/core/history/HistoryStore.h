@@ -16,9 +16,13 @@
 struct sqlite3;
 struct sqlite3_stmt;
 
-// The layout this program writes and reads (PRAGMA user_version). A newer one is refused, never
-// altered.
-inline constexpr int HistorySchemaVersion = 1;
+// The layout this program writes and reads (PRAGMA user_version). An older one is brought to it
+// on open; a newer one is refused, never altered. Layout 2 added each symbol's year of day
+// volatilities beside its days.
+inline constexpr int HistorySchemaVersion = 2;
+
+// A day is ranked among the stored days of the 52 weeks that end on it: itself and the 364 before.
+inline constexpr std::int32_t RankedDaysBefore = 364;
 
 // The day volatilities (see DayVolatility) of many symbols' days, read with one query, so that a
 // pass ranks each of its symbols without asking the store again.
@@ -26,6 +30,10 @@ class VolatilitiesBySymbol {
 public:
     // Added in ascending symbol order (as std::string compares), each symbol's days in date order.
     void Add(std::string_view symbol, double volatility);
+    // A symbol's volatilities at once; it must not have been added before.
+    void Add(std::string_view symbol, std::span<const double> volatilities);
+    // Room for that many symbols and volatilities, so that adding them moves nothing.
+    void Reserve(std::size_t symbols, std::size_t values);
     // The symbol's volatilities; empty when it has none.
     std::span<const double> Of(std::string_view symbol) const;
 
@@ -66,8 +74,9 @@ public:
     // A number that differs from the one returned before when another connection (an import,
     // another program) has changed the store in between; 0 when the store is closed.
     std::int64_t ChangesByOthers();
-    // The same for every symbol at once, with one query (empty when the store is closed or the
-    // query fails: ranking is never worth stopping a pass for).
+    // The same for every symbol at once, read from the years kept beside the days where they cover
+    // `first`, else from the days (empty when the store is closed or the query fails: ranking is
+    // never worth stopping a pass for).
     VolatilitiesBySymbol VolatilitiesOfAll(const std::string& first, const std::string& last);
 
 private:
@@ -76,8 +85,12 @@ private:
     // The message, and the store closed.
     std::optional<std::string> Failure(const std::string& what);
     std::optional<std::string> Execute(const char* sql);
+    std::optional<std::string> Upgrade();
     std::optional<std::string> PrepareStatements();
     std::optional<std::string> Insert(const HistoryDay& day);
+    std::optional<std::string> Summarize(const std::string& symbol);
+    void ReserveForYears(VolatilitiesBySymbol& volatilities);
+    std::optional<VolatilitiesBySymbol> SummarizedVolatilitiesOfAll(const std::string& first, const std::string& last);
 
     sqlite3* db_ = nullptr;
     std::string path_;
@@ -87,4 +100,9 @@ private:
     sqlite3_stmt* selectDays_ = nullptr;
     sqlite3_stmt* selectVolatilities_ = nullptr;
     sqlite3_stmt* selectOptions_ = nullptr;
+    sqlite3_stmt* selectNewestDate_ = nullptr;
+    sqlite3_stmt* selectDaysSince_ = nullptr;
+    sqlite3_stmt* replaceYear_ = nullptr;
+    sqlite3_stmt* selectYears_ = nullptr;
+    sqlite3_stmt* countYears_ = nullptr;
 };

@@ -1,11 +1,10 @@
 #include "core/history/IvStanding.h"
 
 #include <algorithm>
-#include <charconv>
-#include <chrono>
-#include <cstdio>
 #include <utility>
 #include <vector>
+
+#include "core/history/DayNumber.h"
 
 IvStanding StandingOf(double today, std::span<const double> pastYear)
 {
@@ -22,26 +21,17 @@ namespace {
 
 std::optional<std::string> DaysBefore(const std::string& date, int count)
 {
-    int year = 0;
-    unsigned month = 0, day = 0;
-    if (date.size() != 10 || date[4] != '-' || date[7] != '-' ||
-        std::from_chars(date.data(), date.data() + 4, year).ptr != date.data() + 4 ||
-        std::from_chars(date.data() + 5, date.data() + 7, month).ptr != date.data() + 7 ||
-        std::from_chars(date.data() + 8, date.data() + 10, day).ptr != date.data() + 10)
-        return std::nullopt;
-    const std::chrono::year_month_day end{std::chrono::year{year}, std::chrono::month{month},
-                                          std::chrono::day{day}};
-    if (!end.ok()) return std::nullopt;
-    const std::chrono::year_month_day earlier{std::chrono::sys_days{end} - std::chrono::days{count}};
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(earlier.year()),
-                  static_cast<unsigned>(earlier.month()), static_cast<unsigned>(earlier.day()));
-    return std::string(text);
+    const std::optional<std::int32_t> day = DayNumberOf(date);
+    if (!day) return std::nullopt;
+    return DateOfDayNumber(*day - count);
 }
 
 } // namespace
 
-std::optional<std::string> FirstDayOfYearEndingOn(const std::string& date) { return DaysBefore(date, 364); }
+std::optional<std::string> FirstDayOfYearEndingOn(const std::string& date)
+{
+    return DaysBefore(date, RankedDaysBefore);
+}
 
 namespace {
 
@@ -80,7 +70,7 @@ VolatilitiesBySymbol PastYearOfAll(HistoryStore& store, const std::string& date)
 IvStanding StandingOfDay(const VolatilitiesBySymbol& pastYear, const HistoryDay& day)
 {
     const std::optional<double> today = DayVolatility(day);
-    if (!today || !StoredSpanOf(day.Date)) return {};
+    if (!today || !DayNumberOf(day.Date)) return {};
     const std::span<const double> stored = pastYear.Of(day.Symbol);
     return StandingWithToday(*today, std::vector<double>(stored.begin(), stored.end()));
 }
