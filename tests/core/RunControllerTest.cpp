@@ -3,6 +3,9 @@
 // are the scripts of cases/scripts/run-controller.txt.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <filesystem>
 #include <memory>
@@ -61,6 +64,17 @@ public:
     }
 
     void Do(const std::string& verb, const std::string& arguments)
+    {
+        Act(verb, arguments);
+        const std::string path = directory.Path();
+        for (std::string& line : log)
+            for (std::size_t at; (at = line.find(path)) != std::string::npos;) line.replace(at, path.size(), "$DIR");
+    }
+
+    std::vector<std::string> log;
+
+private:
+    void Act(const std::string& verb, const std::string& arguments)
     {
         std::istringstream words(arguments);
         std::string word;
@@ -121,14 +135,17 @@ public:
             (void)RemoveFile(directory.File(arguments));
         } else if (verb == "show") {
             Show(arguments);
+        } else if (verb == "file-limit") { // BYTES, 0 for none: a disk that fills up
+            std::signal(SIGXFSZ, SIG_IGN);
+            rlimit limit{};
+            ::getrlimit(RLIMIT_FSIZE, &limit);
+            limit.rlim_cur = std::stoul(arguments) == 0 ? limit.rlim_max : std::stoul(arguments);
+            ::setrlimit(RLIMIT_FSIZE, &limit);
         } else {
             ADD_FAILURE() << "no action " << verb;
         }
     }
 
-    std::vector<std::string> log;
-
-private:
     void Log(PumpResult result)
     {
         if (result != PumpResult::Continue) log.push_back(result == PumpResult::Waiting ? "waiting" : "finished");

@@ -274,7 +274,6 @@ std::string EvaluationOf(const std::string& situation, const std::string& criter
     } catch (const ArithmeticFault&) {
         shown = "arithmetic fault";
     }
-    (void)state.Outputs.Commit(state.Paths); // as the run does before the files are read
     return shown + ", progress " + FileSummary(state.Paths.FnProgress) + ", saved " +
            std::to_string(state.Run.SavedCount) + ", results " + FileSummary(state.Paths.FnResults) + ", good " +
            FileSummary(state.Paths.FnGoodSym) + ", saved list " + (FileExists(state.Paths.FnSavedSym) ? "written" : "none");

@@ -129,7 +129,7 @@ PumpResult RunController::Finish(RunEnding ending)
     if (phase_ != Phase::Idle) ActiveSource().Cancel(); // closes the quote cache of a replay
     // The lines held back go out before the files close; if they cannot, the run ends on that.
     if (!state_.Outputs.Failure() && !state_.Outputs.Commit(state_.Paths)) {
-        host_.ShowMessage(WriteFailureText(*state_.Outputs.Failure()));
+        ShowWriteFailure();
         if (ending_ == RunEnding::Closed) ending_ = RunEnding::OutputNotWritten;
     }
     state_.Outputs.Close();
@@ -231,10 +231,17 @@ RunController::StepResult RunController::PreparePass()
 
 RunController::StepResult RunController::StopOnWriteFailure()
 {
-    const auto& failure = state_.Outputs.Failure();
-    if (!failure) return std::nullopt;
-    host_.ShowMessage(WriteFailureText(*failure));
+    if (!state_.Outputs.Failure()) return std::nullopt;
+    ShowWriteFailure();
     return Finish(RunEnding::OutputNotWritten);
+}
+
+void RunController::ShowWriteFailure()
+{
+    host_.ShowMessage(WriteFailureText(*state_.Outputs.Failure()));
+    // The files went back to the last progress record, which may lie symbols behind the one in
+    // hand: the next window goes on from the record, as a new program would.
+    state_.SymbolsLoaded = false;
 }
 
 RunController::StepResult RunController::SourcePassStart()

@@ -124,6 +124,7 @@ private:
     // After a write to the output files failed: tells the host which file and why, and ends the
     // run as a close would. Nothing when every write went through.
     StepResult StopOnWriteFailure();
+    void ShowWriteFailure();
     void EnterAwaitGo();
     void StartRunning();
     void Pause();
