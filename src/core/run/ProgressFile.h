@@ -2,12 +2,13 @@
 // The progress record: where an interrupted run resumes. One line "SavedCount,SymbolIndex" and
 // CR LF, for example "3,17".
 //
-// It is rewritten after every symbol, so it is not replaced through a temporary file and a rename
-// (which makes some file systems write the data out each time) but overwritten in place with one
-// write at offset 0, and cut to its length when it is shorter than what the file held. The write of a few bytes into one page is whole or
-// not at all, and its CR LF ends the first line: a reader that takes only the first line sees the
-// new record or the previous one, even right after a killed process left a longer old record's
-// tail behind it.
+// It is rewritten many times a pass (with every commit of the pass's lines, see PassOutputFiles),
+// so it is not replaced through a temporary file and a rename (which makes some file systems write
+// the data out each time) but overwritten in place with one write at offset 0, and cut to its
+// length when it is shorter than what the file held. The write of a few bytes into one page is
+// whole or not at all, and its CR LF ends the first line: a reader that takes only the first line
+// sees the new record or the previous one, even right after a killed process left a longer old
+// record's tail behind it.
 
 #include <cstdint>
 #include <optional>
