@@ -20,7 +20,6 @@
 #include "core/settings/Startup.h"
 #include "core/text/TextFile.h"
 #include "support/LoggingRunHost.h"
-#include "support/TemporaryDirectory.h"
 #include "support/Transcript.h"
 
 namespace {
@@ -50,7 +49,7 @@ private:
     int remaining_ = 0;
 };
 
-class RunScene {
+class RunScene : public DirectoryScene {
 public:
     RunScene() : clock(LocalDateTime{2026, 3, 9, 15, 30, 0}), state(clock)
     {
@@ -66,12 +65,8 @@ public:
     void Do(const std::string& verb, const std::string& arguments)
     {
         Act(verb, arguments);
-        const std::string path = directory.Path();
-        for (std::string& line : log)
-            for (std::size_t at; (at = line.find(path)) != std::string::npos;) line.replace(at, path.size(), "$DIR");
+        for (std::string& line : log) line = Relative(line);
     }
-
-    std::vector<std::string> log;
 
 private:
     void Act(const std::string& verb, const std::string& arguments)
@@ -126,13 +121,6 @@ private:
             words >> faulty;
         } else if (verb == "rate") {
             state.Settings.InterestRate = std::stof(arguments);
-        } else if (verb == "write") { // FILE [TEXT]
-            words >> word;
-            std::string text;
-            std::getline(words >> std::ws, text);
-            EXPECT_TRUE(ReplaceFile(directory.File(word), Unescaped(text)));
-        } else if (verb == "remove") {
-            (void)RemoveFile(directory.File(arguments));
         } else if (verb == "show") {
             Show(arguments);
         } else if (verb == "file-limit") { // BYTES, 0 for none: a disk that fills up
@@ -141,7 +129,7 @@ private:
             ::getrlimit(RLIMIT_FSIZE, &limit);
             limit.rlim_cur = std::stoul(arguments) == 0 ? limit.rlim_max : std::stoul(arguments);
             ::setrlimit(RLIMIT_FSIZE, &limit);
-        } else {
+        } else if (!DoInDirectory(verb, arguments)) {
             ADD_FAILURE() << "no action " << verb;
         }
     }
@@ -167,11 +155,10 @@ private:
                           (state.SymbolsLoaded ? "loaded" : "not loaded") + ", rate " +
                           FormatSingle(state.Settings.InterestRate));
         } else {
-            log.push_back(what + ": " + FileSummary(directory.File(what)));
+            ShowFile(what);
         }
     }
 
-    TemporaryDirectory directory;
     FixedClock clock;
     SharedState state;
     LoggingRunHost host{log};

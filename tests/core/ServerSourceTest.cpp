@@ -14,7 +14,6 @@
 #include "core/numbers/NumberText.h"
 #include "core/text/TextFile.h"
 #include "support/LoggingRunHost.h"
-#include "support/TemporaryDirectory.h"
 #include "support/Transcript.h"
 
 namespace {
@@ -104,7 +103,7 @@ std::string Page(const std::string& recipe)
     return page;
 }
 
-class ServerScene {
+class ServerScene : public DirectoryScene {
 public:
     ServerScene() : clock(Now), state(clock)
     {
@@ -166,21 +165,14 @@ public:
             Do("tick", "");
         } else if (verb == "show") {
             Show(arguments);
-        } else if (verb == "write") { // FILE TEXT
-            words >> rest;
-            std::string text;
-            std::getline(words >> std::ws, text);
-            EXPECT_TRUE(ReplaceFile(directory.File(rest), Unescaped(text)));
         } else if (verb == "start-pass") { // at symbol INDEX [resumed]
             words >> state.Run.SymbolIndex >> rest;
             state.Run.PassResumed = rest == "resumed";
             log.push_back(source->StartPass() ? "started" : "not started");
-        } else {
+        } else if (!DoInDirectory(verb, arguments)) {
             ADD_FAILURE() << "no action " << verb;
         }
     }
-
-    std::vector<std::string> log;
 
 private:
     void NewSource()
@@ -217,11 +209,10 @@ private:
                           FormatSingle(state.Quote.Series.OptBid[Calls][2][0]) + ", page held " +
                           std::to_string(state.Page.PageText.size()) + " bytes");
         } else {
-            log.push_back(what + ": " + FileSummary(directory.File(what)));
+            ShowFile(what);
         }
     }
 
-    TemporaryDirectory directory;
     FixedClock clock;
     SharedState state;
     LoggingRunHost host{log};

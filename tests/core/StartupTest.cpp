@@ -10,19 +10,18 @@
 #include "core/settings/SettingsFile.h"
 #include "core/settings/Startup.h"
 #include "core/text/TextFile.h"
-#include "support/TemporaryDirectory.h"
 #include "support/Transcript.h"
 
 namespace {
 
-class StartupScene : public StartupHost {
+class StartupScene : public StartupHost, public DirectoryScene {
 public:
     void Do(const std::string& verb, const std::string& arguments)
     {
         std::istringstream words(arguments);
         std::string word;
         if (verb == "earlier-start") { // a directory from an earlier start accepted at VERSION
-            Write("Accepted.--- " + arguments + "\\r\\n");
+            DoInDirectory("write", "Accepted.--- " + arguments + "\\r\\n");
             UserSettings settings;
             SetDefaults(settings);
             settings.FnSym = "/data/other.sym";
@@ -30,13 +29,7 @@ public:
             EXPECT_TRUE(WriteSettings(settings, directory.File("Quillon.---")));
             for (const char* file : {"Results.txt a saved block\\r\\n", "GoodSym.txt IBM\\r\\n", "BadSym.txt XYZ\\r\\n",
                                      "Symbols.sym IBM\\r\\nXYZ\\r\\n"})
-                Write(file);
-        } else if (verb == "write") { // FILE [TEXT]
-            Write(arguments);
-        } else if (verb == "remove") {
-            std::filesystem::remove(directory.File(arguments));
-        } else if (verb == "mkdir") {
-            std::filesystem::create_directory(directory.File(arguments));
+                DoInDirectory("write", file);
         } else if (verb == "start") { // agree|disagree [DIRECTORY]: the program starts on its directory
             words >> word;
             agree_ = word == "agree";
@@ -53,7 +46,7 @@ public:
             snapshot_ = Files();
         } else if (verb == "show") {
             Show(arguments);
-        } else {
+        } else if (!DoInDirectory(verb, arguments)) {
             ADD_FAILURE() << "no action " << verb;
         }
     }
@@ -66,22 +59,10 @@ public:
     }
     void ShowMessage(const std::string& text) override
     {
-        std::string shown = Escaped(text);
-        if (const std::size_t at = shown.find(directory.Path()); at != std::string::npos)
-            shown.replace(at, directory.Path().size(), "$DIR");
-        log.push_back("message " + shown);
+        log.push_back("message " + Relative(Escaped(text)));
     }
-
-    std::vector<std::string> log;
 
 private:
-    void Write(const std::string& fileAndText)
-    {
-        const std::size_t blank = fileAndText.find(' ');
-        const std::string text = blank == std::string::npos ? "" : fileAndText.substr(blank + 1);
-        EXPECT_TRUE(ReplaceFile(directory.File(fileAndText.substr(0, blank)), Unescaped(text)));
-    }
-
     std::map<std::string, std::string> Files() const
     {
         std::map<std::string, std::string> files;
@@ -120,11 +101,10 @@ private:
                 if (!Files().contains(name)) changes += " -" + name;
             log.push_back("changed:" + (changes.empty() ? " nothing" : changes));
         } else {
-            log.push_back(what + ": " + FileSummary(directory.File(what)));
+            ShowFile(what);
         }
     }
 
-    TemporaryDirectory directory;
     FixedClock clock{LocalDateTime{}};
     SharedState state{clock};
     bool agree_ = false;

@@ -8,12 +8,11 @@
 
 #include "core/settings/SymbolFileActions.h"
 #include "core/text/TextFile.h"
-#include "support/TemporaryDirectory.h"
 #include "support/Transcript.h"
 
 namespace {
 
-class SymbolFileScene final : public SymbolFileHost {
+class SymbolFileScene final : public SymbolFileHost, public DirectoryScene {
 public:
     SymbolFileScene()
     {
@@ -28,12 +27,6 @@ public:
         if (verb == "run-position") { // a pass under way: its progress record, the list in memory
             EXPECT_TRUE(ReplaceFile(state.Paths.FnProgress, "3,17\r\n"));
             state.SymbolsLoaded = true;
-        } else if (verb == "write") { // FILE [TEXT]
-            std::string text;
-            std::getline(words >> word >> std::ws, text);
-            EXPECT_TRUE(ReplaceFile(directory.File(word), Unescaped(text)));
-        } else if (verb == "remove") {
-            (void)RemoveFile(directory.File(arguments));
         } else if (verb == "choose") { // FILE, or nothing for a cancelled dialog
             chosen_ = arguments.empty() ? std::nullopt : std::optional(directory.File(arguments));
             log.push_back(ChooseSymbolFile(state, *this) ? "chosen" : "not chosen");
@@ -46,7 +39,7 @@ public:
             log.push_back(SwapSymbolFile(state, *this, directory.File(other)) ? "went ahead" : "declined");
         } else if (verb == "show") {
             Show(arguments);
-        } else {
+        } else if (!DoInDirectory(verb, arguments)) {
             ADD_FAILURE() << "no action " << verb;
         }
     }
@@ -65,17 +58,7 @@ public:
     }
     void SaveSettings() override { log.push_back("settings saved"); }
 
-    std::vector<std::string> log;
-
 private:
-    // `text` with the program directory written as $DIR.
-    std::string Relative(std::string text) const
-    {
-        for (std::size_t at; (at = text.find(directory.Path())) != std::string::npos;)
-            text.replace(at, directory.Path().size(), "$DIR");
-        return text;
-    }
-
     void Show(const std::string& what)
     {
         if (what == "run-position")
@@ -83,10 +66,9 @@ private:
                           ", list " + (state.SymbolsLoaded ? "in memory" : "forgotten") + ", symbol file " +
                           Relative(state.Settings.FnSym));
         else
-            log.push_back(what + ": " + FileSummary(directory.File(what)));
+            ShowFile(what);
     }
 
-    TemporaryDirectory directory;
     FixedClock clock{LocalDateTime{}};
     SharedState state{clock};
     std::optional<std::string> chosen_;

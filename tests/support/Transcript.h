@@ -10,11 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "core/text/TextFile.h"
+#include "support/TemporaryDirectory.h"
 
 // Line ends written out, so that a logged text stays on its line.
 inline std::string Escaped(const std::string& text)
@@ -47,6 +50,33 @@ inline std::string FileSummary(const std::string& path)
     return std::to_string(lines.size()) + " lines, \"" + Escaped(std::string(lines.front())) + "\" .. \"" +
            Escaped(std::string(lines.back())) + '"';
 }
+
+// What every scene in a program directory of its own shares: the actions "write FILE [TEXT]",
+// "remove FILE" and "mkdir DIR", a file shown as its summary, and texts that name the directory $DIR.
+struct DirectoryScene {
+    // True when `verb` was one of the directory's actions.
+    bool DoInDirectory(const std::string& verb, const std::string& arguments)
+    {
+        std::istringstream words(arguments);
+        std::string name, text;
+        std::getline(words >> name >> std::ws, text);
+        if (verb == "write") EXPECT_TRUE(ReplaceFile(directory.File(name), Unescaped(text)));
+        else if (verb == "remove") (void)RemoveFile(directory.File(name));
+        else if (verb == "mkdir") std::filesystem::create_directory(directory.File(name));
+        else return false;
+        return true;
+    }
+    void ShowFile(const std::string& name) { log.push_back(name + ": " + FileSummary(directory.File(name))); }
+    std::string Relative(std::string text) const
+    {
+        for (std::size_t at; (at = text.find(directory.Path())) != std::string::npos;)
+            text.replace(at, directory.Path().size(), "$DIR");
+        return text;
+    }
+
+    std::vector<std::string> log;
+    TemporaryDirectory directory;
+};
 
 template <class Scene>
 void PlayScripts(const std::string& fileName)
