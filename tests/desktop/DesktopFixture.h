@@ -2,6 +2,7 @@
 // What every window test starts from: a program directory of its own, one shared state on a fixed
 // clock, and a desktop that records what the windows ask of it.
 
+#include <QFile>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -36,6 +37,19 @@ struct DesktopFixture {
         const auto lines = SplitLines(*content);
         if (n < 1 || n > int(lines.size())) return QStringLiteral("<no line>");
         return QString::fromStdString(std::string(lines[n - 1]));
+    }
+
+    // The rows of `columns` tab-separated fields of a table beside the window tests.
+    static QList<QStringList> TableRows(const QString& table, int columns)
+    {
+        QFile file(QStringLiteral(QUILLON_SOURCE_DIR "/tests/desktop/") + table);
+        if (!file.open(QIODevice::ReadOnly)) qFatal("cannot read %s", qPrintable(table));
+        QList<QStringList> rows;
+        while (!file.atEnd()) {
+            const QStringList fields = QString::fromUtf8(file.readLine()).remove(QLatin1Char('\n')).split(QLatin1Char('\t'));
+            if (fields.size() == columns && !fields[0].startsWith(QLatin1Char('#'))) rows << fields;
+        }
+        return rows;
     }
 
     std::unique_ptr<QTemporaryDir> dir;

@@ -1,15 +1,11 @@
 // Opening a text file for the user when the desktop has no program for it: the user's own editor
-// in a terminal where one is named, else a message naming the file; and Run Notepad leaves no
-// empty Notes.txt behind when nothing could open it.
-#include <QAction>
+// in a terminal where one is named, else a message naming the file.
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "DesktopFixture.h"
 #include "desktop/services/MessageBoxes.h"
 #include "desktop/services/TextFileOpener.h"
-#include "desktop/windows/Splash.h"
 
 namespace {
 
@@ -24,7 +20,7 @@ bool WriteScript(const QString& path, const QString& body)
 
 } // namespace
 
-class EditorOpeningTest : public QObject, private DesktopFixture {
+class EditorOpeningTest : public QObject {
     Q_OBJECT
 private slots:
     void init() { MessageBoxes::BeginScript(); }
@@ -79,17 +75,6 @@ private slots:
         QFile asked(bin.filePath(QStringLiteral("asked")));
         const QString command = asked.open(QIODevice::ReadOnly) ? QString::fromUtf8(asked.readAll()).trimmed() : QString();
         QCOMPARE(command, QString(terminalCommand).replace(QStringLiteral("FILE"), file));
-    }
-
-    void runNotepadKeepsNotesOnlyWhenAnEditorTakesThem()
-    {
-        for (const bool editorFound : {false, true}) {
-            NewProgramDirectoryWithDefaults();
-            services.editorFound = editorFound;
-            Splash splash(*state, services);
-            splash.findChild<QAction*>(QStringLiteral("mnuRunNotepad"))->trigger();
-            QCOMPARE(QFile::exists(dir->filePath(QStringLiteral("Notes.txt"))), editorFound);
-        }
     }
 };
 
