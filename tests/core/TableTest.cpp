@@ -178,6 +178,20 @@ auto ReadFromFile(const std::string& text, Reader read)
     return read(path);
 }
 
+// The model of "stock strike rate dividend-rate volatility days".
+ModelInputs ModelOf(const std::string& text)
+{
+    std::istringstream words(text);
+    ModelInputs model;
+    words >> model.ModelStockPrice >> model.ModelStrike >> model.InterestRate >> model.ModelDividendRate >>
+        model.ModelVolatility >> model.ModelDaysToExpiry;
+    return model;
+}
+
+Side SideOf(const std::string& text) { return text.starts_with("call") ? Calls : Puts; }
+
+std::string Rounded4(float value) { return FormatDouble(std::round(value * 1e4) / 1e4); }
+
 // The example quote of the test support with its 45 call included: "" as it is, "flat" with the
 // 52-week high at the low, "no volume", or "no notes" (no option included, no averages).
 QuoteData ExampleQuoteOf(const std::string& kind)
@@ -402,21 +416,30 @@ std::string StockPageFigures(const std::string& markup, const std::string& field
     return shown;
 }
 
-// The six values an option page stores for the December call at 50 of ACME (last sale 47.5), or
-// "NO" when it stores none (and the cache says so).
-std::string OptionPageValues(const std::string& markup)
+// The six values an option page of `where` ("SYMBOL LAST SLOT", the slot as side, strike position
+// and expiration: "ABC 65 C21"; the December call at 50 of ACME at 47.5 when empty) stores in the
+// slot, or "NO" when it stores none (and the cache says so).
+std::string OptionPageValues(const std::string& markup, const std::string& where)
 {
+    std::istringstream words(where.empty() ? "ACME 47.5 C20" : where);
+    std::string symbol, slot;
+    float lastSale = 0;
+    words >> symbol >> lastSale >> slot;
     QuoteData quote;
     ClearQuoteRecord(quote, TestNow);
-    quote.Strikes = SelectStrikes(47.5f);
+    quote.Strikes = SelectStrikes(lastSale);
     PageBuffer page = PreparedPage(markup);
     const TemporaryDirectory directory;
     const std::string fnQuote = directory.File("Quote.txt");
-    const bool stored = ParseOptionPage(page, quote, "ACME", fnQuote);
+    const bool stored = ParseOptionPage(page, quote, symbol, fnQuote);
     if (ReadWholeFile(fnQuote) != OptionBlockText(stored ? &quote.Series : nullptr)) return "cached otherwise";
-    if (!stored) return quote.Stock.OptionRoot.empty() ? "NO" : "NO, root " + quote.Stock.OptionRoot;
-    std::string shown = quote.Stock.OptionRoot + " " + quote.Series.OptSymbol[Calls][2][0] + ":";
-    for (const auto column : OptionRowValues) shown += " " + FormatSingle((quote.Series.*column)[Calls][2][0]);
+    const int side = slot[0] == 'C' ? Calls : Puts, strike = slot[1] - '0', expiration = slot[2] - '0';
+    const std::string& optionSymbol = quote.Series.OptSymbol[side][strike][expiration];
+    if (!stored)
+        return (quote.Stock.OptionRoot.empty() ? "NO" : "NO, root " + quote.Stock.OptionRoot) +
+               (optionSymbol.empty() ? "" : ", but " + optionSymbol);
+    std::string shown = quote.Stock.OptionRoot + " " + optionSymbol + ":";
+    for (const auto column : OptionRowValues) shown += " " + FormatSingle((quote.Series.*column)[side][strike][expiration]);
     return shown;
 }
 
@@ -449,17 +472,23 @@ const std::map<std::string, Function> Functions{
          });
      }},
     {"PrintedReport",
-     [](const auto& results, const auto&) {
-         // The pages counted before printing, then each page's lines after its heading and margin
-         // ("|" between lines, "/" between pages); a heading or margin out of place is named.
+     [](const auto& results, const auto& progress) {
+         // The pages counted before printing and the total the headings name, then each page's
+         // lines after its heading and margin ("|" between lines, "/" between pages); a heading,
+         // font or margin out of place is named. The progress record is "2,1" unless given, the
+         // saved count before printing 4; a report "<folder>" opens but does not read.
          const TemporaryDirectory directory;
          const FilePaths paths = FilePaths::Build(directory.Path());
-         EXPECT_TRUE(ReplaceFile(paths.FnProgress, "2,1\r\n") && ReplaceFile(paths.FnResults, results));
+         EXPECT_TRUE(ReplaceFile(paths.FnProgress, progress.empty() ? "2,1\r\n" : progress) &&
+                     (results == "<folder>" ? std::filesystem::create_directory(paths.FnResults)
+                                            : ReplaceFile(paths.FnResults, results)));
          RecordingPrinter printer;
-         std::int16_t savedCount = 0;
+         std::int16_t savedCount = 4;
          FixedClock clock{LocalDateTime{2026, 5, 5, 16, 10, 0}};
-         if (!PrintResults(paths, savedCount, printer, clock)) return std::string("not printed");
+         if (!PrintResults(paths, savedCount, printer, clock))
+             return std::string(printer.output.empty() ? "not printed" : "not printed, but output");
          if (ReadWholeFile(paths.FnResults) != results) return std::string("report changed");
+         if (printer.font != "Courier New/10") return "font " + printer.font;
          if (printer.output.empty() || printer.output.back() != "<end doc>") return std::string("no document end");
          std::vector<std::vector<std::string>> pages(1);
          for (const std::string& line : printer.output)
@@ -467,10 +496,11 @@ const std::map<std::string, Function> Functions{
              else if (line != "<end doc>") pages.back().push_back(line);
          if (printer.output.size() == 1) pages.clear(); // no page at all
          const std::string margin(10, ' ');
-         std::string shown = std::to_string(CountResultsPages(paths).value_or(-1)) + " pages: ";
+         std::string shown =
+             std::to_string(CountResultsPages(paths).value_or(-1)) + " pages of " + std::to_string(savedCount) + ": ";
          for (std::size_t page = 0; page < pages.size(); ++page) {
              const std::vector<std::string> heading{"", margin + "Printed 2026-05-05 16:10:00    Quillon results    Page " +
-                                                            std::to_string(page + 1) + " of 2", ""};
+                                                            std::to_string(page + 1) + " of " + std::to_string(savedCount), ""};
              if (pages[page].size() < 3 || !std::equal(heading.begin(), heading.end(), pages[page].begin()))
                  return "no heading on page " + std::to_string(page + 1);
              shown += page ? "/" : "";
@@ -629,14 +659,18 @@ const std::map<std::string, Function> Functions{
     {"FirstDayOfYearEndingOn", [](const auto& in, const auto&) { return FirstDayOfYearEndingOn(in).value_or("none"); }},
     {"NormalCdf", [](const auto& x, const auto&) { return FormatDouble(std::round(NormalCdf(std::stof(x)) * 1e5) / 1e5); }},
     {"CallAndPut",
-     [](const auto& in, const auto&) {
-         // Stock, strike, interest rate, dividend rate, volatility, days to expiry.
-         std::istringstream words(in);
-         ModelInputs model;
-         words >> model.ModelStockPrice >> model.ModelStrike >> model.InterestRate >> model.ModelDividendRate >>
-             model.ModelVolatility >> model.ModelDaysToExpiry;
-         const auto shown = [](float value) { return FormatDouble(std::round(value * 1e4) / 1e4); };
-         return shown(CallValue(model)) + " " + shown(PutValue(model));
+     [](const auto& in, const auto&) { return Rounded4(CallValue(ModelOf(in))) + " " + Rounded4(PutValue(ModelOf(in))); }},
+    {"OptionValue", [](const auto& in, const auto& side) { return Rounded4(OptionValue(ModelOf(in), SideOf(side))); }},
+    {"ImpliedVolatility",
+     [](const auto& in, const auto& sideAndPrice) {
+         // The volatility that the model `in` solves for the price of the side ("call 1.5").
+         ModelInputs model = ModelOf(in);
+         try {
+             SolveImpliedVolatility(model, SideOf(sideAndPrice), std::stof(sideAndPrice.substr(sideAndPrice.find(' '))));
+         } catch (const ArithmeticFault&) {
+             return std::string("arithmetic fault");
+         }
+         return Rounded4(model.ModelVolatility);
      }},
     {"ExerciseGain",
      [](const auto& sideStockStrike, const auto&) {
@@ -644,9 +678,8 @@ const std::map<std::string, Function> Functions{
          std::string side;
          float stock = 0, strike = 0;
          words >> side >> stock >> strike;
-         const Side which = side == "call" ? Calls : Puts;
-         return FormatSingle(ExerciseGain(which, stock, strike)) + " intrinsic " +
-                FormatSingle(IntrinsicValue(which, stock, strike));
+         return FormatSingle(ExerciseGain(SideOf(side), stock, strike)) + " intrinsic " +
+                FormatSingle(IntrinsicValue(SideOf(side), stock, strike));
      }},
     {"IsOwnOptionRoot", [](const auto& in, const auto&) { return IsOwnOptionRoot(in) ? "yes" : "no"; }},
     {"OptionRootOf", [](const auto& in, const auto&) { return OptionRootOf(in); }},
@@ -714,7 +747,7 @@ const std::map<std::string, Function> Functions{
      }},
     {"QVA", QVAOf},
     {"OptionVerdict", OptionVerdictOf},
-    {"OptionPage", [](const auto& in, const auto&) { return OptionPageValues(in); }},
+    {"OptionPage", OptionPageValues},
     {"OptionRowStored",
      [](const auto& symbolLine, const auto& stockAndLastSale) {
          const auto blank = stockAndLastSale.find(' ');
