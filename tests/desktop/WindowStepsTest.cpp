@@ -1,10 +1,15 @@
 // The main window's menus and the three settings dialogs as rows of window-steps.tsv beside this
 // file: what a window shows, what its boxes, buttons and menu items do, and what it leaves in
-// memory, in the settings file and on the desktop.
+// memory, in the settings file and on the desktop; and the main window's ticker.
 #include <QAbstractButton>
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTimer>
 #include <QStyle>
 #include <QtTest>
 
@@ -155,6 +160,43 @@ private slots:
             Step(*shown, step);
             QVERIFY2(!QTest::currentTestFailed(), qPrintable("at the step " + step));
         }
+    }
+
+    // The main window's ticker and its Start button.
+    void showsTheTickerAndAsksForTheRun()
+    {
+        Splash splash(*state, services);
+        QCOMPARE(splash.Text1->text(), QString::fromLatin1(SampleTickerText) + QString::fromLatin1(SampleTickerText));
+        QVERIFY(splash.Timer1->isActive());
+        QCOMPARE(splash.Timer1->interval(), 220);
+        QSignalSpy start(&splash, &Splash::StartRequested);
+        splash.Command1->click();
+        QCOMPARE(start.count(), 1);
+    }
+
+    void tickerWrapsOnTheFiftySeventhTick()
+    {
+        Splash splash(*state, services);
+        splash.Timer1->stop();
+        for (int i = 0; i < 56; ++i) splash.Timer1_Timer();
+        QCOMPARE(splash.TickerLeft(), -8400);
+        QCOMPARE(splash.Text1->x(), -8400 * splash.logicalDpiX() / 1440);
+        splash.Timer1_Timer();
+        QCOMPARE(splash.TickerLeft(), 0);
+        QCOMPARE(splash.Text1->x(), 0);
+    }
+
+    void openingAMenuStopsTheTickerUntilTheMouseMovesOverIt()
+    {
+        Splash splash(*state, services);
+        auto* fileMenu = splash.findChild<QMenu*>(QStringLiteral("mnuFile"));
+        QVERIFY(fileMenu);
+        emit fileMenu->aboutToShow();
+        QVERIFY(!splash.Timer1->isActive());
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), splash.Text1->mapToGlobal(QPointF(5, 5)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(splash.Text1, &move);
+        QVERIFY(splash.Timer1->isActive());
     }
 };
 
