@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -17,8 +18,14 @@
 #include "core/settings/Startup.h"
 #include "core/text/TextFile.h"
 #include "support/FileLines.h"
-#include "support/SettingsPrinting.h"
 #include "support/TemporaryDirectory.h"
+
+// Lets a failing comparison of settings show them as the lines of their file (found by argument
+// lookup, so outside the unnamed namespace).
+void PrintTo(const UserSettings& settings, std::ostream* out)
+{
+    *out << "\n" << SettingsFileText(settings);
+}
 
 namespace {
 

@@ -3,14 +3,41 @@
 // clock, and a desktop that records what the windows ask of it.
 
 #include <QFile>
+#include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 #include <memory>
+#include <optional>
 
-#include "FakeDesktopServices.h"
+#include "core/report/Printer.h"
 #include "core/settings/SettingsFile.h"
 #include "core/SharedState.h"
 #include "core/settings/Startup.h"
 #include "core/text/TextFile.h"
+#include "desktop/services/DesktopServices.h"
+
+// A desktop that records what the windows ask of it and answers the file dialog from a script.
+class FakeDesktopServices final : public DesktopServices {
+public:
+    std::optional<QString> nextChoice; // the file dialogs' answer; nothing = Cancel
+    QStringList opened;
+    QList<int> helpTopics;
+    int beeps = 0;
+
+    std::optional<QString> ChooseSymbolFile(QWidget*, const QString&, const QString&) override { return nextChoice; }
+    std::optional<QString> ChooseExportFile(QWidget*, const QString&) override { return nextChoice; }
+    bool OpenInEditor(QWidget*, const QString& path) override
+    {
+        opened << path;
+        return editorFound;
+    }
+    bool editorFound = true;
+    void ShowHelpTopic(QWidget*, int contextNumber) override { helpTopics << contextNumber; }
+    std::unique_ptr<DesktopPrinter> SetUpPrinter(QWidget*, const QString&) override { return nullptr; }
+    void Beep() override { ++beeps; }
+    bool AlarmAudible() const override { return audible; }
+    bool audible = true;
+};
 
 struct DesktopFixture {
     explicit DesktopFixture(LocalDateTime now = {}) : clock(now) {}

@@ -6,7 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QNetworkReply>
+#include <QProcess>
 #include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -14,13 +16,78 @@
 
 #include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
-#include "support/QuoteServerProcess.h"
-#include "support/RecordingTransferListener.h"
-#include "support/TestCertificate.h"
+#include "core/run/HttpTransfer.h"
 #include "qt/QtHttpTransfer.h"
+#include "support/QuoteServerProcess.h"
 
 namespace {
+
+// A transfer listener that keeps everything it is told, and a wait for its answer that runs the Qt
+// event loop meanwhile.
+
+class RecordingListener final : public HttpTransferListener {
+public:
+    void StateChanged(int state) override { states.push_back(state); }
+    void Completed(int httpStatus, HttpResponseBody& body) override {
+        status = httpStatus;
+        for (std::string piece = body.GetChunk(1024); !piece.empty(); piece = body.GetChunk(1024)) text += piece;
+        done = true;
+    }
+    void Failed(int code, const std::string& why) override {
+        failure = code;
+        failureText = why;
+        done = true;
+    }
+    std::vector<int> states;
+    int status = 0;
+    std::string text;
+    int failure = 0;
+    std::string failureText;
+    bool done = false;
+};
+
+// Runs the event loop until `done` holds or `milliseconds` have passed.
+template <class Condition>
+bool AwaitCondition(Condition done, int milliseconds = 10000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done() && timer.elapsed() < milliseconds) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return done();
+}
+
+// Runs the event loop until the listener has its answer or `milliseconds` have passed.
+bool AwaitAnswer(const RecordingListener& listener, int milliseconds = 10000) {
+    return AwaitCondition([&] { return listener.done; }, milliseconds);
+}
+
+// A self-signed certificate made for one test with the openssl tool, so that encrypted transfers
+// can be tried against the stand-in server without turning any check off.
+
+struct TestCertificate {
+    QString Certificate; // PEM files; empty when the tool failed
+    QString Key;
+    QString Failure;     // what the tool said when it failed
+};
+
+// Writes `name`.pem and `name`.key into `directory` for the common name `commonName` and the
+// alternative names `altNames` (e.g. "IP:127.0.0.1,DNS:localhost"), valid for two days.
+TestCertificate MakeTestCertificate(const QString& directory, const QString& name, const QString& commonName,
+                                           const QString& altNames) {
+    const QString certificate = directory + "/" + name + ".pem";
+    const QString key = directory + "/" + name + ".key";
+    QProcess openssl;
+    openssl.setProcessChannelMode(QProcess::MergedChannels);
+    openssl.start("openssl", {"req", "-x509", "-newkey", "ec", "-pkeyopt", "ec_paramgen_curve:prime256v1", "-nodes",
+                              "-keyout", key, "-out", certificate, "-days", "2", "-subj", "/CN=" + commonName,
+                              "-addext", "subjectAltName=" + altNames});
+    const bool finished = openssl.waitForFinished(30000);
+    if (!finished || openssl.exitStatus() != QProcess::NormalExit || openssl.exitCode() != 0)
+        return {{}, {}, "openssl req failed: " + QString::fromLocal8Bit(openssl.readAll()) + openssl.errorString()};
+    return {certificate, key, {}};
+}
 
 HttpRequest Request(int port, const std::string& path, const std::string& password = "lantern4") {
     HttpRequest request;
