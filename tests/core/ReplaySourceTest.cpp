@@ -1,6 +1,7 @@
-// Replaying the quote cache: records read back as written, and damaged caches as the replay meets
-// them: a symbol whose record cannot be read whole is bad, what was read before the damage stays,
-// the symbols after it are still found, and nothing hangs.
+// Replaying the quote cache (a pass over several records is a row of cases/tables/replay.tsv):
+// records read back as written, and damaged caches as the replay meets them: a symbol whose
+// record cannot be read whole is bad, what was read before the damage stays, the symbols after it
+// are still found, and nothing hangs.
 
 #include <gtest/gtest.h>
 
@@ -102,28 +103,6 @@ TEST_F(ReplayTest, ReadsBackWhatTheCacheWriterWroteAndClearsTheSlotsNotCached)
     for (int side : {Calls, Puts})
         for (int strike : {ShownStrikes.front() - 1, ShownStrikes.back() + 1})
             EXPECT_EQ(read.OptSymbol[side][strike][0], "") << strike;
-}
-
-TEST_F(ReplayTest, FirstSymbolOfAListReadsTheCacheFromItsStartAgain)
-{
-    WriteCache(RecordOf("AAA", 10) + RecordOf("BBB", 11));
-    EXPECT_EQ(Replay({"AAA", "BBB"}), (Results{true, true}));
-    // A resumed run at symbol 1 without a new pass start (the file is past AAA by now).
-    state.Run.SymbolIndex = 1;
-    state.Run.CurrentSymbol = "AAA";
-    source.BeginSymbol();
-    EXPECT_EQ(source.Step(), std::optional<std::int16_t>(1));
-}
-
-TEST_F(ReplayTest, CancelClosesTheCacheSoFurtherReadsFail)
-{
-    WriteCache(RecordOf("AAA", 10) + RecordOf("BBB", 11));
-    ASSERT_TRUE(source.StartPass());
-    source.Cancel();
-    state.Run.SymbolIndex = 2;
-    state.Run.CurrentSymbol = "BBB";
-    source.BeginSymbol();
-    EXPECT_EQ(source.Step(), std::optional<std::int16_t>(0));
 }
 
 TEST_F(ReplayTest, ARecordCutAfterAnyOfItsLinesIsBadAndKeepsWhatWasRead)

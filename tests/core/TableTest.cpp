@@ -701,8 +701,9 @@ const std::map<std::string, Function> Functions{
      }},
     {"Replay",
      [](const auto& cache, const auto& symbols) {
-         // The symbols a replay pass over `cache` reads whole, in list order, and how many of them
-         // it found no record for.
+         // The symbols a replay pass over `cache` reads whole, in list order ("?" after one it
+         // waits for), and how many of them it found no record for. "cancel" in the list cancels
+         // the source, "again" starts the list over without a new pass, as a resumed run does.
          FixedClock clock(TestNow);
          SharedState state(clock);
          std::vector<std::string> log;
@@ -714,8 +715,12 @@ const std::map<std::string, Function> Functions{
              std::istringstream words(symbols);
              std::string read;
              for (state.Run.SymbolIndex = 1; words >> state.Run.CurrentSymbol; ++state.Run.SymbolIndex) {
+                 if (state.Run.CurrentSymbol == "cancel") source.Cancel();
+                 if (state.Run.CurrentSymbol == "again") state.Run.SymbolIndex = 0;
+                 if (state.Run.CurrentSymbol == "cancel" || state.Run.CurrentSymbol == "again") continue;
                  source.BeginSymbol();
-                 if (source.Step().value_or(0)) read += state.Run.CurrentSymbol + " ";
+                 const std::optional<std::int16_t> ok = source.Step();
+                 if (!ok || *ok) read += state.Run.CurrentSymbol + (ok ? " " : "? ");
              }
              return read + std::to_string(state.Run.Tally.MissingFromQuoteFile) + " missing";
          });
