@@ -36,7 +36,7 @@ IvStanding HistoryRecorder::RecordAndRank(const SharedState& state, RunHost& hos
         }
     }
     // A new pass starts over (the index goes back): the year is read again only when an import or
-    // another program has changed the store since, as reading it costs a pass over millions of rows.
+    // another program has changed the store since, as reading it costs a pass over every symbol's year.
     if (state.Run.SymbolIndex <= rankedIndex_ && store_.ChangesByOthers() != pastYearChanges_) pastYearDate_.clear();
     rankedIndex_ = state.Run.SymbolIndex;
     return StandingOfDay(PastYear(day.Date), day);
